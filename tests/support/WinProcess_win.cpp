@@ -1,0 +1,82 @@
+#include "support/WinProcess_win.h"
+
+#include <thread>
+
+namespace testing_support {
+
+std::filesystem::path windowsPathOf(const std::string& hostPath) {
+    if (!hostPath.empty() && hostPath[0] == '/') return std::filesystem::path("Z:" + hostPath).make_preferred();
+    return std::filesystem::path(hostPath).make_preferred();
+}
+
+ChildProcess::~ChildProcess() {
+    if (!m_info.hProcess) return;
+    if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_info.hProcess, 99);
+        WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    CloseHandle(m_info.hThread);
+    CloseHandle(m_info.hProcess);
+}
+
+bool ChildProcess::start(const std::filesystem::path& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          exe.parent_path().c_str(), &si, &m_info) != 0;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t cls[256] = {};
+    GetClassNameW(window, cls, 256);
+    if (pid == search->pid && wcscmp(cls, search->className) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND ChildProcess::waitForWindow(const wchar_t* className, std::chrono::milliseconds timeout) const {
+    const auto limit = std::chrono::steady_clock::now() + timeout;
+    do {
+        WindowSearch search{m_info.dwProcessId, className, nullptr};
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        if (WaitForSingleObject(m_info.hProcess, 20) == WAIT_OBJECT_0) return nullptr; // it ended instead
+    } while (std::chrono::steady_clock::now() < limit);
+    return nullptr;
+}
+
+DWORD ChildProcess::waitForExit(std::chrono::milliseconds timeout) const {
+    if (WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+WinTempDir::WinTempDir() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_path = std::filesystem::path(temp) /
+             (L"kvtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()));
+    std::filesystem::create_directories(m_path);
+}
+
+WinTempDir::~WinTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+} // namespace testing_support
