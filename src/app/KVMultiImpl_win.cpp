@@ -45,4 +45,3 @@ void KVMultiImpl::runMessageLoop() {
         DispatchMessageW(&msg);
     }
 }
-

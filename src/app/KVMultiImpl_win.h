@@ -18,4 +18,3 @@ private:
     HINSTANCE m_instance = nullptr;
     HWND m_mainWindow = nullptr;
 };
-

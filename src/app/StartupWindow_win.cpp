@@ -36,10 +36,10 @@ HWND createStartupWindow(HINSTANCE instance, std::function<void()> onDestroyed) 
     if (!GetClassInfoExW(instance, kClassName, &wc) && !KV_WIN32_CHECK(RegisterClassExW(&wc))) return nullptr;
 
     auto* callback = new std::function<void()>(std::move(onDestroyed));
-    HWND window = CreateWindowExW(0, kClassName, L"kvmulti",
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN |
-                                      WS_CLIPSIBLINGS,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 960, 640, nullptr, nullptr, instance, callback);
+    HWND window =
+        CreateWindowExW(0, kClassName, L"kvmulti",
+                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 960, 640, nullptr, nullptr, instance, callback);
     if (!KV_WIN32_CHECK(window)) {
         delete callback;
         return nullptr;

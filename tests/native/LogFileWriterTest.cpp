@@ -27,7 +27,9 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 
 TEST(LogFileWriter, FileStartingWithAUtf16MarkIsEmptiedOtherFilesAreAppendedTo) {
     TempDir dir;
-    writeFile(dir / "old.log", std::string("\xFF\xFE" "o\0l\0d\0", 8));
+    writeFile(dir / "old.log", std::string("\xFF\xFE"
+                                           "o\0l\0d\0",
+                                           8));
     writeFile(dir / "kept.log", "kept\r\n");
     {
         LogFileWriter bomFile(dir / "old.log");

@@ -9,8 +9,8 @@ namespace {
 
 std::string printfHeader(const platform::LocalTime& t, unsigned tid, const char* fn, int line) {
     char buf[512];
-    std::snprintf(buf, sizeof buf, "%02d-%02d\t%02d:%02d:%02d.%03d\t%04d\t%s\t(%d):", t.month, t.day, t.hour,
-                  t.minute, t.second, t.millisecond, static_cast<int>(tid), fn, line);
+    std::snprintf(buf, sizeof buf, "%02d-%02d\t%02d:%02d:%02d.%03d\t%04d\t%s\t(%d):", t.month, t.day, t.hour, t.minute,
+                  t.second, t.millisecond, static_cast<int>(tid), fn, line);
     return buf;
 }
 

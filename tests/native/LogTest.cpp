@@ -48,7 +48,9 @@ namespace kvtest {
 struct KVMultiModel {
     int launch(int index) { return KVLOG(L"launch %d", index); }
     template <class T>
-    static int templated(T) { return KVLOG(L"t"); }
+    static int templated(T) {
+        return KVLOG(L"t");
+    }
 };
 } // namespace kvtest
 

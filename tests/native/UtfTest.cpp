@@ -12,9 +12,12 @@ TEST(Utf, RoundTripsEveryPlane) {
 }
 
 TEST(Utf, InvalidInputBecomesReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFD" L"b");
-    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");   // overlong
-    EXPECT_EQ(fromUtf8("\xE4\xB8"), L"\uFFFD\uFFFD");   // truncated
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              L"a\uFFFD"
+              L"b");
+    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");           // overlong
+    EXPECT_EQ(fromUtf8("\xE4\xB8"), L"\uFFFD\uFFFD");           // truncated
     EXPECT_EQ(fromUtf8("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD"); // encoded surrogate
     if (sizeof(wchar_t) == 2) {
         const wchar_t lone[] = {static_cast<wchar_t>(0xD800), L'x', 0};

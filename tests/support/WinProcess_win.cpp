@@ -59,8 +59,7 @@ HWND ChildProcess::waitForWindow(const wchar_t* className, std::chrono::millisec
 }
 
 DWORD ChildProcess::waitForExit(std::chrono::milliseconds timeout) const {
-    if (WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
+    if (WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(m_info.hProcess, &code);
     return code;

@@ -8,7 +8,9 @@ namespace {
 std::vector<std::string> g_args;
 }
 
-const std::vector<std::string>& testArguments() { return g_args; }
+const std::vector<std::string>& testArguments() {
+    return g_args;
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

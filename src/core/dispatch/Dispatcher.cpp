@@ -19,8 +19,10 @@ Dispatcher::~Dispatcher() {
     }
     for (auto& [id, record] : timers) {
         m_host.stopTimer(id);
-        if (record->running == 0) record->task->release();
-        else record.release()->killed = true; // a run in progress frees it (destroyed from inside a task)
+        if (record->running == 0)
+            record->task->release();
+        else
+            record.release()->killed = true; // a run in progress frees it (destroyed from inside a task)
     }
     m_host.attach(nullptr);
 }
@@ -101,8 +103,10 @@ void Dispatcher::killTimer(std::uint32_t id) {
     }
     m_host.stopTimer(id);
     forgetDelayed(id);
-    if (record->running == 0) freeTimer(record.release());
-    else record.release()->killed = true; // killed from inside its own run: the run frees it
+    if (record->running == 0)
+        freeTimer(record.release());
+    else
+        record.release()->killed = true; // killed from inside its own run: the run frees it
 }
 
 void Dispatcher::freeTimer(TimerRecord* record) {
@@ -193,7 +197,9 @@ R withDispatcher(R otherwise, F&& fn) {
 
 } // namespace
 
-void install(Dispatcher* dispatcher) { g_dispatcher.store(dispatcher); }
+void install(Dispatcher* dispatcher) {
+    g_dispatcher.store(dispatcher);
+}
 
 Dispatcher* uninstall() {
     Dispatcher* d = g_dispatcher.exchange(nullptr);
@@ -222,9 +228,8 @@ void cancel(OwnerKey owner) {
 }
 
 std::uint32_t createTimer(std::uint32_t intervalMs, Runable* task, bool repeat) {
-    const std::uint32_t id = withDispatcher(std::uint32_t{0xFFFFFFFF}, [&](Dispatcher& d) {
-        return d.createTimer(intervalMs, task, repeat);
-    });
+    const std::uint32_t id = withDispatcher(std::uint32_t{0xFFFFFFFF},
+                                            [&](Dispatcher& d) { return d.createTimer(intervalMs, task, repeat); });
     if (id != 0xFFFFFFFF) return id;
     if (task) task->release();
     return 0;

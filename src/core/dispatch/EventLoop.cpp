@@ -10,7 +10,9 @@ EventLoop::EventLoop() : EventLoop([] { return std::chrono::steady_clock::now();
 
 EventLoop::EventLoop(Clock clock) : m_clock(std::move(clock)), m_start(m_clock()), m_wheel(0) {}
 
-EventLoop::~EventLoop() { releaseQueued(); }
+EventLoop::~EventLoop() {
+    releaseQueued();
+}
 
 void EventLoop::attach(Dispatcher* dispatcher) {
     m_dispatcher = dispatcher;
@@ -61,8 +63,10 @@ std::size_t EventLoop::runPending() {
         batch.swap(m_queue);
     }
     for (const Posted& p : batch) {
-        if (m_dispatcher) m_dispatcher->deliverTask(p.owner, p.task);
-        else p.task->release();
+        if (m_dispatcher)
+            m_dispatcher->deliverTask(p.owner, p.task);
+        else
+            p.task->release();
         ++ran;
     }
     std::vector<std::uint32_t> expired;
@@ -71,7 +75,7 @@ std::size_t EventLoop::runPending() {
     for (std::uint32_t id : expired) {
         auto it = m_intervals.find(id);
         if (it == m_intervals.end()) continue; // stopped by an earlier timer of this round
-        m_wheel.add(id, now + it->second);   // re-armed first: the task may stop it
+        m_wheel.add(id, now + it->second);     // re-armed first: the task may stop it
         if (m_dispatcher) m_dispatcher->deliverTimer(id);
         ++ran;
     }

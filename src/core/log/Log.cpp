@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <system_error>
-#include <thread>
 
 #include "core/log/LogFileWriter.h"
 #include "core/log/LogStream.h"
@@ -13,23 +12,28 @@ namespace {
 
 std::atomic<LogSink> g_sink{nullptr};
 
-// The writer is reached by every logging thread; closing waits until none is inside enqueue. Sequentially
-// consistent order on both atomics: a thread that saw the writer has announced itself before the closer
-// counts users.
-std::atomic<LogFileWriter*> g_writer{nullptr};
-std::atomic<int> g_writerUsers{0};
+// The process's log file writer is never destroyed (not even by static destructors at exit), so logging
+// threads never race its destruction: closing stops its thread and drops later lines instead.
+LogFileWriter& processWriter() {
+    static auto* writer = new LogFileWriter;
+    return *writer;
+}
 
 // The thread id is asked of the system once per thread.
 thread_local const std::uint32_t t_threadId = platform::currentThreadId();
 
 } // namespace
 
-void setLogSink(LogSink sink) { g_sink.store(sink, std::memory_order_release); }
-LogSink logSink() { return g_sink.load(std::memory_order_acquire); }
+void setLogSink(LogSink sink) {
+    g_sink.store(sink, std::memory_order_release);
+}
+LogSink logSink() {
+    return g_sink.load(std::memory_order_acquire);
+}
 
 namespace detail {
-int writeLogPacked(LogSink sink, std::string_view function, int line, std::wstring_view format,
-                   const fmt::Arg* args, std::size_t count) {
+int writeLogPacked(LogSink sink, std::string_view function, int line, std::wstring_view format, const fmt::Arg* args,
+                   std::size_t count) {
     wchar_t buffer[kLogMessageChars];
     fmt::WideOut out(buffer, kLogMessageChars - 1);
     fmt::formatTo(out, format, args, count);
@@ -44,39 +48,35 @@ int fileLogSink(std::string_view function, int line, std::wstring_view message) 
     stream.writeUtf8(message);
     stream.finish();
 
-    g_writerUsers.fetch_add(1);
-    if (LogFileWriter* writer = g_writer.load()) writer->enqueue(stream.text());
-    g_writerUsers.fetch_sub(1);
+    processWriter().enqueue(stream.text());
     return static_cast<int>(stream.text().size());
 }
 
-void installLogSink() { setLogSink(&fileLogSink); }
-void removeLogSink() { setLogSink(nullptr); }
-
-void openLogFileWriter(LogFileWriter* writer) {
-    LogFileWriter* expected = nullptr;
-    if (!g_writer.compare_exchange_strong(expected, writer)) delete writer;
+void installLogSink() {
+    setLogSink(&fileLogSink);
+}
+void removeLogSink() {
+    setLogSink(nullptr);
 }
 
 void openLogFile(const std::filesystem::path& programFolder) {
-    if (g_writer.load()) return;
+    if (processWriter().isOpen()) return;
     const auto folder = programFolder / "log";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec); // a failure shows as a log that stays empty
-    openLogFileWriter(new LogFileWriter(folder / "multis.log"));
+    openLogFile(folder / "multis.log", LogFileWriter::Limits{});
+}
+
+bool openLogFile(const std::filesystem::path& file, const LogFileWriter::Limits& limits) {
+    return processWriter().open(file, limits);
 }
 
 void closeLogFile() {
-    LogFileWriter* writer = g_writer.exchange(nullptr);
-    if (!writer) return;
-    while (g_writerUsers.load() != 0) std::this_thread::yield();
-    delete writer;
+    processWriter().close();
 }
 
 void wakeLogWriter() {
-    g_writerUsers.fetch_add(1);
-    if (LogFileWriter* writer = g_writer.load()) writer->wake();
-    g_writerUsers.fetch_sub(1);
+    processWriter().wake();
 }
 
 } // namespace common

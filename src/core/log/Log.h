@@ -13,6 +13,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "core/log/LogFileWriter.h"
 #include "core/log/WideFormat.h"
 
 namespace common {
@@ -27,8 +28,8 @@ void setLogSink(LogSink sink);
 LogSink logSink();
 
 namespace detail {
-int writeLogPacked(LogSink sink, std::string_view function, int line, std::wstring_view format,
-                   const fmt::Arg* args, std::size_t count);
+int writeLogPacked(LogSink sink, std::string_view function, int line, std::wstring_view format, const fmt::Arg* args,
+                   std::size_t count);
 } // namespace detail
 
 template <class... A>
@@ -42,8 +43,8 @@ int writeLog(std::string_view function, int line, std::wstring_view format, cons
 // The file sink: header, message as UTF-8, line end, queued for the writer thread.
 int fileLogSink(std::string_view function, int line, std::wstring_view message);
 
-void installLogSink();  // sets the file sink
-void removeLogSink();   // clears the sink: later calls do nothing
+void installLogSink(); // sets the file sink
+void removeLogSink();  // clears the sink: later calls do nothing
 // Creates the writer for "log/multis.log" below `programFolder`, creating the "log" folder. A second call
 // while a writer exists does nothing.
 void openLogFile(const std::filesystem::path& programFolder);
@@ -51,9 +52,8 @@ void openLogFile(const std::filesystem::path& programFolder);
 void closeLogFile();
 void wakeLogWriter();
 
-// For tests and tools: a writer with its own path and limits (same rules as openLogFile otherwise).
-class LogFileWriter;
-void openLogFileWriter(LogFileWriter* writer); // takes ownership
+// For tests and tools: the same writer for any file, with its own limits. False when a file is open.
+bool openLogFile(const std::filesystem::path& file, const LogFileWriter::Limits& limits);
 
 // "bool KVMultiModel::launch(int)" → "KVMultiModel::launch": the qualified name inside a compiler's pretty
 // function signature. Evaluated at compile time by KVLOG.
@@ -62,9 +62,12 @@ constexpr std::size_t functionNameEnd(std::string_view pretty) {
     int depth = 0;
     for (std::size_t i = 0; i < pretty.size(); ++i) {
         const char c = pretty[i];
-        if (c == '<') ++depth;
-        else if (c == '>') --depth;
-        else if (c == '(' && depth == 0 && i > 0) return i;
+        if (c == '<')
+            ++depth;
+        else if (c == '>')
+            --depth;
+        else if (c == '(' && depth == 0 && i > 0)
+            return i;
     }
     return pretty.size();
 }
@@ -74,9 +77,12 @@ constexpr std::size_t functionNameStart(std::string_view pretty) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < end; ++i) {
         const char c = pretty[i];
-        if (c == '<') ++depth;
-        else if (c == '>') --depth;
-        else if (c == ' ' && depth == 0) start = i + 1;
+        if (c == '<')
+            ++depth;
+        else if (c == '>')
+            --depth;
+        else if (c == ' ' && depth == 0)
+            start = i + 1;
     }
     return start;
 }
@@ -87,10 +93,10 @@ constexpr std::size_t functionNameLength(std::string_view pretty) {
 
 } // namespace common
 
-#define KV_FUNCTION_NAME                                                                                          \
-    (::std::string_view(                                                                                          \
-        __PRETTY_FUNCTION__ +                                                                                     \
-            ::std::integral_constant<::std::size_t, ::common::detail::functionNameStart(__PRETTY_FUNCTION__)>::value, \
+#define KV_FUNCTION_NAME                                                                                               \
+    (::std::string_view(                                                                                               \
+        __PRETTY_FUNCTION__ +                                                                                          \
+            ::std::integral_constant<::std::size_t, ::common::detail::functionNameStart(__PRETTY_FUNCTION__)>::value,  \
         ::std::integral_constant<::std::size_t, ::common::detail::functionNameLength(__PRETTY_FUNCTION__)>::value))
 
 #define KVLOG(...) ::common::writeLog(KV_FUNCTION_NAME, __LINE__, __VA_ARGS__)

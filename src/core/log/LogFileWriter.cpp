@@ -23,8 +23,8 @@ bool startsWithUtf16Mark(std::fstream& f) {
     char mark[2] = {};
     f.seekg(0, std::ios::beg);
     f.read(mark, 2);
-    const bool bom = f.good() && static_cast<unsigned char>(mark[0]) == 0xFF &&
-                     static_cast<unsigned char>(mark[1]) == 0xFE;
+    const bool bom =
+        f.good() && static_cast<unsigned char>(mark[0]) == 0xFF && static_cast<unsigned char>(mark[1]) == 0xFE;
     f.clear();
     return bom;
 }
@@ -45,43 +45,69 @@ void cutToTail(std::fstream& f, const std::filesystem::path& path, std::uint64_t
 
 } // namespace
 
-LogFileWriter::LogFileWriter(std::filesystem::path path, Limits limits)
-    : m_path(std::move(path)), m_limits(limits), m_thread([this] { run(); }) {}
+bool LogFileWriter::open(const std::filesystem::path& path, Limits limits) {
+    std::lock_guard serial(m_openClose);
+    std::lock_guard guard(m_lock);
+    if (m_open) return false;
+    m_open = true;
+    m_stop = false;
+    m_wakeBytes = limits.wakeBytes;
+    m_thread = std::thread([this, path, limits] { run(path, limits); });
+    return true;
+}
 
-LogFileWriter::~LogFileWriter() {
+void LogFileWriter::close() {
+    std::lock_guard serial(m_openClose);
+    std::thread thread;
     {
         std::lock_guard guard(m_lock);
+        if (!m_open) return;
+        m_open = false; // later lines are dropped
         m_stop = true;
+        thread.swap(m_thread);
     }
     signal();
-    if (m_thread.joinable()) m_thread.join();
+    thread.join(); // the writer writes what was queued before the stop
+}
+
+bool LogFileWriter::isOpen() const {
+    std::lock_guard guard(m_lock);
+    return m_open;
 }
 
 void LogFileWriter::enqueue(std::string_view text) {
     std::size_t queued;
+    std::size_t threshold;
     {
         std::lock_guard guard(m_lock);
+        if (!m_open) return;
         m_queued.append(text);
         queued = m_queued.size();
+        threshold = m_wakeBytes;
     }
-    if (queued >= m_limits.wakeBytes) signal();
+    if (queued >= threshold) signal();
 }
 
-void LogFileWriter::wake() { signal(); }
+void LogFileWriter::wake() {
+    signal();
+}
 
+// An auto-reset event: signalling one that is already signalled changes nothing, so callers skip the lock
+// and the wake-up call while the writer has not yet taken the last signal.
 void LogFileWriter::signal() {
+    if (m_signalled.load()) return;
     {
         std::lock_guard guard(m_eventLock);
-        m_signalled = true;
+        m_signalled.store(true);
     }
     m_event.notify_one();
 }
 
-void LogFileWriter::run() {
-    std::fstream file = openForAppend(m_path);
+void LogFileWriter::run(std::filesystem::path path, Limits limits) {
+    std::fstream file = openForAppend(path);
     if (file.is_open() && startsWithUtf16Mark(file)) {
         file.close();
-        file = openEmptied(m_path);
+        file = openEmptied(path);
     }
     file.clear();
     file.seekp(0, std::ios::end);
@@ -90,22 +116,21 @@ void LogFileWriter::run() {
     for (;;) {
         {
             std::unique_lock wait(m_eventLock);
-            m_event.wait_for(wait, m_limits.wakeInterval, [this] { return m_signalled; });
-            m_signalled = false;
+            m_event.wait_for(wait, limits.wakeInterval, [this] { return m_signalled.load(); });
+            m_signalled.store(false);
         }
         bool stop;
         {
             std::lock_guard guard(m_lock);
             batch.swap(m_queued);
-            stop = m_stop;
+            stop = m_stop; // tested after taking the queue: text queued before the stop is written
         }
         if (!batch.empty() && file.is_open()) {
             file.write(batch.data(), static_cast<std::streamsize>(batch.size()));
             file.flush();
-            batch.clear();
             const auto end = file.tellp();
-            if (end >= 0 && static_cast<std::uint64_t>(end) >= m_limits.capBytes)
-                cutToTail(file, m_path, static_cast<std::uint64_t>(end), m_limits.keepBytes);
+            if (end >= 0 && static_cast<std::uint64_t>(end) >= limits.capBytes)
+                cutToTail(file, path, static_cast<std::uint64_t>(end), limits.keepBytes);
         }
         batch.clear();
         if (stop) break;

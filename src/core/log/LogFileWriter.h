@@ -7,8 +7,9 @@
 // format) is emptied when the writer starts. When the file reaches 50 MiB it is cut to its last 10 MiB.
 // Destroying the writer writes everything queued before it.
 
-#include <condition_variable>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
@@ -18,38 +19,49 @@
 
 namespace common {
 
+// When the writer wakes and how large the file may grow.
+struct LogFileLimits {
+    std::size_t wakeBytes = 10240;
+    std::chrono::milliseconds wakeInterval{500};
+    std::uint64_t capBytes = 52428800;  // 50 MiB
+    std::uint64_t keepBytes = 10485760; // 10 MiB
+};
+
 class LogFileWriter {
 public:
-    struct Limits {
-        std::size_t wakeBytes = 10240;
-        std::chrono::milliseconds wakeInterval{500};
-        std::uint64_t capBytes = 52428800; // 50 MiB
-        std::uint64_t keepBytes = 10485760; // 10 MiB
-    };
+    using Limits = LogFileLimits;
 
-    explicit LogFileWriter(std::filesystem::path path) : LogFileWriter(std::move(path), Limits{}) {}
-    LogFileWriter(std::filesystem::path path, Limits limits);
-    ~LogFileWriter();
+    LogFileWriter() = default; // closed: text enqueued now is dropped
+    explicit LogFileWriter(const std::filesystem::path& path, Limits limits = {}) { open(path, limits); }
+    ~LogFileWriter() { close(); }
 
     LogFileWriter(const LogFileWriter&) = delete;
     LogFileWriter& operator=(const LogFileWriter&) = delete;
+
+    // Starts the writer thread for `path`; false when it is already open.
+    bool open(const std::filesystem::path& path, Limits limits = {});
+    // Writes everything queued, then stops the writer thread and closes the file.
+    void close();
+    bool isOpen() const;
 
     void enqueue(std::string_view text);
     void wake();
 
 private:
-    void run();
+    void run(std::filesystem::path path, Limits limits);
     void signal();
 
-    const std::filesystem::path m_path;
-    const Limits m_limits;
-    bool m_stop = false; // written under m_lock, read by the writer thread under it
+    mutable std::mutex m_lock; // guards the fields up to m_thread
+    bool m_open = false;
+    bool m_stop = false;
+    std::size_t m_wakeBytes = Limits{}.wakeBytes;
     std::string m_queued;
-    std::mutex m_lock;
+    std::thread m_thread;
+
+    std::mutex m_openClose; // one open or close at a time
     std::mutex m_eventLock; // the wake event: an auto-reset flag and its condition
     std::condition_variable m_event;
-    bool m_signalled = false;
-    std::thread m_thread; // last: starts after every other member exists
+    std::atomic<bool> m_signalled{false};
 };
 
 } // namespace common

@@ -27,8 +27,7 @@ void LogStream::putDigits(std::uint32_t value, int minDigits) {
     while (n > 0) put(digits[--n]);
 }
 
-void LogStream::writeHeader(const platform::LocalTime& t, std::uint32_t threadId, std::string_view function,
-                            int line) {
+void LogStream::writeHeader(const platform::LocalTime& t, std::uint32_t threadId, std::string_view function, int line) {
     // Hand-written for speed; equal to the printf format in the header comment.
     putDigits(static_cast<std::uint32_t>(t.month), 2);
     put('-');

@@ -8,7 +8,7 @@
 namespace common::fmt {
 namespace {
 
-constexpr int kMaxWidth = 10240;   // no output line is longer than the log's buffer
+constexpr int kMaxWidth = 10240; // no output line is longer than the log's buffer
 constexpr int kMaxFloatPrecision = 100;
 
 bool isHighSurrogate(wchar_t c) {
@@ -63,13 +63,18 @@ void putInteger(WideOut& out, const Spec& spec, std::uint64_t magnitude, bool ne
     wchar_t prefix[3];
     int prefixLen = 0;
     if (isSigned) {
-        if (negative) prefix[prefixLen++] = L'-';
-        else if (spec.plus) prefix[prefixLen++] = L'+';
-        else if (spec.space) prefix[prefixLen++] = L' ';
+        if (negative)
+            prefix[prefixLen++] = L'-';
+        else if (spec.plus)
+            prefix[prefixLen++] = L'+';
+        else if (spec.space)
+            prefix[prefixLen++] = L' ';
     }
     if (spec.alternate && magnitude != 0) {
-        if (base == 16) prefix[prefixLen++] = L'0', prefix[prefixLen++] = spec.type;
-        else if (base == 8 && digits[n - 1] != L'0') prefix[prefixLen++] = L'0';
+        if (base == 16)
+            prefix[prefixLen++] = L'0', prefix[prefixLen++] = spec.type;
+        else if (base == 8 && digits[n - 1] != L'0')
+            prefix[prefixLen++] = L'0';
     }
 
     const int total = prefixLen + n;
@@ -254,8 +259,10 @@ int starArgument(const Arg* args, std::size_t count, std::size_t& next) {
     if (next >= count) return 0;
     const Arg& a = args[next++];
     std::int64_t v = 0;
-    if (a.kind == Arg::Kind::Signed) v = a.i;
-    else if (a.kind == Arg::Kind::Unsigned) v = signExtend(a.u, a.bytes);
+    if (a.kind == Arg::Kind::Signed)
+        v = a.i;
+    else if (a.kind == Arg::Kind::Unsigned)
+        v = signExtend(a.u, a.bytes);
     return static_cast<int>(std::clamp<std::int64_t>(v, -kMaxWidth, kMaxWidth));
 }
 
@@ -318,12 +325,18 @@ void formatTo(WideOut& out, std::wstring_view f, const Arg* args, std::size_t co
         Spec spec;
         for (; i < f.size(); ++i) {
             const wchar_t c = f[i];
-            if (c == L'-') spec.left = true;
-            else if (c == L'+') spec.plus = true;
-            else if (c == L' ') spec.space = true;
-            else if (c == L'#') spec.alternate = true;
-            else if (c == L'0') spec.zero = true;
-            else break;
+            if (c == L'-')
+                spec.left = true;
+            else if (c == L'+')
+                spec.plus = true;
+            else if (c == L' ')
+                spec.space = true;
+            else if (c == L'#')
+                spec.alternate = true;
+            else if (c == L'0')
+                spec.zero = true;
+            else
+                break;
         }
         if (i < f.size() && f[i] == L'*') {
             ++i;
@@ -344,9 +357,12 @@ void formatTo(WideOut& out, std::wstring_view f, const Arg* args, std::size_t co
         }
         // Size prefixes only told the C library how wide the argument was; our arguments carry their type.
         while (i < f.size() && std::wstring_view(L"hlLqwzjtI").find(f[i]) != std::wstring_view::npos) {
-            if (f[i] == L'I' && f.substr(i, 3) == L"I64") i += 3;
-            else if (f[i] == L'I' && f.substr(i, 3) == L"I32") i += 3;
-            else ++i;
+            if (f[i] == L'I' && f.substr(i, 3) == L"I64")
+                i += 3;
+            else if (f[i] == L'I' && f.substr(i, 3) == L"I32")
+                i += 3;
+            else
+                ++i;
         }
         if (i >= f.size() || !isConversion(f[i])) {
             // Not a conversion: print it as written.

@@ -10,7 +10,9 @@
 
 namespace platform {
 
-std::uint32_t currentThreadId() { return static_cast<std::uint32_t>(::syscall(SYS_gettid)); }
+std::uint32_t currentThreadId() {
+    return static_cast<std::uint32_t>(::syscall(SYS_gettid));
+}
 
 LocalTime localTimeNow() {
     // localtime_r takes the C library's time-zone lock; the broken-down time is kept per thread and second.
@@ -23,8 +25,8 @@ LocalTime localTimeNow() {
         localtime_r(&second, &cached);
         cachedSecond = second;
     }
-    return {cached.tm_year + 1900, cached.tm_mon + 1, cached.tm_mday, cached.tm_hour,
-            cached.tm_min,         cached.tm_sec,     static_cast<int>(ms % 1000)};
+    return {cached.tm_year + 1900, cached.tm_mon + 1,          cached.tm_mday, cached.tm_hour, cached.tm_min,
+            cached.tm_sec,         static_cast<int>(ms % 1000)};
 }
 
 std::filesystem::path programFolder() {

@@ -20,7 +20,8 @@ bool pumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseco
             if (done()) return true;
         }
         if (done()) return true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<long long>(left.count(), 50)),
                                   QS_ALLINPUT);

@@ -53,8 +53,10 @@ LRESULT CALLBACK MessageWindowHost::windowProc(HWND window, UINT message, WPARAM
     auto* self = reinterpret_cast<MessageWindowHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == kTaskMessage) {
         auto* task = reinterpret_cast<common::Runable*>(lParam);
-        if (common::Dispatcher* d = self->m_dispatcher.load()) d->deliverTask(static_cast<common::OwnerKey>(wParam), task);
-        else if (task) task->release();
+        if (common::Dispatcher* d = self->m_dispatcher.load())
+            d->deliverTask(static_cast<common::OwnerKey>(wParam), task);
+        else if (task)
+            task->release();
         return 0;
     }
     if (self && message == WM_TIMER) {

@@ -8,7 +8,9 @@
 
 namespace platform {
 
-std::uint32_t currentThreadId() { return GetCurrentThreadId(); }
+std::uint32_t currentThreadId() {
+    return GetCurrentThreadId();
+}
 
 LocalTime localTimeNow() {
     SYSTEMTIME t;
