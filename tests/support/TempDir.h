@@ -39,6 +39,7 @@ inline std::string readFile(const std::filesystem::path& path) {
 }
 
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -1,0 +1,20 @@
+#pragma once
+// Raw hardware facts that instance defaults are computed from; the rules themselves are portable
+// (storage/InstanceDefaults.h).
+
+#include <cstdint>
+
+namespace platform {
+
+struct ProcessorTopology {
+    int logicalProcessors = 1;
+    int cores = 1;      // physical cores
+    int smtCores = 0;   // cores that carry simultaneous multithreading
+    bool known = false; // false: the system gave no relationship information
+};
+
+ProcessorTopology processorTopology();
+std::uint64_t installedMemoryMb();
+int primaryScreenWidth(); // pixels; 0 when there is no screen
+
+} // namespace platform

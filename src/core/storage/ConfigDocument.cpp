@@ -1,0 +1,193 @@
+#include "core/storage/ConfigDocument.h"
+
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "core/files/AtomicFile.h"
+#include "core/files/Directories.h"
+#include "core/log/Log.h"
+#include "core/text/Utf.h"
+
+namespace common {
+namespace {
+
+const rapidjson::Value& sharedNull() {
+    static const rapidjson::Value null;
+    return null;
+}
+
+rapidjson::SizeType jsonLength(std::size_t n) {
+    return static_cast<rapidjson::SizeType>(n);
+}
+
+// Numbers of any JSON kind as a 32-bit integer: integers keep their low 32 bits, fractions are cut toward
+// zero and clamped.
+int numberAsInt(const rapidjson::Value& v, int fallback) {
+    if (v.IsInt()) return v.GetInt();
+    if (v.IsUint()) return static_cast<int>(v.GetUint());
+    if (v.IsInt64()) return static_cast<int>(static_cast<std::uint32_t>(v.GetInt64()));
+    if (v.IsUint64()) return static_cast<int>(static_cast<std::uint32_t>(v.GetUint64()));
+    if (v.IsDouble()) {
+        const double d = v.GetDouble();
+        if (std::isnan(d)) return fallback;
+        if (d >= 2147483647.0) return 2147483647;
+        if (d <= -2147483648.0) return -2147483647 - 1;
+        return static_cast<int>(d);
+    }
+    return fallback;
+}
+
+} // namespace
+
+ConfigDocument::ConfigDocument() {
+    m_doc.SetObject();
+}
+
+bool ConfigDocument::load(const std::filesystem::path& path) {
+    m_path = path;
+    m_modified = false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        m_doc.SetObject();
+        return false;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return loadText(text);
+}
+
+bool ConfigDocument::loadText(std::string_view json) {
+    m_modified = false;
+    rapidjson::Document parsed;
+    // Iterative parsing: a deeply nested file cannot exhaust the stack. Invalid UTF-8 is a parse error.
+    parsed.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
+    if (parsed.HasParseError() || !parsed.IsObject()) {
+        m_doc.SetObject();
+        return false;
+    }
+    m_doc.Swap(parsed);
+    return true;
+}
+
+bool ConfigDocument::save() {
+    if (!m_modified) return false;
+    if (!m_path.empty() && m_path.has_parent_path()) common::create_directories(m_path.parent_path());
+    m_modified = false; // a failed write is not reported again
+    if (m_path.empty()) return false;
+    return files::writeFileAtomically(m_path, serialize());
+}
+
+std::string ConfigDocument::serialize() const {
+    rapidjson::StringBuffer buffer;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
+    writer.SetIndent(' ', 4);
+    m_doc.Accept(writer);
+    return std::string(buffer.GetString(), buffer.GetSize());
+}
+
+const rapidjson::Value* ConfigDocument::find(std::string_view key) const {
+    for (auto it = m_doc.MemberBegin(); it != m_doc.MemberEnd(); ++it) {
+        if (std::string_view(it->name.GetString(), it->name.GetStringLength()) == key) return &it->value;
+    }
+    return nullptr;
+}
+
+bool ConfigDocument::has(std::string_view key) const {
+    return find(key) != nullptr;
+}
+
+const rapidjson::Value& ConfigDocument::get(std::string_view key) const {
+    const rapidjson::Value* v = find(key);
+    return v ? *v : sharedNull();
+}
+
+bool ConfigDocument::getBool(std::string_view key, bool defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    return v ? v->IsTrue() : defaultValue;
+}
+
+int ConfigDocument::getInt(std::string_view key, int defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    return v ? numberAsInt(*v, defaultValue) : defaultValue;
+}
+
+std::wstring ConfigDocument::getString(std::string_view key, std::wstring_view defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    if (!v) return std::wstring(defaultValue);
+    if (!v->IsString()) return {};
+    return text::fromUtf8(std::string_view(v->GetString(), v->GetStringLength()));
+}
+
+int ConfigDocument::memberInt(const rapidjson::Value& object, const char* name, int defaultValue) const {
+    auto it = object.FindMember(name);
+    return it == object.MemberEnd() ? defaultValue : numberAsInt(it->value, defaultValue);
+}
+
+Resolution ConfigDocument::getResolution(std::string_view key, Resolution defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    if (!v || !v->IsObject()) return defaultValue;
+    return {memberInt(*v, "width", 0), memberInt(*v, "height", 0)};
+}
+
+Point ConfigDocument::getPoint(std::string_view key, Point defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    if (!v || !v->IsObject()) return defaultValue;
+    return {memberInt(*v, "x", 0), memberInt(*v, "y", 0)};
+}
+
+CombineKey ConfigDocument::getHotkey(std::string_view key, CombineKey defaultValue) const {
+    const rapidjson::Value* v = find(key);
+    if (!v || !v->IsObject()) return defaultValue;
+    return {memberInt(*v, "modifiers", 0), static_cast<std::uint16_t>(memberInt(*v, "key", 0))};
+}
+
+void ConfigDocument::set(std::string_view key, rapidjson::Value&& value) {
+    m_modified = true;
+    for (auto it = m_doc.MemberBegin(); it != m_doc.MemberEnd(); ++it) {
+        if (std::string_view(it->name.GetString(), it->name.GetStringLength()) == key) {
+            it->value = std::move(value);
+            return;
+        }
+    }
+    rapidjson::Value name(key.data(), jsonLength(key.size()), m_doc.GetAllocator());
+    m_doc.AddMember(name, value, m_doc.GetAllocator());
+}
+
+void ConfigDocument::setString(std::string_view key, std::wstring_view value) {
+    const std::string utf8 = text::toUtf8(value);
+    set(key, rapidjson::Value(utf8.data(), jsonLength(utf8.size()), m_doc.GetAllocator()));
+}
+
+void ConfigDocument::setBool(std::string_view key, bool value) {
+    set(key, rapidjson::Value(value));
+}
+
+void ConfigDocument::setInt(std::string_view key, int value) {
+    set(key, rapidjson::Value(value));
+}
+
+void ConfigDocument::setResolution(int width, int height) {
+    rapidjson::Value v(rapidjson::kObjectType);
+    v.AddMember("width", width, m_doc.GetAllocator());
+    v.AddMember("height", height, m_doc.GetAllocator());
+    set("advancedSettings.resolution", std::move(v));
+}
+
+void ConfigDocument::setPoint(std::string_view key, int x, int y) {
+    rapidjson::Value v(rapidjson::kObjectType);
+    v.AddMember("x", x, m_doc.GetAllocator());
+    v.AddMember("y", y, m_doc.GetAllocator());
+    set(key, std::move(v));
+}
+
+void ConfigDocument::setHotkey(std::string_view key, CombineKey value) {
+    rapidjson::Value v(rapidjson::kObjectType);
+    v.AddMember("modifiers", value.modifiers, m_doc.GetAllocator());
+    v.AddMember("key", static_cast<int>(value.key), m_doc.GetAllocator());
+    set(key, std::move(v));
+}
+
+} // namespace common

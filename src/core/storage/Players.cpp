@@ -1,0 +1,219 @@
+#include "core/storage/Players.h"
+
+#include <cerrno>
+#include <climits>
+#include <cwchar>
+#include <system_error>
+
+#include "core/files/Directories.h"
+#include "core/log/Log.h"
+#include "core/platform/Os.h"
+#include "core/platform/SystemFacts.h"
+#include "core/storage/InstanceDefaults.h"
+#include "core/storage/InstanceKeys.h"
+#include "core/text/Utf.h"
+
+namespace common {
+namespace {
+
+std::mutex g_productNameLock;
+std::function<std::wstring()> g_productNameSource;
+std::wstring g_productName; // read once per process
+bool g_productNameRead = false;
+
+constexpr std::wstring_view kPrefix = L"vantor";
+
+// A folder's name as wide text; natively names are bytes that need not be valid UTF-8.
+template <class Path>
+std::wstring fileNameOf(const Path& p) {
+    if constexpr (std::is_same_v<typename Path::value_type, wchar_t>) {
+        return p.filename().native();
+    } else {
+        return text::fromUtf8(p.filename().native());
+    }
+}
+
+} // namespace
+
+void setProductNameSource(std::function<std::wstring()> source) {
+    std::lock_guard guard(g_productNameLock);
+    g_productNameSource = std::move(source);
+    g_productNameRead = false;
+}
+
+std::wstring productDisplayName() {
+    std::lock_guard guard(g_productNameLock);
+    if (!g_productNameRead) {
+        g_productName = g_productNameSource ? g_productNameSource() : L"";
+        if (g_productName.empty()) g_productName = L"KVPlayer";
+        g_productNameRead = true;
+    }
+    return g_productName;
+}
+
+void Players::init(const std::filesystem::path& installFolder) {
+    if (m_initialised && installFolder.native() == m_installFolder.native()) return;
+    m_initialised = true;
+    m_installFolder = installFolder;
+    m_settings.load(baseFolder());
+    loadConfig();
+}
+
+void Players::setNamePatterns(std::wstring mutexPattern, std::wstring windowClassPattern) {
+    m_mutexPattern = std::move(mutexPattern);
+    m_windowClassPattern = std::move(windowClassPattern);
+}
+
+std::filesystem::path Players::baseFolder() const {
+    return m_installFolder.empty() ? platform::programFolder() : m_installFolder;
+}
+
+std::wstring Players::instanceName(int index) {
+    if (index == -1) return {};
+    return std::wstring(kPrefix) + std::to_wstring(index);
+}
+
+int Players::indexFromName(std::wstring_view name) {
+    if (name.size() <= kPrefix.size() || name.substr(0, kPrefix.size()) != kPrefix) return -1;
+    const std::wstring rest(name.substr(kPrefix.size())); // wcstol needs a terminated string
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long value = std::wcstol(rest.c_str(), &end, 10);
+    if (end == rest.c_str() || *end != L'\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX) return -1;
+    return static_cast<int>(value);
+}
+
+std::wstring Players::mutexName(int index) const {
+    return model::expandPattern(m_mutexPattern, index);
+}
+std::wstring Players::windowClassName(int index) const {
+    return model::expandPattern(m_windowClassPattern, index);
+}
+
+std::filesystem::path Players::instanceFolder(int index) const {
+    if (index == -1) return {};
+    return baseFolder() / "vms" / instanceName(index);
+}
+
+std::filesystem::path Players::configPath(int index) const {
+    if (index == -1) return {};
+    const auto folder = baseFolder() / "vms" / "config";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) common::create_directories(folder);
+    return folder / (instanceName(index) + L".config");
+}
+
+std::filesystem::path Players::diskPath(int index, const char* stem, bool vdi) const {
+    if (index == -1) return {};
+    return instanceFolder(index) / (std::string(stem) + (vdi ? ".vdi" : ".vmdk"));
+}
+
+std::filesystem::path Players::dataDiskPath(int index, bool vdi) const {
+    return diskPath(index, "data", vdi);
+}
+std::filesystem::path Players::systemDiskPath(int index, bool vdi) const {
+    return diskPath(index, "system", vdi);
+}
+std::filesystem::path Players::sdcardDiskPath(int index, bool vdi) const {
+    return diskPath(index, "sdcard", vdi);
+}
+
+std::filesystem::path Players::templateSystemPath(bool vdi) const {
+    return baseFolder() / (vdi ? "system.vdi" : "system.vmdk");
+}
+std::filesystem::path Players::templateDataPath(bool vdi) const {
+    return baseFolder() / (vdi ? "data.vdi" : "data.vmdk");
+}
+std::filesystem::path Players::templateSmallDataPath(bool vdi) const {
+    return baseFolder() / (vdi ? "data-3G.vdi" : "data-3G.vmdk");
+}
+
+void Players::loadConfig() {
+    std::set<int> found;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(baseFolder() / "vms", ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_directory(typeError)) continue;
+        const int index = indexFromName(fileNameOf(it->path()));
+        if (index != -1) found.insert(index);
+    }
+    if (ec) KVLOG_AS("common::Players::loadConfig", L"fs::directory_iterator failed: %S", ec.message());
+    std::lock_guard guard(m_indicesLock);
+    m_indices.swap(found);
+}
+
+std::vector<int> Players::indices() const {
+    std::lock_guard guard(m_indicesLock);
+    return {m_indices.begin(), m_indices.end()};
+}
+
+bool Players::hasIndex(int index) const {
+    std::lock_guard guard(m_indicesLock);
+    return m_indices.count(index) != 0;
+}
+
+void Players::addIndex(int index) {
+    std::lock_guard guard(m_indicesLock);
+    m_indices.insert(index);
+}
+
+void Players::removeIndex(int index) {
+    std::lock_guard guard(m_indicesLock);
+    m_indices.erase(index);
+}
+
+std::wstring Players::derivedName(int index) {
+    const std::wstring base = productDisplayName();
+    return index == 0 ? base : base + L"-" + std::to_wstring(index);
+}
+
+std::wstring Players::displayName(int index) const {
+    ConfigDocument doc;
+    doc.load(configPath(index));
+    std::wstring name = doc.getString(keys::kPlayerName);
+    std::wstring clean;
+    clean.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == L'\n') continue;
+        if (name[i] == L'\r' && i + 1 < name.size() && name[i + 1] == L'\n') continue;
+        clean.push_back(name[i]);
+    }
+    return clean.empty() ? derivedName(index) : clean;
+}
+
+std::wstring Players::displayNameCached(int index) const {
+    {
+        std::lock_guard guard(m_namesLock);
+        if (auto it = m_nameCache.find(index); it != m_nameCache.end()) return it->second;
+    }
+    return displayName(index);
+}
+
+void Players::cacheName(int index, std::wstring name) {
+    std::lock_guard guard(m_namesLock);
+    m_nameCache[index] = std::move(name);
+}
+
+void Players::forgetName(int index) {
+    std::lock_guard guard(m_namesLock);
+    m_nameCache.erase(index);
+}
+
+Resolution Players::resolution(int index) const {
+    ConfigDocument doc;
+    doc.load(configPath(index));
+    const Resolution fallback = defaults::resolutionFor(index, platform::primaryScreenWidth());
+    Resolution r = doc.getResolution(keys::kResolution, fallback);
+    if (r.width == 0) r.width = fallback.width;
+    if (r.height == 0) r.height = fallback.height;
+    return r;
+}
+
+int Players::dpi(int index) const {
+    ConfigDocument doc;
+    doc.load(configPath(index));
+    return doc.getInt(keys::kResolutionDpi, 240);
+}
+
+} // namespace common

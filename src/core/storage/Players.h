@@ -1,0 +1,104 @@
+#pragma once
+// The storage object of one product line: where its instances live on disk, which instances exist, their
+// names, and the line's shared settings. Six exist for the life of the program: one per product line and
+// one for the program's own folder (the manager-wide settings; no instances shown).
+//
+// Layout below the base folder (the install folder, or the program's folder when there is none):
+//   vms\vantorN\                 instance folder: an instance exists exactly when it exists
+//   vms\vantorN\{data,system,sdcard}.{vmdk|vdi}
+//   vms\config\vantorN.config    instance configuration
+//   vms\config\vantors.config    line settings
+//   {system,data,data-3G}.{vmdk|vdi}  the line's template disks
+// Index -1 names no instance: every path of it is empty.
+//
+// The index set and the name cache are read and written from several threads (scan, clone workers, the
+// user-interface thread); both are guarded here.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/model/ProductLine.h"
+#include "core/storage/ConfigDocument.h"
+#include "core/storage/GlobalSettings.h"
+
+namespace common {
+
+// The product's display name that derived instance names start with; read once per process from the
+// source installed at start-up (the language table), "KVPlayer" until then.
+void setProductNameSource(std::function<std::wstring()> source);
+std::wstring productDisplayName();
+
+class Players {
+public:
+    explicit Players(KV_PRODUCT_TYPE product) : m_product(product) {}
+    Players(const Players&) = delete;
+    Players& operator=(const Players&) = delete;
+
+    // Storage initialisation: nothing when the folder is the current one; otherwise store it, load the line
+    // settings and rescan the instances.
+    void init(const std::filesystem::path& installFolder);
+    void setNamePatterns(std::wstring mutexPattern, std::wstring windowClassPattern);
+
+    KV_PRODUCT_TYPE product() const { return m_product; }
+    bool usesVdi() const { return model::usesVdi(m_product); }
+    const std::filesystem::path& installFolder() const { return m_installFolder; }
+    std::filesystem::path baseFolder() const;
+    GlobalSettings& settings() { return m_settings; }
+    const GlobalSettings& settings() const { return m_settings; }
+
+    static std::wstring instanceName(int index);      // "vantor" + index; empty for -1
+    static int indexFromName(std::wstring_view name); // -1 unless "vantor" + a whole number
+    std::wstring mutexName(int index) const;
+    std::wstring windowClassName(int index) const;
+
+    std::filesystem::path instanceFolder(int index) const;
+    std::filesystem::path configPath(int index) const; // creates vms\config when missing
+    std::filesystem::path dataDiskPath(int index, bool vdi) const;
+    std::filesystem::path systemDiskPath(int index, bool vdi) const;
+    std::filesystem::path sdcardDiskPath(int index, bool vdi) const;
+    std::filesystem::path templateSystemPath(bool vdi) const;
+    std::filesystem::path templateDataPath(bool vdi) const;
+    std::filesystem::path templateSmallDataPath(bool vdi) const;
+
+    // Rescans vms\ and replaces the index set.
+    void loadConfig();
+    std::vector<int> indices() const;
+    bool hasIndex(int index) const;
+    void addIndex(int index);
+    void removeIndex(int index);
+
+    // "statusSettings.playerName" without line breaks, or the derived name when that is empty.
+    std::wstring displayName(int index) const;
+    // The same, answered from the name cache when the index is in it.
+    std::wstring displayNameCached(int index) const;
+    void cacheName(int index, std::wstring name);
+    void forgetName(int index);
+
+    // The instance's resolution, falling back to the index's default for a missing or zero value; its DPI,
+    // or 240 when absent.
+    Resolution resolution(int index) const;
+    int dpi(int index) const;
+
+private:
+    std::filesystem::path diskPath(int index, const char* stem, bool vdi) const;
+    static std::wstring derivedName(int index);
+
+    const KV_PRODUCT_TYPE m_product;
+    std::filesystem::path m_installFolder;
+    bool m_initialised = false;
+    std::wstring m_mutexPattern;
+    std::wstring m_windowClassPattern;
+    GlobalSettings m_settings;
+
+    mutable std::mutex m_indicesLock;
+    std::set<int> m_indices;
+    mutable std::mutex m_namesLock;
+    std::map<int, std::wstring> m_nameCache;
+};
+
+} // namespace common

@@ -1,0 +1,27 @@
+// Hardware facts in the native build: what the C library knows; there is no screen.
+
+#include <unistd.h>
+
+#include <thread>
+
+#include "core/platform/SystemFacts.h"
+
+namespace platform {
+
+ProcessorTopology processorTopology() {
+    const int logical = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return {logical, logical, 0, false};
+}
+
+std::uint64_t installedMemoryMb() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / (1024 * 1024);
+}
+
+int primaryScreenWidth() {
+    return 0;
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+// Hardware facts from Windows: processor relationships, installed memory, the primary screen.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/platform/SystemFacts.h"
+
+namespace platform {
+
+ProcessorTopology processorTopology() {
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    ProcessorTopology t;
+    t.logicalProcessors = static_cast<int>(info.dwNumberOfProcessors);
+    t.cores = t.logicalProcessors;
+
+    DWORD bytes = 0;
+    GetLogicalProcessorInformation(nullptr, &bytes);
+    if (bytes == 0) return t;
+    std::vector<SYSTEM_LOGICAL_PROCESSOR_INFORMATION> entries(bytes / sizeof(SYSTEM_LOGICAL_PROCESSOR_INFORMATION));
+    if (!GetLogicalProcessorInformation(entries.data(), &bytes)) return t;
+    int cores = 0;
+    int smt = 0;
+    for (const auto& e : entries) {
+        if (e.Relationship != RelationProcessorCore) continue;
+        ++cores;
+        if (e.ProcessorCore.Flags == 1) ++smt; // LTP_PC_SMT: the core runs more than one logical processor
+    }
+    if (cores == 0) return t;
+    t.cores = cores;
+    t.smtCores = smt;
+    t.known = true;
+    return t;
+}
+
+std::uint64_t installedMemoryMb() {
+    ULONGLONG kilobytes = 0;
+    if (GetPhysicallyInstalledSystemMemory(&kilobytes)) return kilobytes / 1024;
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys / (1024 * 1024) : 0;
+}
+
+int primaryScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+} // namespace platform
