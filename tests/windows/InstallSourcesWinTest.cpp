@@ -1,0 +1,154 @@
+// Install discovery against the real Windows pieces under Wine: registry, profile file, desktop folder,
+// shortcut files and version resources.
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/log/Log.h"
+#include "core/model/KVMultiModel.h"
+#include "platform/win32/FileVersion_win.h"
+#include "platform/win32/InstallSources_win.h"
+#include "platform/win32/ShortcutResolver_win.h"
+#include "support/TempDir.h"
+#include "support/WinProcess_win.h"
+
+using platform::win32::Win32InstallSources;
+using testing_support::WinTempDir;
+
+namespace {
+
+std::filesystem::path thisProgram() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+bool saveShortcut(const std::filesystem::path& lnk, const std::filesystem::path& target) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return false;
+    link->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+    if (file) file->Release();
+    link->Release();
+    return ok;
+}
+
+// A registry key below HKEY_CURRENT_USER\Software that is removed again.
+struct TestKey {
+    std::wstring path = L"Software\\kvmulti-test\\" + std::to_wstring(GetCurrentProcessId());
+    TestKey() {
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    }
+    ~TestKey() {
+        RegCloseKey(key);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\kvmulti-test");
+    }
+    void setString(const wchar_t* name, const std::wstring& value) {
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    HKEY key = nullptr;
+};
+
+} // namespace
+
+TEST(InstallSourcesOnWindows, RegistryInstallDirIsReadFromTheCurrentUser) {
+    TestKey key;
+    key.setString(L"InstallDir", L"C:\\Program Files\\KV\\9");
+    Win32InstallSources sources(L"C:\\nowhere");
+    EXPECT_EQ(sources.registryInstallDir(key.path), L"C:\\Program Files\\KV\\9");
+    EXPECT_EQ(sources.registryInstallDir(L"Software\\kvmulti-test\\absent"), L"");
+    DWORD number = 5;
+    RegSetValueExW(key.key, L"InstallDir", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    EXPECT_EQ(sources.registryInstallDir(key.path), L"") << "a value that is not text is no folder";
+}
+
+TEST(InstallSourcesOnWindows, PathConfigValuesAreReadAndWrittenBesideTheProgram) {
+    WinTempDir dir;
+    Win32InstallSources sources(dir.path());
+    EXPECT_EQ(sources.readPathConfig(L"player9"), L"");
+    EXPECT_TRUE(sources.writePathConfig(L"lastRun", L"2"));
+    EXPECT_EQ(sources.readPathConfig(L"lastRun"), L"2");
+    testing_support::writeFile(dir.path() / "pathconfig.ini", "\xFF\xFE garbage \x01\x02 [[[ = =\n");
+    EXPECT_EQ(sources.readPathConfig(L"player9"), L"");
+    EXPECT_FALSE(sources.desktopFolder().empty());
+}
+
+TEST(InstallSourcesOnWindows, VersionResourceOfARealExecutable) {
+    EXPECT_EQ(platform::win32::fileVersionText(thisProgram()), L"9.0.62.3");
+    WinTempDir dir;
+    testing_support::writeFile(dir.path() / "plain.exe", "MZ not really");
+    EXPECT_EQ(platform::win32::fileVersionText(dir.path() / "plain.exe"), L"");
+    EXPECT_EQ(platform::win32::fileVersionText(dir.path() / "missing.exe"), L"");
+}
+
+TEST(InstallSourcesOnWindows, ShortcutsResolveToTheirTargetAndOtherFilesAreRefused) {
+    WinTempDir dir;
+    const auto target = dir.path() / "line" / "rqplayer.exe";
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::copy_file(thisProgram(), target);
+    ASSERT_TRUE(saveShortcut(dir.path() / "KVPlayer9.lnk", target));
+    ASSERT_TRUE(saveShortcut(dir.path() / "UPPER.LNK", target));
+    EXPECT_EQ(platform::win32::resolveShortcutFromFile(dir.path() / "KVPlayer9.lnk"), target);
+    EXPECT_EQ(platform::win32::resolveShortcutFromFile(dir.path() / "UPPER.LNK"), target);
+    std::filesystem::copy_file(dir.path() / "KVPlayer9.lnk", dir.path() / "copy.txt");
+    EXPECT_TRUE(platform::win32::resolveShortcutFromFile(dir.path() / "copy.txt").empty());
+    EXPECT_TRUE(platform::win32::resolveShortcutFromFile(L".lnk").empty());
+    EXPECT_TRUE(platform::win32::resolveShortcutFromFile(dir.path() / "absent.lnk").empty());
+}
+
+TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
+    WinTempDir program;
+    WinTempDir installs;
+    for (const char* line : {"byconfig", "byregistry", "byshortcut"}) {
+        std::filesystem::create_directories(installs.path() / line);
+        std::filesystem::copy_file(thisProgram(), installs.path() / line / "rqplayer.exe"); // version 9.0.62.3
+    }
+    Win32InstallSources sources(program.path());
+    common::PlayerSet players;
+
+    sources.writePathConfig(L"player9", (installs.path() / "byconfig").wstring());
+    {
+        KVMultiModel model(players, sources);
+        std::wstring a, b, c, d, e;
+        model.getPlayerPath(a, b, c, d, e);
+        EXPECT_EQ(c, (installs.path() / "byconfig").wstring());
+    }
+    sources.writePathConfig(L"player9", L"");
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9");
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr);
+        const std::wstring dirText = (installs.path() / "byregistry").wstring();
+        RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(dirText.c_str()),
+                       static_cast<DWORD>((dirText.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+        KVMultiModel model(players, sources);
+        std::wstring a, b, c, d, e;
+        model.getPlayerPath(a, b, c, d, e);
+        EXPECT_EQ(c, dirText);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9");
+    }
+    const auto desktop = sources.desktopFolder();
+    ASSERT_FALSE(desktop.empty());
+    std::filesystem::create_directories(desktop);
+    ASSERT_TRUE(saveShortcut(desktop / "KVPlayer9.lnk", installs.path() / "byshortcut" / "rqplayer.exe"));
+    {
+        KVMultiModel model(players, sources);
+        std::wstring a, b, c, d, e;
+        model.getPlayerPath(a, b, c, d, e);
+        EXPECT_EQ(c, (installs.path() / "byshortcut").wstring());
+        EXPECT_EQ(a + b + d + e, L"") << "the other lines stay uninstalled";
+    }
+    std::filesystem::remove(desktop / "KVPlayer9.lnk");
+}
