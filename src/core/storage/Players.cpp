@@ -55,6 +55,7 @@ void Players::init(const std::filesystem::path& installFolder) {
     if (m_initialised && installFolder.native() == m_installFolder.native()) return;
     m_initialised = true;
     m_installFolder = installFolder;
+    m_configFolderReady = false;
     m_settings.load(baseFolder());
     loadConfig();
 }
@@ -98,8 +99,13 @@ std::filesystem::path Players::instanceFolder(int index) const {
 std::filesystem::path Players::configPath(int index) const {
     if (index == -1) return {};
     const auto folder = baseFolder() / "vms" / "config";
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) common::create_directories(folder);
+    // Checked once per base folder: scanning a line asks for thousands of these paths. A folder removed
+    // later is created again by the next save.
+    if (!m_configFolderReady.load(std::memory_order_acquire)) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(folder, ec) || common::create_directories(folder))
+            m_configFolderReady.store(true, std::memory_order_release);
+    }
     return folder / (instanceName(index) + L".config");
 }
 

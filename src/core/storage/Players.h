@@ -14,6 +14,7 @@
 // The index set and the name cache are read and written from several threads (scan, clone workers, the
 // user-interface thread); both are guarded here.
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -91,6 +92,7 @@ private:
     const KV_PRODUCT_TYPE m_product;
     std::filesystem::path m_installFolder;
     bool m_initialised = false;
+    mutable std::atomic<bool> m_configFolderReady{false};
     std::wstring m_mutexPattern;
     std::wstring m_windowClassPattern;
     GlobalSettings m_settings;
