@@ -38,7 +38,7 @@ bool Dispatcher::post(OwnerKey owner, Runable* task) {
         std::lock_guard guard(m_lock);
         --m_pending[owner];
     }
-    KVLOG(L"post failed, owner %p", reinterpret_cast<const void*>(owner));
+    KVLOG(L"post failed, owner %llx", static_cast<unsigned long long>(owner));
     task->release();
     return false;
 }

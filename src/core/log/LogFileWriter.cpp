@@ -103,7 +103,7 @@ void LogFileWriter::signal() {
     m_event.notify_one();
 }
 
-void LogFileWriter::run(std::filesystem::path path, Limits limits) {
+void LogFileWriter::run(const std::filesystem::path& path, const Limits& limits) {
     std::fstream file = openForAppend(path);
     if (file.is_open() && startsWithUtf16Mark(file)) {
         file.close();

@@ -48,7 +48,7 @@ public:
     void wake();
 
 private:
-    void run(std::filesystem::path path, Limits limits);
+    void run(const std::filesystem::path& path, const Limits& limits);
     void signal();
 
     mutable std::mutex m_lock; // guards the fields up to m_thread

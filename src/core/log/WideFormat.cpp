@@ -357,12 +357,8 @@ void formatTo(WideOut& out, std::wstring_view f, const Arg* args, std::size_t co
         }
         // Size prefixes only told the C library how wide the argument was; our arguments carry their type.
         while (i < f.size() && std::wstring_view(L"hlLqwzjtI").find(f[i]) != std::wstring_view::npos) {
-            if (f[i] == L'I' && f.substr(i, 3) == L"I64")
-                i += 3;
-            else if (f[i] == L'I' && f.substr(i, 3) == L"I32")
-                i += 3;
-            else
-                ++i;
+            const bool sized = f[i] == L'I' && (f.substr(i, 3) == L"I64" || f.substr(i, 3) == L"I32");
+            i += sized ? 3 : 1;
         }
         if (i >= f.size() || !isConversion(f[i])) {
             // Not a conversion: print it as written.

@@ -70,7 +70,7 @@ void fromShortcuts(InstallSources& sources, InstallFolders& folders) {
 } // namespace
 
 std::wstring readPathFromConfig(InstallSources& sources, std::wstring_view key) {
-    const std::wstring value = sources.readPathConfig(key);
+    std::wstring value = sources.readPathConfig(key);
     KVLOG(L"pathconfig:%s %s", key, value);
     return value;
 }
