@@ -1,10 +1,11 @@
 #include "platform/win32/ShortcutResolver_win.h"
 
+#include <windows.h>
+
 #include <msi.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <cwctype>
 #include <string>
