@@ -6,7 +6,8 @@ using common::lang::languageCodeFromLangId;
 
 TEST(LanguageCode, TraditionalChineseRegionsGiveZhTwAndEveryOtherChineseGivesZhCn) {
     for (const std::uint16_t id : {1028, 3076, 5124, 31748}) EXPECT_EQ(languageCodeFromLangId(id), L"zh_TW") << id;
-    for (const std::uint16_t id : {0x0804, 0x1004, 0x0004, 0x7804}) EXPECT_EQ(languageCodeFromLangId(id), L"zh_CN") << id;
+    for (const std::uint16_t id : {0x0804, 0x1004, 0x0004, 0x7804})
+        EXPECT_EQ(languageCodeFromLangId(id), L"zh_CN") << id;
 }
 
 TEST(LanguageCode, OtherLanguagesAreDecidedByTheirPrimaryLanguageOnly) {

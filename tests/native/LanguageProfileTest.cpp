@@ -6,8 +6,12 @@ using namespace common::lang;
 
 namespace {
 int g_osCalls = 0;
-std::uint16_t hongKong() { return ++g_osCalls, 3076; }
-std::uint16_t hindi() { return ++g_osCalls, 0x0439; }
+std::uint16_t hongKong() {
+    return ++g_osCalls, 3076;
+}
+std::uint16_t hindi() {
+    return ++g_osCalls, 0x0439;
+}
 } // namespace
 
 TEST(LanguageProfile, TheFirstNonEmptyRequestWinsAndTheSystemIsAskedOnlyWhenBothAreEmpty) {

@@ -68,8 +68,8 @@ TEST(ResourcePack, OffsetsSizesAndCountsThatLieAreRejectedEvenWithARightChecksum
     ASSERT_TRUE(reader.load(resealed(pack)));
     const std::size_t first = kHeaderBytes; // first entry record: name length, offset, size
     const std::pair<std::size_t, std::uint64_t> lies[] = {
-        {first + 4, UINT64_MAX}, {first + 4, pack.size()}, {first + 4, 0},         {first + 12, UINT64_MAX},
-        {first + 12, pack.size()}, {first + 12, UINT64_MAX - 30},
+        {first + 4, UINT64_MAX},  {first + 4, pack.size()},  {first + 4, 0},
+        {first + 12, UINT64_MAX}, {first + 12, pack.size()}, {first + 12, UINT64_MAX - 30},
     };
     for (const auto& [at, value] : lies) {
         std::string damaged = pack;

@@ -12,8 +12,12 @@ using testing_support::readFile;
 namespace {
 
 // Pieces of a shell link, written as the published format lays them out.
-std::string u16le(std::uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
-std::string u32le(std::uint32_t v) { return u16le(v & 0xFFFF) + u16le(v >> 16); }
+std::string u16le(std::uint32_t v) {
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+std::string u32le(std::uint32_t v) {
+    return u16le(v & 0xFFFF) + u16le(v >> 16);
+}
 std::string utf16(std::u16string_view s) {
     std::string out;
     for (const char16_t c : s) out += u16le(c);
@@ -68,15 +72,20 @@ std::string linkInfoUnicode(const std::string& ansiBase, std::u16string base, st
 
 std::string linkInfoNetwork(const std::string& share, const std::string& suffix) {
     const std::uint32_t networkAt = 0x1C;
-    const std::string network = u32le(0x14 + share.size() + 1) + u32le(0) + u32le(0x14) + u32le(0) + u32le(0) + share + '\0';
+    const std::string network =
+        u32le(0x14 + share.size() + 1) + u32le(0) + u32le(0x14) + u32le(0) + u32le(0) + share + '\0';
     const std::uint32_t suffixAt = networkAt + static_cast<std::uint32_t>(network.size());
     std::string body = u32le(0x1C) + u32le(2) + u32le(0) + u32le(0) + u32le(networkAt) + u32le(suffixAt);
     body += network + suffix + '\0';
     return u32le(static_cast<std::uint32_t>(body.size() + 4)) + body;
 }
 
-std::string unicodeString(std::u16string_view s) { return u16le(static_cast<std::uint32_t>(s.size())) + utf16(s); }
-std::string ansiString(std::string_view s) { return u16le(static_cast<std::uint32_t>(s.size())) + std::string(s); }
+std::string unicodeString(std::u16string_view s) {
+    return u16le(static_cast<std::uint32_t>(s.size())) + utf16(s);
+}
+std::string ansiString(std::string_view s) {
+    return u16le(static_cast<std::uint32_t>(s.size())) + std::string(s);
+}
 
 std::string environmentBlock(std::u16string target) {
     std::string block = u32le(0x314) + u32le(0xA0000001u) + std::string(260, '\0');
@@ -104,7 +113,8 @@ TEST(ShellLink, TheLinkInfoTargetJoinsBasePathAndSuffixPreferringTheUnicodeForms
     ASSERT_TRUE(ansi);
     EXPECT_EQ(ansi->targetPath, L"C:\\KV\\rqplayer.exe");
 
-    const auto wide = readShellLink(header(kLinkInfo) + linkInfoUnicode("C:\\??", u"C:\\\u6a21\u62df\u5668\\", u"a.exe"));
+    const auto wide =
+        readShellLink(header(kLinkInfo) + linkInfoUnicode("C:\\??", u"C:\\\u6a21\u62df\u5668\\", u"a.exe"));
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->targetPath, L"C:\\\u6a21\u62df\u5668\\a.exe");
 
@@ -116,10 +126,10 @@ TEST(ShellLink, TheLinkInfoTargetJoinsBasePathAndSuffixPreferringTheUnicodeForms
 TEST(ShellLink, WithoutLinkInfoTheItemIdListGivesTheDriveAndTheLongNames) {
     const std::string computer = "\x1F\x50" + std::string(16, '\x11');
     const std::string drive = std::string("\x2F") + "C:\\" + std::string(19, '\0');
-    const auto link = readShellLink(header(kIdList | kArguments | kUnicode) +
-                                    idList({computer, drive, fileItem("PROGRA~1", u"Program Files"),
-                                            fileItem("RQPLAY~1.EXE", u"rqplayer.exe")}) +
-                                    unicodeString(u"index=1"));
+    const auto link = readShellLink(
+        header(kIdList | kArguments | kUnicode) +
+        idList({computer, drive, fileItem("PROGRA~1", u"Program Files"), fileItem("RQPLAY~1.EXE", u"rqplayer.exe")}) +
+        unicodeString(u"index=1"));
     ASSERT_TRUE(link);
     EXPECT_EQ(link->targetPath, L"C:\\Program Files\\rqplayer.exe");
     EXPECT_EQ(link->arguments, L"index=1");

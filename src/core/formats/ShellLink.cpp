@@ -194,6 +194,8 @@ private:
             if (out) {
                 *out = (m_flags & IsUnicode) ? fromUtf16(m_view, at + 2, *chars)
                                              : fromCodePage(*m_view.slice(at + 2, bytes));
+                // Wine counts the terminating NUL in the length (Windows does not): the text ends at the first.
+                out->resize(std::min(out->size(), out->find(L'\0')));
             }
             at += 2 + bytes;
         }
