@@ -36,8 +36,8 @@ bool addInput(const std::string& name, const fs::path& path, std::vector<RccEntr
     if (!fs::is_directory(path, ec)) return false;
     for (const auto& item : fs::recursive_directory_iterator(path, ec)) {
         if (!item.is_regular_file()) continue;
-        const std::string relative = fs::relative(item.path(), path).generic_string();
-        entries.push_back({name + "/" + relative, {}});
+        entries.push_back({name + '/', {}});
+        entries.back().name += fs::relative(item.path(), path).generic_string();
         if (!readWhole(item.path(), entries.back().data)) return false;
     }
     return !ec;

@@ -38,24 +38,24 @@ std::wstring fromCodePage(std::string_view s) {
     return out;
 }
 
+// UTF-16 code units from the file as a wide string; the native build's UTF-32 strings get surrogate pairs
+// joined and lone surrogates replaced.
 std::wstring fromUtf16(ByteView view, std::uint64_t offset, std::uint64_t chars) {
-    std::u16string units;
-    for (std::uint64_t i = 0; i < chars; ++i)
-        units.push_back(static_cast<char16_t>(view.u16(offset + 2 * i).value_or(0xFFFD)));
-    if constexpr (sizeof(wchar_t) == 2) {
-        return std::wstring(units.begin(), units.end());
-    } else { // the native build's wide strings are UTF-32: go through UTF-8 to join surrogate pairs
-        std::string utf8;
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            char32_t c = units[i];
-            if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000)
-                c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-            else if (c >= 0xD800 && c < 0xE000)
+    std::wstring out;
+    for (std::uint64_t i = 0; i < chars; ++i) {
+        std::uint32_t c = view.u16(offset + 2 * i).value_or(0xFFFD);
+        if constexpr (sizeof(wchar_t) > 2) {
+            const std::uint32_t next = i + 1 < chars ? view.u16(offset + 2 * (i + 1)).value_or(0) : 0;
+            if (c >= 0xD800 && c < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+                ++i;
+            } else if (c >= 0xD800 && c < 0xE000) {
                 c = 0xFFFD;
-            utf8 += text::toUtf8(std::wstring(1, static_cast<wchar_t>(c)));
+            }
         }
-        return text::fromUtf8(utf8);
+        out.push_back(static_cast<wchar_t>(c));
     }
+    return out;
 }
 
 // A NUL-terminated string at `offset` inside `view`, or nothing when no terminator comes before its end.
@@ -113,23 +113,26 @@ private:
         return std::nullopt;
     }
 
-    // Local base path + common path suffix, or network share name + suffix; Unicode forms when present.
+    // Local base path + common path suffix, or network share name + suffix. A link-info header of 0x24
+    // bytes or more also holds Unicode forms of both paths, used unless their offset is 0.
     static std::wstring pathFromLinkInfo(ByteView info) {
-        const std::uint32_t headerSize = *info.u32(4);
+        const bool hasUnicode = *info.u32(4) >= 0x24 && info.has(0, 0x24);
+        const auto path = [&](std::uint64_t ansiField, std::uint64_t unicodeField) {
+            const std::uint32_t unicodeAt = hasUnicode ? *info.u32(unicodeField) : 0;
+            return unicodeAt != 0 ? cString16(info, unicodeAt) : cString(info, *info.u32(ansiField));
+        };
         const std::uint32_t flags = *info.u32(8);
-        const bool unicode = headerSize >= 0x24 && info.has(0, 0x24);
-        const auto suffix = unicode ? cString16(info, *info.u32(0x20)) : cString(info, *info.u32(0x18));
+        const std::wstring suffix = path(0x18, 0x20).value_or(L"");
         if (flags & 0x1) {
-            const auto base = unicode ? cString16(info, *info.u32(0x1C)) : cString(info, *info.u32(0x10));
-            return base ? *base + suffix.value_or(L"") : std::wstring();
+            const auto base = path(0x10, 0x1C);
+            return base ? *base + suffix : std::wstring();
         }
         if (flags & 0x2) {
             const ByteView network = info.tail(*info.u32(0x14));
             const auto netNameOffset = network.u32(8);
             const auto netName = netNameOffset ? cString(network, *netNameOffset) : std::nullopt;
             if (!netName) return {};
-            const std::wstring tail = suffix.value_or(L"");
-            return tail.empty() ? *netName : *netName + L"\\" + tail;
+            return suffix.empty() ? *netName : *netName + L"\\" + suffix;
         }
         return {};
     }
