@@ -8,6 +8,10 @@ if(WIN32)
     # system DLLs.
     target_compile_definitions(kv_options INTERFACE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
     target_link_options(kv_options INTERFACE -static -static-libgcc -static-libstdc++)
+elseif(KVMULTI_FUZZ)
+    # libFuzzer coverage everywhere; each fuzz target adds -fsanitize=fuzzer (the fuzzer's main) itself.
+    target_compile_options(kv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
 elseif(KVMULTI_SANITIZE)
     target_compile_options(kv_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
