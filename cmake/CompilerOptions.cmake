@@ -10,7 +10,8 @@ if(WIN32)
     target_link_options(kv_options INTERFACE -static -static-libgcc -static-libstdc++)
 elseif(KVMULTI_FUZZ)
     # libFuzzer coverage everywhere; each fuzz target adds -fsanitize=fuzzer (the fuzzer's main) itself.
-    target_compile_options(kv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_compile_options(kv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined -fsanitize-ignorelist=${CMAKE_CURRENT_LIST_DIR}/ubsan-ignore.txt)
     target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
 elseif(KVMULTI_SANITIZE)
     target_compile_options(kv_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
