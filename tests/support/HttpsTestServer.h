@@ -30,7 +30,7 @@ struct HttpsTestServer {
         const std::string root = dir;
 #endif
         std::ifstream portFile(root + "/port");
-        std::ifstream hello(root + "/www/hello.txt", std::ios::binary);
+        std::ifstream hello(root + "/www/hello.body", std::ios::binary);
         if (!(portFile >> server.port) || !hello) return server;
         server.helloBody.assign(std::istreambuf_iterator<char>(hello), std::istreambuf_iterator<char>());
         server.available = true;
