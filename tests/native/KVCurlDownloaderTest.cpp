@@ -140,9 +140,14 @@ TEST_F(KVCurlDownloaderTest, AConnectionClosedMidBodyFailsAndTheNextAttemptResum
     EXPECT_TRUE(readFile(dir / "setup.exe") == body);
 }
 
-TEST_F(KVCurlDownloaderTest, ANotFoundAnswerFailsTheFileDownload) {
-    EXPECT_FALSE(downloadFile("/missing.exe", "missing.exe"));
+TEST_F(KVCurlDownloaderTest, ANotFoundAnswerFailsTheFileDownloadAndLeavesTheLeftoverAlone) {
+    const std::string leftover = patternBody(5 * kMiB);
+    writeFile(dir / "setup.exe", leftover);
+
+    EXPECT_FALSE(downloadFile("/setup.exe", "setup.exe"));
+
     EXPECT_TRUE(log.contains("KVCurlDownloader::downloadFile", L"http error : 404"));
+    EXPECT_TRUE(readFile(dir / "setup.exe") == leftover);
 }
 
 TEST_F(KVCurlDownloaderTest, AStalledMemoryDownloadGivesUpAtItsTimeout) {

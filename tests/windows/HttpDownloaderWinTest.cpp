@@ -129,9 +129,14 @@ TEST_F(HttpDownloaderTest, WithoutResumeALargeLeftoverIsReplacedByTheWholeBody) 
     EXPECT_TRUE(readFile(target()) == body);
 }
 
-TEST_F(HttpDownloaderTest, ANotFoundAnswerFailsTheFileDownload) {
-    EXPECT_FALSE(downloadFile("/missing.exe", false));
+TEST_F(HttpDownloaderTest, ANotFoundAnswerFailsTheFileDownloadAndLeavesTheLeftoverAlone) {
+    const std::string leftover = patternBody(5 * kMiB);
+    writeFile(target(), leftover);
+
+    EXPECT_FALSE(downloadFile("/missing.exe", true));
+
     EXPECT_TRUE(log.contains("utility::CHttpDownload2FileSink::onHttpHeader", L"onHttpErro status = 404"));
+    EXPECT_TRUE(readFile(target()) == leftover);
 }
 
 TEST_F(HttpDownloaderTest, AConnectionClosedMidBodyFailsTheFileDownload) {

@@ -50,12 +50,26 @@ size_t appendToBody(char* data, size_t size, size_t count, void* user) {
     return bytes;
 }
 
+struct FileTarget {
+    CURL* easy;
+    std::ofstream out;
+};
+
+// The body of an error answer (a 404 page, a 416 for a complete leftover) is not written: it would end up
+// inside the leftover that the next attempt resumes.
+bool errorAnswer(CURL* easy) {
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    return status < 200 || status > 299;
+}
+
 size_t writeToFile(char* data, size_t size, size_t count, void* user) {
     if (g_abort.load() != 0) return 0;
-    auto& out = *static_cast<std::ofstream*>(user);
+    auto& target = *static_cast<FileTarget*>(user);
     const size_t bytes = size * count;
-    out.write(data, static_cast<std::streamsize>(bytes));
-    return out.good() ? bytes : 0;
+    if (errorAnswer(target.easy)) return bytes;
+    target.out.write(data, static_cast<std::streamsize>(bytes));
+    return target.out.good() ? bytes : 0;
 }
 
 int reportProgress(void* user, curl_off_t total, curl_off_t downloaded, curl_off_t, curl_off_t) {
@@ -149,8 +163,8 @@ bool KVCurlDownloader::downloadFile(const std::string& url, const std::filesyste
         std::filesystem::remove(path, ec);
         size = 0;
     }
-    std::ofstream out;
-    if (!openTarget(out, path, size)) return false;
+    FileTarget target{easy.get(), {}};
+    if (!openTarget(target.out, path, size)) return false;
 
     const HeaderList headers = requestHeaders(extraHeaders);
     const std::string range = std::to_string(size) + "-";
@@ -159,7 +173,7 @@ bool KVCurlDownloader::downloadFile(const std::string& url, const std::filesyste
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(e, CURLOPT_RANGE, range.c_str());
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &writeToFile);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &out);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &target);
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE, static_cast<curl_off_t>(kMaxReceiveBytesPerSecond));
@@ -173,7 +187,7 @@ bool KVCurlDownloader::downloadFile(const std::string& url, const std::filesyste
     curl_easy_setopt(e, CURLOPT_XFERINFODATA, &state);
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     const CURLcode result = curl_easy_perform(e);
-    out.close();
+    target.out.close();
     if (result != CURLE_OK) {
         KVLOG(L"download error %s", curl_easy_strerror(result));
         return false;
