@@ -17,6 +17,9 @@ namespace {
 
 std::atomic<std::uint8_t> g_abort{0};
 
+// Lines logged by the helpers below carry the name of the operation they serve.
+constexpr const char* kDownloadFile = "KVCurlDownloader::downloadFile";
+
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
@@ -33,7 +36,7 @@ HeaderList requestHeaders(const std::vector<std::string>& extra) {
     return HeaderList(list);
 }
 
-void disableCertificateChecks(CURL* easy) {
+void applyCertificatePolicy(CURL* easy) {
     const long verify = net::kVerifyServerCertificates ? 1L : 0L;
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, verify);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, net::kVerifyServerCertificates ? 2L : 0L);
@@ -94,8 +97,47 @@ bool openTarget(std::ofstream& out, const std::filesystem::path& path, std::int6
         out.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
     }
     if (out.is_open() && out.good()) return true;
-    KVLOG_AS("KVCurlDownloader::downloadFile", L"openfile error path : %s. %d", path, errno);
+    KVLOG_AS(kDownloadFile, L"openfile error path : %s. %d", path, errno);
     return false;
+}
+
+// The size of the leftover at `path` worth resuming; a smaller leftover is deleted and 0 returned.
+std::int64_t resumableSize(const std::filesystem::path& path) {
+    const std::int64_t size = existingSize(path);
+    KVLOG_AS(kDownloadFile, L"cache size %d", size);
+    if (size <= 0 || size >= KVCurlDownloader::kMinResumeBytes) return size;
+    KVLOG_AS(kDownloadFile, L"too small");
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    return 0;
+}
+
+// Everything a file transfer's options point to; lives until the transfer has ended.
+struct FileTransfer {
+    HeaderList headers;
+    std::string range; // "<resume offset>-"
+    FileTarget target;
+    net::DownloadProgress progress;
+};
+
+void setFileOptions(CURL* e, FileTransfer& t, const std::string& url) {
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers.get());
+    curl_easy_setopt(e, CURLOPT_RANGE, t.range.c_str());
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &writeToFile);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t.target);
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(e, CURLOPT_MAXREDIRS, KVCurlDownloader::kMaxRedirects);
+    curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE,
+                     static_cast<curl_off_t>(KVCurlDownloader::kMaxReceiveBytesPerSecond));
+    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
+    applyCertificatePolicy(e);
+    curl_easy_setopt(e, CURLOPT_SSLVERSION,
+                     static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_DEFAULT));
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &reportProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t.progress);
+    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
 }
 
 } // namespace
@@ -129,7 +171,7 @@ bool KVCurlDownloader::downloadMemory(const std::string& url, std::string& body)
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &appendToBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &received);
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    disableCertificateChecks(e);
+    applyCertificatePolicy(e);
     curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(m_timing.memoryTimeout.count()));
@@ -155,45 +197,19 @@ bool KVCurlDownloader::downloadFile(const std::string& url, const std::filesyste
         KVLOG(L"curl init error");
         return false;
     }
-    std::int64_t size = existingSize(path);
-    KVLOG(L"cache size %d", size);
-    if (size > 0 && size < kMinResumeBytes) {
-        KVLOG(L"too small");
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        size = 0;
-    }
-    FileTarget target{easy.get(), {}};
-    if (!openTarget(target.out, path, size)) return false;
-
-    const HeaderList headers = requestHeaders(extraHeaders);
-    const std::string range = std::to_string(size) + "-";
-    net::DownloadProgress state(size, progress, m_timing.clock, m_timing.progressInterval);
-    CURL* e = easy.get();
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(e, CURLOPT_RANGE, range.c_str());
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &writeToFile);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &target);
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE, static_cast<curl_off_t>(kMaxReceiveBytesPerSecond));
-    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
-    disableCertificateChecks(e);
-    curl_easy_setopt(e, CURLOPT_SSLVERSION,
-                     static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_DEFAULT));
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &reportProgress);
-    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &state);
-    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
-    const CURLcode result = curl_easy_perform(e);
-    target.out.close();
+    const std::int64_t size = resumableSize(path);
+    FileTransfer transfer{requestHeaders(extraHeaders), std::to_string(size) + "-", FileTarget{easy.get(), {}},
+                          net::DownloadProgress(size, progress, m_timing.clock, m_timing.progressInterval)};
+    if (!openTarget(transfer.target.out, path, size)) return false;
+    setFileOptions(easy.get(), transfer, url);
+    const CURLcode result = curl_easy_perform(easy.get());
+    transfer.target.out.close();
     if (result != CURLE_OK) {
         KVLOG(L"download error %s", curl_easy_strerror(result));
         return false;
     }
     long status = 0;
-    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299) {
         KVLOG(L"http error : %ld", status);
         return false;
