@@ -42,8 +42,8 @@ public:
     [[nodiscard]] bool downloadMemory(const std::string& url, std::string& body) const;
 
     // Downloads `url` to `path`, resuming an existing file of at least kMinResumeBytes with a range request.
-    // `extraHeaders` are whole header lines ("Name: value"). True only for a complete 2xx answer; the file is
-    // kept on failure so that the next attempt can resume it.
+    // `extraHeaders` are whole header lines ("Name: value"). `progress` runs on the calling thread. True only
+    // for a complete 2xx answer; the file is kept on failure so that the next attempt can resume it.
     [[nodiscard]] bool downloadFile(const std::string& url, const std::filesystem::path& path,
                                     const std::vector<std::string>& extraHeaders,
                                     const net::ProgressCallback& progress) const;
