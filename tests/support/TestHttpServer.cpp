@@ -177,10 +177,14 @@ TestHttpServer::~TestHttpServer() {
     {
         std::lock_guard lock(m_lock);
         m_stopping = true;
+    }
+    // No connection is accepted once the acceptor has ended, so every one that exists is shut down below.
+    if (m_acceptor.joinable()) m_acceptor.join();
+    {
+        std::lock_guard lock(m_lock);
         for (std::uintptr_t client : m_clients) ::shutdown(native(client), 2); // both directions
     }
     m_changed.notify_all();
-    if (m_acceptor.joinable()) m_acceptor.join();
     for (std::thread& handler : m_handlers) handler.join();
     if (m_listener != kNoSocket) closeSocket(m_listener);
 }
