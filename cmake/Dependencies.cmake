@@ -9,6 +9,7 @@
 # | libcurl      | Debian libcurl4-openssl-dev   | Debian source package (Schannel), built by setup.sh  |
 # | spdlog       | Debian libspdlog-dev          | not used (benchmark comparison only)                 |
 # | 7za.exe      | Debian 7zip (7zz) for tests   | npm 7zip-bin, installed by setup.sh                  |
+# | openssl      | Debian openssl: the HTTPS test server (s_server) and its self-signed certificate, both builds |
 
 if(NOT KVMULTI_DEPS_DIR AND DEFINED ENV{KVMULTI_DEPS})
     set(KVMULTI_DEPS_DIR "$ENV{KVMULTI_DEPS}")

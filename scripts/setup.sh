@@ -29,7 +29,7 @@ PACKAGES=(
     wine64 xvfb x11-utils imagemagick
     rapidjson-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev libspdlog-dev
     libpugixml-dev libcurl4-openssl-dev libz-mingw-w64-dev
-    7zip clang-14 libclang-rt-14-dev clang-format clang-tidy
+    7zip clang-14 libclang-rt-14-dev clang-format clang-tidy openssl
     nodejs npm
 )
 

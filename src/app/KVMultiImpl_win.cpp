@@ -5,6 +5,7 @@
 #include "app/StartupWindow_win.h"
 #include "app/UiRuntime_win.h"
 #include "core/log/Log.h"
+#include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
 
 int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
@@ -14,10 +15,12 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     app::installLogAndDispatcher();
     common::openLogFile(platform::programFolder());
     KVLOG(L"\r\n\r\n************ kvmulti start ************");
+    if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
 
     showMainFrame();
     runMessageLoop();
 
+    KVCurlDownloader::globalCleanup(); // after the main window, which owns the download thread
     KVLOG(L"*********************** kv end ****************");
     app::removeLogAndDispatcher();
     CoUninitialize();

@@ -1,0 +1,60 @@
+#pragma once
+// Records every log line written while it lives (function name and message), from any thread.
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/log/Log.h"
+
+namespace testing_support {
+
+struct CapturedLine {
+    std::string function;
+    std::wstring message;
+};
+
+class LogCapture {
+public:
+    LogCapture() {
+        std::lock_guard lock(mutex());
+        lines().clear();
+        common::setLogSink(&record);
+    }
+    ~LogCapture() { common::setLogSink(nullptr); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<CapturedLine> all() const {
+        std::lock_guard lock(mutex());
+        return lines();
+    }
+    bool contains(std::string_view function, std::wstring_view message) const {
+        const auto copy = all();
+        return std::any_of(copy.begin(), copy.end(),
+                           [&](const CapturedLine& l) { return l.function == function && l.message == message; });
+    }
+    bool containsMessage(std::wstring_view message) const {
+        const auto copy = all();
+        return std::any_of(copy.begin(), copy.end(), [&](const CapturedLine& l) { return l.message == message; });
+    }
+
+private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static std::vector<CapturedLine>& lines() {
+        static std::vector<CapturedLine> v;
+        return v;
+    }
+    static int record(std::string_view function, int, std::wstring_view message) {
+        std::lock_guard lock(mutex());
+        lines().push_back({std::string(function), std::wstring(message)});
+        return 0;
+    }
+};
+
+} // namespace testing_support
