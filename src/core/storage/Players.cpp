@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/files/Directories.h"
+#include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
 #include "core/platform/Os.h"
 #include "core/platform/SystemFacts.h"
@@ -44,7 +45,10 @@ void setProductNameSource(std::function<std::wstring()> source) {
 std::wstring productDisplayName() {
     std::lock_guard guard(g_productNameLock);
     if (!g_productNameRead) {
-        g_productName = g_productNameSource ? g_productNameSource() : L"";
+        if (g_productNameSource)
+            g_productName = g_productNameSource();
+        else
+            g_productName = lang::lookUp(L"multis_product_name").value_or(L"");
         if (g_productName.empty()) g_productName = L"KVPlayer";
         g_productNameRead = true;
     }

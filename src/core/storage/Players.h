@@ -29,8 +29,8 @@
 
 namespace common {
 
-// The product's display name that derived instance names start with; read once per process from the
-// source installed at start-up (the language table), "KVPlayer" until then.
+// The product's display name that derived instance names start with: read once per process from the
+// language table ("multis_product_name"), or from a source a test installs; "KVPlayer" when neither has it.
 void setProductNameSource(std::function<std::wstring()> source);
 std::wstring productDisplayName();
 
