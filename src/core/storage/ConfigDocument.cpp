@@ -3,6 +3,7 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -89,10 +90,12 @@ std::string ConfigDocument::serialize() const {
 }
 
 const rapidjson::Value* ConfigDocument::find(std::string_view key) const {
-    for (auto it = m_doc.MemberBegin(); it != m_doc.MemberEnd(); ++it) {
-        if (std::string_view(it->name.GetString(), it->name.GetStringLength()) == key) return &it->value;
-    }
-    return nullptr;
+    // Linear and in document order: the first member with the name wins, as the file was written.
+    const auto end = m_doc.MemberEnd();
+    const auto it = std::find_if(m_doc.MemberBegin(), end, [key](const auto& member) {
+        return std::string_view(member.name.GetString(), member.name.GetStringLength()) == key;
+    });
+    return it == end ? nullptr : &it->value;
 }
 
 bool ConfigDocument::has(std::string_view key) const {
@@ -122,8 +125,8 @@ std::wstring ConfigDocument::getString(std::string_view key, std::wstring_view d
 }
 
 int ConfigDocument::memberInt(const rapidjson::Value& object, const char* name, int defaultValue) const {
-    auto it = object.FindMember(name);
-    return it == object.MemberEnd() ? defaultValue : numberAsInt(it->value, defaultValue);
+    if (!object.HasMember(name)) return defaultValue;
+    return numberAsInt(object[name], defaultValue);
 }
 
 Resolution ConfigDocument::getResolution(std::string_view key, Resolution defaultValue) const {
@@ -146,11 +149,9 @@ CombineKey ConfigDocument::getHotkey(std::string_view key, CombineKey defaultVal
 
 void ConfigDocument::set(std::string_view key, rapidjson::Value&& value) {
     m_modified = true;
-    for (auto it = m_doc.MemberBegin(); it != m_doc.MemberEnd(); ++it) {
-        if (std::string_view(it->name.GetString(), it->name.GetStringLength()) == key) {
-            it->value = std::move(value);
-            return;
-        }
+    if (auto* existing = const_cast<rapidjson::Value*>(find(key))) {
+        *existing = std::move(value);
+        return;
     }
     rapidjson::Value name(key.data(), jsonLength(key.size()), m_doc.GetAllocator());
     m_doc.AddMember(name, value, m_doc.GetAllocator());
