@@ -1,10 +1,12 @@
 #include "platform/win32/ShortcutResolver_win.h"
 
+// <windows.h> first: <msi.h> needs its types.
+#include <windows.h>
+
 #include <msi.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <cwctype>
 #include <string>
