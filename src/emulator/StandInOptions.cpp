@@ -37,6 +37,7 @@ Options parseOptions(std::wstring_view commandLine) {
         if (key == L"line") options.line = static_cast<int>(*value);
         if (key == L"hang") options.hangOn = static_cast<std::uint32_t>(*value);
         if (key == L"exit") options.exitCode = static_cast<int>(*value);
+        if (key == L"stay") options.stayOnQuit = *value != 0;
     }
     return options;
 }

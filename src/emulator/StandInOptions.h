@@ -12,6 +12,7 @@ struct Options {
     std::optional<int> line;
     std::optional<std::uint32_t> hangOn;
     std::optional<int> exitCode;
+    bool stayOnQuit = false;
 };
 
 // Items without "=" and unknown keys are ignored; the program's own path may lead the text.

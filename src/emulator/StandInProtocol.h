@@ -6,6 +6,7 @@
 //   line=L        product line 0..4 (else "rqplayer.ini" beside it, [standin] line=L; else 4)
 //   hang=ID       hang for good when message ID arrives (data or plain message)
 //   exit=C        exit at once with code C, before anything else
+//   stay=1        record 9222 but stay open (to see everything a stop request sends)
 // It records what it receives in "events-L<line>-<index>.txt" beside it, one line each:
 //   data <id> <text>     a data message (the text as UTF-8)
 //   post <id> <first> <second>   a plain message (9222, 25003, 25006, 25012)

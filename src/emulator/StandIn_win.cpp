@@ -178,6 +178,7 @@ void StandIn::sendToManager(std::uint32_t message) {
 }
 
 void StandIn::close() {
+    if (m_options.stayOnQuit) return;
     if (m_mainFrame) DestroyWindow(m_mainFrame);
     m_mainFrame = nullptr;
 }

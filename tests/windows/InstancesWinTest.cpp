@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../src/emulator/StandInProtocol.h"
 #include "WinTestMain.h"
 #include "core/ipc/IpcMessages.h"
@@ -79,21 +81,42 @@ TEST(Instances, StartingIndexMinusOneOnlyLogs) {
     EXPECT_EQ(testing_support::LogCapture::count("common::Players::startPlayer", L""), 1);
 }
 
-TEST(Instances, StopRequestSendsDataThenPostAndOnLine3OnlyAPostWithTheIndex) {
+TEST(Instances, AStopRequestClosesARunningInstanceAndSendsNothingWhenNoneRuns) {
+    for (auto [major, line] : {std::pair{L"9", KV_PRODUCT_9}, std::pair{L"3", KV_PRODUCT_51}}) {
+        StandInInstall install(standinRoot(), major, line);
+        install.addInstance(5, L"five");
+        EXPECT_TRUE(install.players().stopPlayer(0, 5)) << "nothing runs: nothing sent, still true";
+        install.players().startPlayer(5, L"");
+        ASSERT_TRUE(install.waitRunning(5));
+        EXPECT_TRUE(install.players().stopPlayer(0, 5));
+        EXPECT_TRUE(waitUntil([&] { return !install.players().isPlayerRunning(5); })) << "line " << line;
+    }
+}
+
+// The stand-in started with "stay=1" records the close requests and stays, so every message shows. A rename
+// sent afterwards on the same key comes after any data message of the stop request.
+TEST(Instances, StopRequestSendsDataAndAPostButOnLine3OnlyAPostWithTheIndex) {
     StandInInstall line9(standinRoot(), L"9", KV_PRODUCT_9);
     StandInInstall line3(standinRoot(), L"3", KV_PRODUCT_51);
     for (auto* install : {&line9, &line3}) {
         install->addInstance(5, L"five");
-        EXPECT_TRUE(install->players().stopPlayer(0, 5)) << "nothing runs: nothing sent, still true";
-        install->players().startPlayer(5, L"");
+        install->players().startPlayer(5, L"stay=1");
         ASSERT_TRUE(install->waitRunning(5));
-        EXPECT_TRUE(install->players().stopPlayer(0, 5));
-        EXPECT_TRUE(waitUntil([&] { return !install->players().isPlayerRunning(5); })) << "it closed";
+        install->players().stopPlayer(0, 5);
+        utility::WindowIPC endpoint;
+        ASSERT_TRUE(endpoint.open(install->players().windowClassName(5)));
+        endpoint.postData(5, utility::kMsgRename, L"marker");
+        ASSERT_TRUE(waitUntil([&] { return contains(install->events(5), "data 14000 marker"); }));
     }
-    ASSERT_FALSE(line9.events(5).empty());
-    EXPECT_EQ(line9.events(5)[0], "data 9222 5");
-    ASSERT_FALSE(line3.events(5).empty());
-    EXPECT_EQ(line3.events(5)[0], "post 9222 5 0");
+    // A plain post and a data message travel separately; either may be handled first.
+    auto sorted = [](std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_TRUE(waitUntil([&] { return line9.events(5).size() >= 3; }));
+    EXPECT_EQ(sorted(line9.events(5)), (std::vector<std::string>{"data 14000 marker", "data 9222 5", "post 9222 0 0"}));
+    EXPECT_TRUE(waitUntil([&] { return line3.events(5).size() >= 2; }));
+    EXPECT_EQ(sorted(line3.events(5)), (std::vector<std::string>{"data 14000 marker", "post 9222 5 0"}));
 }
 
 TEST(Instances, ARunningInstanceIsRenamedByADataMessage) {
