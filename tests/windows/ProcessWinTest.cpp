@@ -106,3 +106,19 @@ TEST(Process, WithoutExplorerInTheWindowsFolderTheEmulatorStartsThroughTheShell)
     EXPECT_EQ(LogCapture::countExact("common::Players::startPlayer", L"run player with no Admin error"), 1);
     EXPECT_EQ(LogCapture::count("common::shell", L"param = [index=2|]"), 1);
 }
+
+TEST(Process, ShellExBringsTheNewWindowForwardAndWithATimeOutWantsExitCodeZero) {
+    LogCapture log;
+    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
+    install.addInstance(9, L"nine");
+    const std::wstring exe = install.executable().wstring();
+    DWORD error = 0;
+    EXPECT_FALSE(utility::process::shellEx(exe, L"index=9|", false, true, 500, &error)) << "it keeps running";
+    EXPECT_EQ(LogCapture::count("utility::process::shellEx", L"shellEx timeout!!!"), 1);
+    EXPECT_GE(LogCapture::count("utility::process::shellEx", L"nt in " + std::to_wstring(install.processOf(9))), 1)
+        << "the new process is looked at by its id";
+    EXPECT_EQ(GetForegroundWindow(), static_cast<HWND>(install.players().findPlayerWindow(9)));
+    EXPECT_TRUE(utility::process::shellEx(exe, L"exit=0", false, false, 10000, &error));
+    EXPECT_FALSE(utility::process::shellEx(exe + L".missing", L"", false, true, 0, &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
