@@ -36,12 +36,31 @@ public:
         return std::any_of(copy.begin(), copy.end(),
                            [&](const CapturedLine& l) { return l.function == function && l.message == message; });
     }
+    static void clear() {
+        std::lock_guard lock(mutex());
+        lines().clear();
+    }
+    // Lines of `function` whose message contains `part`.
+    static int count(std::string_view function, std::wstring_view part) {
+        return countIf([&](const CapturedLine& l) {
+            return l.function == function && l.message.find(part) != std::wstring::npos;
+        });
+    }
+    // Lines of `function` whose message is exactly `message`.
+    static int countExact(std::string_view function, std::wstring_view message) {
+        return countIf([&](const CapturedLine& l) { return l.function == function && l.message == message; });
+    }
     bool containsMessage(std::wstring_view message) const {
         const auto copy = all();
         return std::any_of(copy.begin(), copy.end(), [&](const CapturedLine& l) { return l.message == message; });
     }
 
 private:
+    template <class Pred>
+    static int countIf(Pred pred) {
+        std::lock_guard lock(mutex());
+        return static_cast<int>(std::count_if(lines().begin(), lines().end(), pred));
+    }
     static std::mutex& mutex() {
         static std::mutex m;
         return m;

@@ -95,6 +95,10 @@ std::wstring Players::windowClassName(int index) const {
     return model::expandPattern(m_windowClassPattern, index);
 }
 
+std::filesystem::path Players::playerExecutable() const {
+    return baseFolder() / "rqplayer.exe";
+}
+
 std::filesystem::path Players::instanceFolder(int index) const {
     if (index == -1) return {};
     return baseFolder() / "vms" / instanceName(index);

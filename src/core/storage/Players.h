@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/model/ProductLine.h"
+#include "core/platform/IpcPlatform.h"
 #include "core/storage/ConfigDocument.h"
 #include "core/storage/GlobalSettings.h"
 
@@ -65,6 +66,20 @@ public:
     std::filesystem::path templateSystemPath(bool vdi) const;
     std::filesystem::path templateDataPath(bool vdi) const;
     std::filesystem::path templateSmallDataPath(bool vdi) const;
+
+    // The line's emulator: base folder + "rqplayer.exe".
+    std::filesystem::path playerExecutable() const;
+
+    // Instance processes; these four are implemented by the Windows build (PlayersProcess_win.cpp).
+    // Starts the emulator with "index=N|extra" as the desktop user, falling back to a shell start. Index -1
+    // only logs. The instance reports its state over IPC; nothing is returned.
+    void startPlayer(int index, std::wstring_view extraParameters) const;
+    // The instance's main window ("KVPlayerMainFrame" of the process that owns its endpoint); null when none.
+    platform::WindowHandle findPlayerWindow(int index) const;
+    // Asks a running instance to close (IPC message 9222); true in every case, nothing sent when none runs.
+    bool stopPlayer(std::int32_t id, int index) const;
+    // Whether the instance's mutex exists, that is whether it runs.
+    bool isPlayerRunning(int index) const;
 
     // Rescans vms\ and replaces the index set.
     void loadConfig();

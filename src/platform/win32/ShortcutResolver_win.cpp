@@ -1,5 +1,6 @@
 #include "platform/win32/ShortcutResolver_win.h"
 
+// <windows.h> first: <msi.h> needs its types.
 #include <windows.h>
 
 #include <msi.h>

@@ -1,0 +1,86 @@
+#include "core/ipc/EmulatorWorkerThread.h"
+
+#include "core/ipc/IpcMessages.h"
+#include "core/log/Log.h"
+
+namespace utility {
+
+EmulatorWorkerThread::EmulatorWorkerThread(int key, EmulatorStatusCallback callback, platform::IpcPlatform& platform)
+    : TThread(this), m_uniIndexEmu(key), m_callback(std::move(callback)), m_platform(platform) {
+    start(&EmulatorWorkerThread::SendMsgThreadProc);
+    KVLOG_AS("utility::EmulatorWorkerThread::start", L"sendMsgThread:%lld, m_uniIndexEmu:%d",
+             static_cast<long long>(threadId()), m_uniIndexEmu);
+}
+
+EmulatorWorkerThread::~EmulatorWorkerThread() {
+    m_semaphore.close();
+    join();
+}
+
+void EmulatorWorkerThread::push(platform::WindowHandle window, std::uint32_t messageId,
+                                std::vector<std::uint8_t> payload) {
+    std::lock_guard guard(m_queueLock);
+    // An instance that stopped taking messages must not make us hoard them: drop the whole backlog.
+    if (m_queue.size() > static_cast<std::size_t>(kQueueLimit)) m_queue.clear();
+    m_queue.push_back({m_platform.windowProcessId(window), window, messageId, std::move(payload)});
+    // At the semaphore's maximum the release fails; the message stays queued and goes out the next time
+    // the thread wakes for another one.
+    m_semaphore.release();
+}
+
+std::size_t EmulatorWorkerThread::queuedCount() const {
+    std::lock_guard guard(m_queueLock);
+    return m_queue.size();
+}
+
+bool EmulatorWorkerThread::popFront(QueuedDataMessage& out) {
+    std::lock_guard guard(m_queueLock);
+    if (m_queue.empty()) return false;
+    out = std::move(m_queue.front());
+    m_queue.pop_front();
+    return true;
+}
+
+std::uint32_t EmulatorWorkerThread::SendMsgThreadProc() {
+    while (m_semaphore.wait()) {
+        QueuedDataMessage message;
+        if (!popFront(message) || message.payload.empty()) continue;
+        deliver(message);
+    }
+    return 0;
+}
+
+void EmulatorWorkerThread::deliver(const QueuedDataMessage& message) {
+    m_sendStart = m_platform.steadyMilliseconds();
+    m_reported = true;
+    {
+        std::lock_guard guard(m_watchLock);
+        if (isWatchedMessage(message.messageId)) {
+            m_watchedProcess = message.processId;
+            KVLOG_AS("utility::EmulatorWorkerThread::SendMsgThreadProc", L"uniIndexEmu:%d, msg:%d, pid:%d",
+                     m_uniIndexEmu, message.messageId, m_watchedProcess.load());
+        }
+    }
+    m_platform.sendData(message.window, message.messageId, message.payload);
+    m_watchedProcess = 0;
+    if (isTimeout() && m_callback) m_callback(m_uniIndexEmu, EmulatorStatus::ResponseTimeout);
+    m_sendStart = 0;
+}
+
+bool EmulatorWorkerThread::isTimeout() {
+    const std::int64_t start = m_sendStart;
+    if (start == 0) return false;
+    const std::int64_t elapsed = m_platform.steadyMilliseconds() - start;
+    if (elapsed < kTimeoutMs) return false;
+    std::uint32_t watched = 0;
+    {
+        std::lock_guard guard(m_watchLock);
+        watched = m_watchedProcess;
+        KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"uniIndexEmu:%d, timespan:%lld, process:%d",
+                 m_uniIndexEmu, static_cast<long long>(elapsed), watched);
+    }
+    if (watched > 0) m_platform.killProcess(watched, 0);
+    return true;
+}
+
+} // namespace utility

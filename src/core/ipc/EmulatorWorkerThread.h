@@ -1,0 +1,63 @@
+#pragma once
+// The sender thread of one key (an instance index): a first-in-first-out queue of data messages that its
+// thread delivers one at a time with the platform's blocking send, so that a hung instance blocks only this
+// thread. The watchdog (WindowIpcProxy) asks `isTimeout` every 2000 ms; a close request (9222, 11000) that
+// has waited 2000 ms or more gets the receiving process killed, which ends the blocked send.
+//
+// It never blocks its callers: `push` takes the queue lock only to append.
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <mutex>
+#include <vector>
+
+#include "core/ipc/BoundedSemaphore.h"
+#include "core/ipc/EmulatorStatus.h"
+#include "core/ipc/TThread.h"
+#include "core/platform/IpcPlatform.h"
+
+namespace utility {
+
+struct QueuedDataMessage {
+    std::uint32_t processId = 0; // owner of the window when the message was queued
+    platform::WindowHandle window = nullptr;
+    std::uint32_t messageId = 0;
+    std::vector<std::uint8_t> payload;
+};
+
+class EmulatorWorkerThread : public TThread<EmulatorWorkerThread> {
+public:
+    static constexpr int kQueueLimit = 1024; // more than this pending: the queue is emptied
+    static constexpr std::int64_t kTimeoutMs = 2000;
+
+    EmulatorWorkerThread(int key, EmulatorStatusCallback callback, platform::IpcPlatform& platform);
+    ~EmulatorWorkerThread() override; // ends the thread; a delivery in progress must have returned
+
+    void push(platform::WindowHandle window, std::uint32_t messageId, std::vector<std::uint8_t> payload);
+    // True when a delivery has been waiting 2000 ms or more (logged; a watched receiver is killed).
+    bool isTimeout();
+    // The watchdog reports a delivery once: true (and cleared) when it was not reported yet.
+    bool takeUnreported() { return m_reported.exchange(false); }
+
+    int key() const { return m_uniIndexEmu; }
+    std::size_t queuedCount() const;
+
+private:
+    std::uint32_t SendMsgThreadProc();
+    bool popFront(QueuedDataMessage& out);
+    void deliver(const QueuedDataMessage& message);
+
+    std::list<QueuedDataMessage> m_queue;
+    BoundedSemaphore m_semaphore{0, kQueueLimit};
+    mutable std::mutex m_queueLock;
+    const int m_uniIndexEmu;
+    std::atomic<std::int64_t> m_sendStart{0}; // 0: no delivery in progress
+    std::atomic<bool> m_reported{false};
+    EmulatorStatusCallback m_callback;
+    std::atomic<std::uint32_t> m_watchedProcess{0};
+    std::mutex m_watchLock;
+    platform::IpcPlatform& m_platform;
+};
+
+} // namespace utility

@@ -1,0 +1,29 @@
+#pragma once
+// What the IPC sender threads need from the operating system: the process behind a window, the blocking
+// delivery of one data message, killing a process and a steady clock. The Windows build implements it with
+// the copy-data message; native tests give receivers that answer late or never and a clock they move by hand.
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+// A window of any process, as the operating system names it (an HWND on Windows).
+using WindowHandle = void*;
+
+class IpcPlatform {
+public:
+    virtual ~IpcPlatform() = default;
+
+    // Process id of the thread that owns the window; 0 when the window is gone.
+    virtual std::uint32_t windowProcessId(WindowHandle window) = 0;
+    // Delivers one data message (copy-data, first parameter = messageId) and returns only once the receiver
+    // has handled it, or at once when the window is gone. May block without limit.
+    virtual void sendData(WindowHandle window, std::uint32_t messageId, const std::vector<std::uint8_t>& payload) = 0;
+    // Kills the process, waiting at most `waitMs` for helper programs; failures are logged by the platform.
+    virtual bool killProcess(std::uint32_t processId, std::uint32_t waitMs) = 0;
+    // Milliseconds of a steady clock (any origin, never 0 in practice).
+    virtual std::int64_t steadyMilliseconds() = 0;
+};
+
+} // namespace platform

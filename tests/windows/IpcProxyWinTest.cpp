@@ -1,0 +1,83 @@
+// The process's IPC proxy against real stand-in instances: per-key order, a hung key beside a healthy one,
+// and the watchdog killing an instance that hangs on a close request.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "WinTestMain.h"
+#include "core/ipc/IpcMessages.h"
+#include "platform/win32/WindowIPC_win.h"
+#include "support/StandInHarness_win.h"
+
+using namespace std::chrono_literals;
+using testing_support::StandInInstall;
+using testing_support::waitUntil;
+using testing_support::windowText;
+
+namespace {
+
+std::filesystem::path standinRoot() {
+    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
+}
+
+utility::WindowIPC endpointOf(StandInInstall& install, int index) {
+    utility::WindowIPC endpoint;
+    endpoint.open(install.players().windowClassName(index));
+    return endpoint;
+}
+
+} // namespace
+
+TEST(IpcProxy, MessagesForOneKeyArriveInTheOrderSent) {
+    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
+    install.addInstance(2, L"two");
+    install.players().startPlayer(2, L"");
+    ASSERT_TRUE(install.waitRunning(2));
+    auto endpoint = endpointOf(install, 2);
+    for (int i = 0; i < 60; ++i) endpoint.postData(2, utility::kMsgRename, L"n" + std::to_wstring(i));
+    ASSERT_TRUE(waitUntil([&] { return install.events(2).size() == 60; }));
+    const auto events = install.events(2);
+    for (int i = 0; i < 60; ++i) EXPECT_EQ(events[i], "data 14000 n" + std::to_string(i));
+}
+
+TEST(IpcProxy, AHungKeyDoesNotDelayAnotherKey) {
+    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
+    install.addInstance(3, L"hangs");
+    install.addInstance(4, L"healthy");
+    install.players().startPlayer(3, L"hang=14000");
+    install.players().startPlayer(4, L"");
+    ASSERT_TRUE(install.waitRunning(3));
+    ASSERT_TRUE(install.waitRunning(4));
+
+    endpointOf(install, 3).postData(3, utility::kMsgRename, L"stuck");
+    ASSERT_TRUE(waitUntil([&] { return install.events(3).size() == 1; })) << "it got the message and hangs";
+    endpointOf(install, 4).postData(4, utility::kMsgRename, L"renamed");
+    HWND healthy = static_cast<HWND>(install.players().findPlayerWindow(4));
+    EXPECT_TRUE(waitUntil([&] { return windowText(healthy) == L"renamed"; }));
+    EXPECT_EQ(install.events(3).size(), 1u) << "while the other one still hangs in its first message";
+    EXPECT_TRUE(install.players().isPlayerRunning(3)) << "a hung rename is only reported, never killed";
+}
+
+TEST(IpcProxy, AnInstanceHungOnACloseRequestIsKilledAndItsKeyGoesOn) {
+    StandInInstall install(standinRoot(), L"9", KV_PRODUCT_9);
+    install.addInstance(1, L"one");
+    install.players().startPlayer(1, L"hang=9222");
+    ASSERT_TRUE(install.waitRunning(1));
+    const DWORD pid = install.processOf(1);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+
+    const auto sent = std::chrono::steady_clock::now();
+    endpointOf(install, 1).postData(1, utility::kMsgQuit, L"1");
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0) << "the watchdog kills it";
+    CloseHandle(process);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+    std::printf("hung instance ended %lld ms after the close request\n", static_cast<long long>(took.count()));
+
+    install.players().startPlayer(1, L""); // the same key, a new instance
+    ASSERT_TRUE(install.waitRunning(1));
+    endpointOf(install, 1).postData(1, utility::kMsgRename, L"next");
+    HWND frame = static_cast<HWND>(install.players().findPlayerWindow(1));
+    EXPECT_TRUE(waitUntil([&] { return windowText(frame) == L"next"; })) << "the key's worker goes on";
+}
