@@ -20,6 +20,17 @@ inline constexpr std::string_view kMemorySize = "advancedSettings.memorySize";
 inline constexpr std::string_view kFsAutoSize = "basicSettings.fsAutoSize";
 inline constexpr std::string_view kMouseFastOptNew = "basicSettings.cjztdisableMouseFastOpt_new";
 inline constexpr std::string_view kMouseFastOptOld = "basicSettings.cjztdisableMouseFastOpt";
+inline constexpr std::string_view kVerticalSync = "basicSettings.verticalSync";
+inline constexpr std::string_view kVMemUsage = "basicSettings.vMemUsage";
+inline constexpr std::string_view kFps = "basicSettings.fps";
+inline constexpr std::string_view kReduceAudio = "basicSettings.reduceAudio";
+inline constexpr std::string_view kPhoneImei = "propertySettings.phoneIMEI";
+inline constexpr std::string_view kPhoneImsi = "propertySettings.phoneIMSI";
+inline constexpr std::string_view kPhoneSimSerial = "propertySettings.phoneSimSerial";
+inline constexpr std::string_view kPhoneAndroidId = "propertySettings.phoneAndroidId";
+inline constexpr std::string_view kPhoneModel = "propertySettings.phoneModel";
+inline constexpr std::string_view kPhoneManufacturer = "propertySettings.phoneManufacturer";
+inline constexpr std::string_view kMacAddress = "propertySettings.macAddress";
 
 struct BoolDefault {
     std::string_view key;

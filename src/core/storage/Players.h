@@ -13,6 +13,10 @@
 //
 // The index set and the name cache are read and written from several threads (scan, clone workers, the
 // user-interface thread); both are guarded here.
+//
+// Storage operations (PlayersClone.cpp, PlayersBackup.cpp) never destroy data they were not asked to touch:
+// a clone only reads its source; a restore unpacks into a temporary folder and replaces the instance's
+// files only after the archiver succeeded; a backup replaces an existing archive only with a complete one.
 
 #include <atomic>
 #include <filesystem>
@@ -25,8 +29,11 @@
 
 #include "core/model/ProductLine.h"
 #include "core/platform/IpcPlatform.h"
+#include "core/storage/BusyRegistry.h"
+#include "core/storage/CloneSetting.h"
 #include "core/storage/ConfigDocument.h"
 #include "core/storage/GlobalSettings.h"
+#include "core/storage/WorkerTasks.h"
 
 namespace common {
 
@@ -95,14 +102,41 @@ public:
     void cacheName(int index, std::wstring name);
     void forgetName(int index);
 
+    // Create (source -1) or clone: reserves the smallest free index and returns it at once; the disks are
+    // copied on a worker thread, then the configuration is finalised and `progress` gets 100 exactly once,
+    // whatever happened to the copies. A clone never writes to its source.
+    int cloneEx(int source, CloneProgress progress, CloneSetting setting);
+    // Waits until every worker task of this object has ended (shutdown and tests).
+    void waitForTasks() { m_tasks.waitAll(); }
+
+    // Backup into a ".kvbk" archive and restore from one or from a ".vdi" disk image; both block the calling
+    // worker thread for the archiver's run and mark the instance busy meanwhile.
+    void backup(int index, bool compress, const std::filesystem::path& archive);
+    void restore(int index, const std::filesystem::path& archive);
+
+    // The busy registry's queries; each logs a hit.
+    bool isCopying(int index) const;     // the index is the source of a running copy
+    bool isBeingCopied(int index) const; // the index is the target of a running copy
+    bool isCreating(int index) const;
+    bool isBackuping(int index) const;
+    bool isRestoring(int index) const;
+    BusyRegistry& busy() { return m_busy; }
+
     // The instance's resolution, falling back to the index's default for a missing or zero value; its DPI,
     // or 240 when absent.
     Resolution resolution(int index) const;
     int dpi(int index) const;
 
 private:
+    struct CloneJob;
     std::filesystem::path diskPath(int index, const char* stem, bool vdi) const;
     static std::wstring derivedName(int index);
+    int reserveIndex();
+    void createStep(const CloneJob& job);
+    void copyStep(const CloneJob& job);
+    void finaliseClone(const CloneJob& job);
+    bool restoreFromArchive(int index, const std::filesystem::path& archive);
+    bool replaceFromFolder(int index, const std::filesystem::path& unpacked);
 
     const KV_PRODUCT_TYPE m_product;
     std::filesystem::path m_installFolder;
@@ -116,6 +150,8 @@ private:
     std::set<int> m_indices;
     mutable std::mutex m_namesLock;
     std::map<int, std::wstring> m_nameCache;
+    BusyRegistry m_busy;
+    WorkerTasks m_tasks; // last: destroyed first, waiting for tasks that still use the members above
 };
 
 } // namespace common

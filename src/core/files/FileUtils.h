@@ -1,0 +1,59 @@
+#pragma once
+// Small file routines shared by the storage operations: the large-file copy with progress that disk images
+// go through, a copy that replaces its target, existence test, folder creation and recursive removal.
+//
+// Every routine reports failure by its result and one log line under its own name; none throws. Paths are
+// full Unicode paths on every platform. A copy that fails midway leaves a partial target: callers that must
+// not lose an existing target copy to a temporary name first (see copyReplacing).
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+namespace utility::ufile {
+
+// Progress of one stream copy: callback(percent, index) with percent = base + (copied * 100 / size) * weight,
+// truncated and capped at 99, reported at most once a second and once more after the last chunk. No report
+// reaches 100: the owner of the whole operation reports completion itself.
+struct CopyProgress {
+    std::function<void(int percent, int index)> callback;
+    int index = -1;
+    int base = 0;
+    float weight = 1.0f;
+    // Milliseconds of a steady clock; tests step it by hand.
+    std::function<std::uint64_t()> clockMs;
+};
+
+inline constexpr std::size_t kCopyChunkBytes = 16u * 1024u * 1024u;
+
+// Copies in 16 MiB chunks, truncating the target. False (logged "open src error", "open dest error", or a
+// read or write error) when the copy could not be completed.
+bool copyFileByStream(const std::filesystem::path& source, const std::filesystem::path& target,
+                      const CopyProgress& progress = {});
+// The percentage one report carries.
+int progressPercent(std::uint64_t copied, std::uint64_t size, int base, float weight);
+
+bool makeDir(const std::filesystem::path& folder); // an existing folder is success
+bool copyFile(const std::filesystem::path& source, const std::filesystem::path& target, bool failIfExists);
+bool removeDir(const std::filesystem::path& folder); // walks on past files it cannot delete
+bool removeFile(const std::filesystem::path& file);
+
+} // namespace utility::ufile
+
+namespace common::files {
+
+bool fileExists(const std::filesystem::path& path);
+
+// Creates the target's folder chain and copies, replacing an existing target.
+bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Replaces `target` with a copy of `source` without ever leaving `target` half written: the bytes go to a
+// temporary file beside it, which then replaces it in one rename. On failure `target` is as it was.
+bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
+                   const utility::ufile::CopyProgress& progress = {});
+
+// A temporary name beside `target` that no other caller in this process gets.
+std::filesystem::path temporarySibling(const std::filesystem::path& target, const char* tag);
+
+} // namespace common::files

@@ -1,0 +1,76 @@
+#pragma once
+// Which instances of a line are being copied, created, backed up or restored right now. The model polls it
+// to show those states and to refuse other operations on a busy instance.
+//
+// Each collection has its own lock and no call takes two of them, so no lock order can arise. Marks are
+// normally set and cleared through BusyMark, so an operation that ends early never leaves one behind.
+
+#include <mutex>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace common {
+
+class BusyRegistry {
+public:
+    enum class Kind { Backup, Restore, Creation };
+
+    void addCopy(int source, int target);
+    void removeCopy(int source, int target); // the first equal pair
+    bool isCopySource(int index) const;
+    bool isCopyTarget(int index) const;
+
+    void add(Kind kind, int index);
+    void remove(Kind kind, int index);
+    bool contains(Kind kind, int index) const;
+
+private:
+    struct IndexList {
+        mutable std::mutex lock;
+        std::multiset<int> indices;
+    };
+    IndexList& list(Kind kind);
+    const IndexList& list(Kind kind) const;
+
+    mutable std::mutex m_copiesLock;
+    std::vector<std::pair<int, int>> m_copies;
+    IndexList m_creations;
+    IndexList m_backups;
+    IndexList m_restores;
+};
+
+// Marks an index for its lifetime.
+class BusyMark {
+public:
+    BusyMark(BusyRegistry& registry, BusyRegistry::Kind kind, int index)
+        : m_registry(registry), m_kind(kind), m_index(index) {
+        m_registry.add(kind, index);
+    }
+    ~BusyMark() { m_registry.remove(m_kind, m_index); }
+    BusyMark(const BusyMark&) = delete;
+    BusyMark& operator=(const BusyMark&) = delete;
+
+private:
+    BusyRegistry& m_registry;
+    BusyRegistry::Kind m_kind;
+    int m_index;
+};
+
+class CopyMark {
+public:
+    CopyMark(BusyRegistry& registry, int source, int target)
+        : m_registry(registry), m_source(source), m_target(target) {
+        m_registry.addCopy(source, target);
+    }
+    ~CopyMark() { m_registry.removeCopy(m_source, m_target); }
+    CopyMark(const CopyMark&) = delete;
+    CopyMark& operator=(const CopyMark&) = delete;
+
+private:
+    BusyRegistry& m_registry;
+    int m_source;
+    int m_target;
+};
+
+} // namespace common

@@ -1,0 +1,89 @@
+// The archiver under Windows: an anonymous pipe for its standard output and error, CreateProcessW hidden,
+// the pipe read in chunks of up to 1024 bytes until it breaks (error 109: the archiver ended).
+//
+// Only one write end may be inheritable at a time: a second archiver started meanwhile would inherit the
+// first one's write end and keep that pipe open until it exits itself. The write end is therefore made
+// inheritable just before CreateProcessW and closed right after, under one process-wide lock.
+
+#include <windows.h>
+
+#include <mutex>
+#include <vector>
+
+#include "core/platform/ArchiverProcess.h"
+
+namespace platform {
+namespace {
+
+std::mutex g_startLock;
+
+struct Handle {
+    HANDLE h = nullptr;
+    ~Handle() {
+        if (h) CloseHandle(h);
+    }
+    void close() {
+        if (h) CloseHandle(h);
+        h = nullptr;
+    }
+};
+
+bool start(const std::filesystem::path& program, const std::wstring& commandLine, HANDLE write, PROCESS_INFORMATION& pi,
+           int& error) {
+    std::lock_guard guard(g_startLock);
+    Handle inheritable;
+    if (!DuplicateHandle(GetCurrentProcess(), write, GetCurrentProcess(), &inheritable.h, 0, TRUE,
+                         DUPLICATE_SAME_ACCESS)) {
+        error = static_cast<int>(GetLastError());
+        return false;
+    }
+    STARTUPINFOW si{};
+    GetStartupInfoW(&si);
+    si.cb = sizeof si;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = inheritable.h;
+    si.hStdError = inheritable.h;
+    si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    si.lpReserved = nullptr;
+    si.lpDesktop = nullptr;
+    si.lpTitle = nullptr;
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        error = static_cast<int>(GetLastError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ArchiverRun runArchiverProcess(const std::filesystem::path& program, const std::wstring& commandLine,
+                               const std::function<void(std::string_view)>& onOutput) {
+    ArchiverRun run;
+    Handle read, write;
+    if (!CreatePipe(&read.h, &write.h, nullptr, 0) || !read.h || !write.h) {
+        run.error = static_cast<int>(GetLastError());
+        return run;
+    }
+    run.pipeCreated = true;
+    PROCESS_INFORMATION pi{};
+    run.started = start(program, commandLine, write.h, pi, run.error);
+    write.close(); // the archiver holds the only write end now: its exit breaks the pipe
+    if (!run.started) return run;
+    char chunk[1024];
+    DWORD got = 0;
+    while (ReadFile(read.h, chunk, sizeof chunk, &got, nullptr)) {
+        if (got > 0 && onOutput) onOutput(std::string_view(chunk, got));
+    }
+    run.error = static_cast<int>(GetLastError());
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(pi.hProcess, &code)) run.exitCode = static_cast<int>(code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return run;
+}
+
+} // namespace platform

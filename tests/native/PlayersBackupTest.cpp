@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/files/Archiver.h"
+#include "core/storage/Players.h"
+#include "support/CapturedLog.h"
+#include "support/DiskImages.h"
+#include "support/TempDir.h"
+
+using common::Players;
+using testing_support::headOf;
+using testing_support::readFile;
+using testing_support::TempDir;
+using testing_support::writeDiskImage;
+using testing_support::writeFile;
+
+namespace {
+
+bool have7zz() {
+    return std::string(KV_7ZZ).find("NOTFOUND") == std::string::npos;
+}
+
+// Entry names of an archive, listed by the real archiver.
+std::string listing(const std::filesystem::path& archive, const TempDir& dir) {
+    const auto out = dir / "listing.txt";
+    const std::string command = std::string(KV_7ZZ) + " l -ba -slt '" + archive.string() + "' > '" + out.string() + "'";
+    if (std::system(command.c_str()) != 0) return {};
+    std::ifstream in(out);
+    std::string line, names;
+    while (std::getline(in, line))
+        if (line.rfind("Path = ", 0) == 0) names += line.substr(7) + ";";
+    return names;
+}
+
+// A stand-in archiver that fails the way a full disk does: it writes part of a file and exits with 2.
+std::filesystem::path failingArchiver(const TempDir& dir) {
+    const auto script = dir / "failing-7z.sh";
+    writeFile(script, "#!/bin/sh\nfor a; do case \"$a\" in -o*) out=\"${a#-o}\";; esac; done\n"
+                      "[ -n \"$out\" ] && printf partial > \"$out/data.vmdk\"\n"
+                      "echo 'ERROR: No space left on device' >&2\nexit 2\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    return script;
+}
+
+class PlayersBackupTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    Players p{KV_PRODUCT_9};
+    void SetUp() override {
+        if (!have7zz()) GTEST_SKIP() << "7zz is not installed";
+        common::files::setArchiverProgram(KV_7ZZ);
+        p.init(dir / "line");
+        writeDiskImage(p.dataDiskPath(1, false), "data one", 1 << 20);
+        writeDiskImage(p.sdcardDiskPath(1, false), "sdcard one", 1 << 20);
+        writeFile(p.configPath(1), R"({"statusSettings.playerName": "one"})");
+    }
+    void TearDown() override { common::files::setArchiverProgram({}); }
+    void expectInstanceOneUnchanged() {
+        EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data one");
+        EXPECT_EQ(std::filesystem::file_size(p.dataDiskPath(1, false)), 1u << 20);
+        EXPECT_EQ(headOf(p.sdcardDiskPath(1, false)), "sdcard one");
+        EXPECT_EQ(readFile(p.configPath(1)), R"({"statusSettings.playerName": "one"})");
+        std::size_t entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(1))) ++entries;
+        EXPECT_EQ(entries, 2u) << "no temporary files left behind";
+    }
+};
+
+} // namespace
+
+TEST_F(PlayersBackupTest, BackupPacksDisksAndConfigurationFlatAndRestoreBringsThemBack) {
+    const auto archive = dir / "my backups" / "one.kvbk";
+    std::filesystem::create_directories(archive.parent_path());
+    p.backup(1, false, archive);
+    ASSERT_TRUE(std::filesystem::exists(archive));
+    EXPECT_EQ(listing(archive, dir), "data.vmdk;sdcard.vmdk;vantor.config;");
+    EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(1) / "vantor.config"));
+    EXPECT_FALSE(p.isBackuping(1));
+
+    writeDiskImage(p.dataDiskPath(1, false), "changed", 10);
+    std::filesystem::remove(p.sdcardDiskPath(1, false));
+    writeFile(p.configPath(1), "{}");
+    p.restore(1, archive);
+    expectInstanceOneUnchanged();
+    EXPECT_FALSE(p.isRestoring(1));
+}
+
+TEST_F(PlayersBackupTest, InstanceWithoutSdcardGivesTwoEntriesAndRestoreRemovesALaterSdcard) {
+    std::filesystem::remove(p.sdcardDiskPath(1, false));
+    p.backup(1, true, dir / "two.kvbk");
+    EXPECT_EQ(listing(dir / "two.kvbk", dir), "data.vmdk;vantor.config;");
+    writeDiskImage(p.sdcardDiskPath(1, false), "new sdcard");
+    p.restore(1, dir / "two.kvbk");
+    EXPECT_FALSE(std::filesystem::exists(p.sdcardDiskPath(1, false)));
+    EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data one");
+}
+
+TEST_F(PlayersBackupTest, OnlyTheExactLowerCaseExtensionsDoAnything) {
+    p.backup(1, false, dir / "upper.KVBK");
+    EXPECT_FALSE(std::filesystem::exists(dir / "upper.KVBK"));
+    writeDiskImage(dir / "image.VDI", "image");
+    p.restore(1, dir / "image.VDI");
+    p.restore(1, dir / "upper.KVBK");
+    expectInstanceOneUnchanged();
+}
+
+TEST_F(PlayersBackupTest, VdiImageOverwritesTheDataDiskOfEitherKind) {
+    writeDiskImage(dir / "image.vdi", "vdi image", 4096);
+    p.restore(1, dir / "image.vdi");
+    EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "vdi image") << "line 2 keeps the name data.vmdk";
+    Players android14(KV_PRODUCT_14);
+    android14.init(dir / "line14");
+    writeDiskImage(android14.dataDiskPath(0, true), "old");
+    android14.restore(0, dir / "image.vdi");
+    EXPECT_EQ(headOf(android14.dataDiskPath(0, true)), "vdi image");
+}
+
+TEST_F(PlayersBackupTest, FailedRestoresLeaveTheInstanceAsItWas) {
+    const auto archive = dir / "good.kvbk";
+    p.backup(1, false, archive);
+    ASSERT_TRUE(std::filesystem::exists(archive));
+    testing_support::CapturedLog log;
+
+    writeFile(dir / "corrupt.kvbk", std::string(4096, 'x'));
+    p.restore(1, dir / "corrupt.kvbk");
+    expectInstanceOneUnchanged();
+
+    p.restore(1, dir / "missing.kvbk");
+    expectInstanceOneUnchanged();
+
+    common::files::setArchiverProgram(failingArchiver(dir)); // disk full half-way
+    p.restore(1, archive);
+    expectInstanceOneUnchanged();
+
+    common::files::setArchiverProgram(dir / "no-such-7za"); // archiver missing
+    p.restore(1, archive);
+    expectInstanceOneUnchanged();
+    EXPECT_TRUE(log.contains(L"its files are unchanged"));
+
+    p.restore(1, dir / "missing.vdi");
+    expectInstanceOneUnchanged();
+}
+
+TEST_F(PlayersBackupTest, FailedBackupKeepsAnExistingArchive) {
+    writeFile(dir / "old.kvbk", "an older backup");
+    common::files::setArchiverProgram(failingArchiver(dir));
+    p.backup(1, false, dir / "old.kvbk");
+    EXPECT_EQ(readFile(dir / "old.kvbk"), "an older backup");
+    EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(1) / "vantor.config"));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 3u) << "line, old.kvbk and the script: no partial archive left";
+}

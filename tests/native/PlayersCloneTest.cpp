@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "core/dispatch/EventLoop.h"
+#include "core/storage/KVPhoneConfig.h"
+#include "core/storage/Players.h"
+#include "support/CapturedLog.h"
+#include "support/DiskImages.h"
+#include "support/TempDir.h"
+
+using common::CloneSetting;
+using common::ConfigDocument;
+using common::Players;
+using testing_support::headOf;
+using testing_support::TempDir;
+using testing_support::writeDiskImage;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Every report of one operation, collected from the worker thread.
+struct Reports {
+    std::mutex lock;
+    std::vector<std::pair<int, int>> seen;
+    common::CloneProgress callback() {
+        return [this](int percent, int index) {
+            std::lock_guard guard(lock);
+            seen.emplace_back(percent, index);
+        };
+    }
+    std::vector<int> percents() {
+        std::lock_guard guard(lock);
+        std::vector<int> out;
+        for (auto& s : seen) out.push_back(s.first);
+        return out;
+    }
+};
+
+class PlayersCloneTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    void SetUp() override {
+        common::setProductNameSource([] { return std::wstring(L"Player"); });
+    }
+    void TearDown() override { common::setProductNameSource({}); }
+    void makeInstance(Players& p, int index, bool withSystemDisk) {
+        const bool vdi = p.usesVdi();
+        writeDiskImage(p.dataDiskPath(index, vdi), "data of " + std::to_string(index), 1 << 20);
+        writeDiskImage(p.sdcardDiskPath(index, vdi), "sdcard of " + std::to_string(index), 1 << 20);
+        if (withSystemDisk) writeDiskImage(p.systemDiskPath(index, vdi), "system of " + std::to_string(index));
+        testing_support::writeFile(
+            p.configPath(index),
+            R"({"statusSettings.playerName": "Game", "propertySettings.phoneIMEI": "867632020000001",
+                                       "propertySettings.phoneModel": "M", "propertySettings.phoneManufacturer": "X"})");
+    }
+};
+
+void expectSingleFinal100(const std::vector<int>& percents) {
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_EQ(std::count(percents.begin(), percents.end(), 100), 1);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+}
+
+} // namespace
+
+TEST_F(PlayersCloneTest, NewIndexIsTheSmallestFreeOneReservedBeforeReturning) {
+    for (auto [existing, expected] :
+         std::vector<std::pair<std::vector<int>, int>>{{{0, 1, 3}, 2}, {{0, 1, 2}, 3}, {{}, 0}, {{1, 2}, 0}}) {
+        TempDir d;
+        Players p(KV_PRODUCT_9);
+        p.init(d.path());
+        for (int i : existing) p.addIndex(i);
+        const int first = p.cloneEx(-1, {}, {});
+        const int second = p.cloneEx(-1, {}, {});
+        EXPECT_EQ(first, expected);
+        EXPECT_NE(first, second) << "the first index is taken before any copy starts";
+        EXPECT_TRUE(p.hasIndex(first));
+        EXPECT_TRUE(p.hasIndex(second));
+        p.waitForTasks();
+    }
+}
+
+TEST_F(PlayersCloneTest, ConcurrentCreatesOnOneLineGetDistinctIndicesAndAllFinish) {
+    Players p(KV_PRODUCT_14);
+    p.init(dir.path());
+    writeDiskImage(p.templateDataPath(true), "template", 1 << 20);
+    Reports reports;
+    std::mutex lock;
+    std::vector<int> indices;
+    std::vector<std::thread> callers;
+    for (int t = 0; t < 4; ++t)
+        callers.emplace_back([&] {
+            for (int i = 0; i < 3; ++i) {
+                const int index = p.cloneEx(-1, reports.callback(), {});
+                std::lock_guard guard(lock);
+                indices.push_back(index);
+            }
+        });
+    for (auto& c : callers) c.join();
+    p.waitForTasks();
+    EXPECT_EQ(std::set<int>(indices.begin(), indices.end()).size(), 12u);
+    EXPECT_EQ(*std::max_element(indices.begin(), indices.end()), 11);
+    const auto percents = reports.percents();
+    EXPECT_EQ(std::count(percents.begin(), percents.end(), 100), 12);
+    for (int i : indices) {
+        EXPECT_EQ(headOf(p.dataDiskPath(i, true)), "template");
+        EXPECT_FALSE(p.isCreating(i));
+    }
+}
+
+TEST_F(PlayersCloneTest, NewInstanceCopiesTheTemplatesAndGetsItsSettingsAndIdentity) {
+    Players p(KV_PRODUCT_14);
+    p.init(dir.path());
+    common::KVPhoneConfig::instance().loadConfig(KV_PHONE_LIST);
+    writeDiskImage(p.templateDataPath(true), "big template", 1 << 20);
+    writeDiskImage(p.templateSmallDataPath(true), "small template", 1 << 20);
+    Reports reports;
+    CloneSetting s;
+    s.hasResolution = true, s.width = 1920, s.height = 1080, s.dpi = 280, s.smallDisk = true;
+    s.cpuCount = 4, s.memorySize = 4096, s.hasFps = true, s.fps = 90;
+    const int index = p.cloneEx(-1, reports.callback(), s);
+    p.waitForTasks();
+    EXPECT_EQ(headOf(p.dataDiskPath(index, true)), "small template");
+    EXPECT_EQ(headOf(p.sdcardDiskPath(index, true)), "big template");
+    EXPECT_FALSE(std::filesystem::exists(p.systemDiskPath(index, true)));
+    const auto percents = reports.percents();
+    expectSingleFinal100(percents);
+    EXPECT_NE(std::find(percents.begin(), percents.end(), 50), percents.end());
+
+    ConfigDocument doc;
+    doc.load(p.configPath(index));
+    EXPECT_EQ(doc.getResolution("advancedSettings.resolution", {}), (common::Resolution{1920, 1080}));
+    EXPECT_EQ(doc.getInt("advancedSettings.resolutionDpi", 0), 280);
+    EXPECT_EQ(doc.getInt("basicSettings.fsAutoSize", 0), 2);
+    EXPECT_EQ(doc.getInt("basicSettings.fps", 0), 90);
+    EXPECT_FALSE(doc.has("basicSettings.vMemUsage"));
+    EXPECT_FALSE(doc.getBool("basicSettings.verticalSync", true));
+    EXPECT_TRUE(doc.getBool("statusSettings.isNewPlayer", false));
+    EXPECT_EQ(doc.getString("statusSettings.playerName", L"x"), L"");
+    EXPECT_EQ(doc.getString("propertySettings.phoneIMEI").size(), 15u);
+}
+
+TEST_F(PlayersCloneTest, CloneNamesItSourceDashIndexKeepsTheIdentityAndReportsUpTo99Then100) {
+    Players p(KV_PRODUCT_9);
+    p.init(dir.path());
+    for (int i : {0, 1, 5}) {
+        makeInstance(p, i, i == 5);
+        p.addIndex(i);
+    }
+    Reports reports;
+    const int index = p.cloneEx(5, reports.callback(), {});
+    ASSERT_EQ(index, 2);
+    EXPECT_EQ(p.displayNameCached(2), L"Game-2") << "the name is cached before the copy ends";
+    p.waitForTasks();
+    EXPECT_EQ(reports.percents(), (std::vector<int>{20, 99, 100}));
+    EXPECT_EQ(reports.seen.back().second, 2);
+    EXPECT_EQ(headOf(p.dataDiskPath(2, false)), "data of 5");
+    EXPECT_EQ(headOf(p.sdcardDiskPath(2, false)), "sdcard of 5");
+    EXPECT_EQ(headOf(p.systemDiskPath(2, false)), "system of 5");
+    ConfigDocument doc;
+    doc.load(p.configPath(2));
+    EXPECT_EQ(doc.getString("statusSettings.playerName"), L"Game-2");
+    EXPECT_EQ(doc.getString("propertySettings.phoneIMEI"), L"867632020000001");
+    EXPECT_FALSE(doc.has("statusSettings.isNewPlayer"));
+    EXPECT_EQ(p.displayName(2), L"Game-2");
+}
+
+TEST_F(PlayersCloneTest, FailedCloneLeavesTheSourceUntouchedAndStillReports100Once) {
+    Players p(KV_PRODUCT_9);
+    p.init(dir.path());
+    makeInstance(p, 0, false);
+    p.addIndex(0);
+    testing_support::writeFile(dir / "vms" / "vantor1", "a file where the new instance folder must go");
+    const auto sourceConfig = testing_support::readFile(p.configPath(0));
+    testing_support::CapturedLog log;
+    Reports reports;
+    ASSERT_EQ(p.cloneEx(0, reports.callback(), {}), 1);
+    p.waitForTasks();
+    EXPECT_TRUE(log.contains(L"fs::create_directories failed"));
+    EXPECT_TRUE(log.contains(L"open dest error"));
+    expectSingleFinal100(reports.percents());
+    EXPECT_EQ(headOf(p.dataDiskPath(0, false)), "data of 0");
+    EXPECT_EQ(std::filesystem::file_size(p.dataDiskPath(0, false)), 1u << 20);
+    EXPECT_EQ(headOf(p.sdcardDiskPath(0, false)), "sdcard of 0");
+    EXPECT_EQ(testing_support::readFile(p.configPath(0)), sourceConfig);
+}
+
+TEST_F(PlayersCloneTest, BusyRegistryShowsCopiesWhileTheyRunAndLogsHits) {
+    Players p(KV_PRODUCT_9);
+    p.init(dir.path());
+    testing_support::CapturedLog log;
+    {
+        common::CopyMark copy(p.busy(), 5, 2);
+        common::BusyMark backup(p.busy(), common::BusyRegistry::Kind::Backup, 7);
+        EXPECT_TRUE(p.isCopying(5));
+        EXPECT_FALSE(p.isCopying(2));
+        EXPECT_TRUE(p.isBeingCopied(2));
+        EXPECT_TRUE(p.isBackuping(7));
+        EXPECT_FALSE(p.isRestoring(7));
+        EXPECT_FALSE(p.isCreating(7));
+    }
+    EXPECT_FALSE(p.isCopying(5));
+    EXPECT_FALSE(p.isBackuping(7));
+    EXPECT_TRUE(log.contains(L"player 5  is copying"));
+    EXPECT_TRUE(log.contains(L"player 2  is being copied"));
+    EXPECT_TRUE(log.contains(L"player 7  is backuping"));
+}
+
+TEST_F(PlayersCloneTest, ProgressReachesTheUiThreadThroughTheDispatcher) {
+    common::EventLoop loop;
+    common::Dispatcher dispatcher(loop);
+    common::dispatch::install(&dispatcher);
+    Players p(KV_PRODUCT_9);
+    p.init(dir.path());
+    makeInstance(p, 0, false);
+    p.addIndex(0);
+    const auto ui = std::this_thread::get_id();
+    std::vector<int> onUi;
+    bool offThread = false;
+    int owner = 0;
+    p.cloneEx(0,
+              common::progressOnUiThread(common::ownerKeyOf(&owner),
+                                         [&](int percent, int) {
+                                             offThread = offThread || std::this_thread::get_id() != ui;
+                                             onUi.push_back(percent);
+                                         }),
+              {});
+    EXPECT_TRUE(loop.runUntil([&] { return !onUi.empty() && onUi.back() == 100; }, 20s));
+    p.waitForTasks();
+    common::dispatch::uninstall();
+    EXPECT_FALSE(offThread);
+    EXPECT_EQ(onUi, (std::vector<int>{99, 100}));
+}
