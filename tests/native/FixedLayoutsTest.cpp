@@ -67,7 +67,9 @@ TEST(FixedGrid, SixWindowsFourPerRowFillTheWorkAreaInEqualStepsBehindTheMainWind
         EXPECT_EQ(r.width(), 320) << i;
     }
     for (const auto& c : d.ws.calls()) {
-        if (c.kind == FakeWindowSystem::Call::Place) EXPECT_EQ(c.behind, d.main);
+        if (c.kind == FakeWindowSystem::Call::Place) {
+            EXPECT_EQ(c.behind, d.main);
+        }
     }
     EXPECT_TRUE(log.containsMessage(L"monitor number is 1  "));
     EXPECT_TRUE(d.ws.messages().empty());

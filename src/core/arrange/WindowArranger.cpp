@@ -44,6 +44,11 @@ void WindowArranger::waitIdle() {
     m_idle.wait(lock, [this] { return m_queue.empty() && m_running == 0; });
 }
 
+bool WindowArranger::idle() const {
+    std::lock_guard lock(m_lock);
+    return m_queue.empty() && m_running == 0;
+}
+
 int WindowArranger::running() const {
     std::lock_guard lock(m_lock);
     return m_running;

@@ -32,6 +32,8 @@ public:
     std::vector<NormalPlacement> normalPlacements() const;
     // Blocks until no arrangement is queued or running.
     void waitIdle();
+    // No arrangement is queued or running (for a caller that must keep pumping its own messages).
+    bool idle() const;
     int running() const;
 
 private:
