@@ -34,9 +34,3 @@ TEST(MonitorScale, AMainWindowOnASecondaryPrimaryMonitorCountsAsOnThePrimary) {
     EXPECT_EQ(arrange::monitorScale(ws, ws.addWindow({100, 100, 900, 700})), 1.0f);
     EXPECT_EQ(arrange::monitorScale(ws, ws.addWindow({-1000, 100, -200, 700})), 2.0f);
 }
-
-TEST(RowCount, RoundsUp) {
-    EXPECT_EQ(arrange::rowCount(6, 4), 2);
-    EXPECT_EQ(arrange::rowCount(8, 4), 2);
-    EXPECT_EQ(arrange::rowCount(1, 4), 1);
-}
