@@ -50,7 +50,8 @@ void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job) {
     for (int r = 0; r < rows; ++r) {
         int y = area.top;
         if (r > 0) {
-            const Rect above = rectOf(ws, windows[static_cast<std::size_t>((r - 1) * perRow)]);
+            const int firstAbove = (r - 1) * perRow;
+            const Rect above = rectOf(ws, windows[static_cast<std::size_t>(firstAbove)]);
             y = truncated(static_cast<float>(above.bottom + ovY) * s);
         }
         for (int c = 0; c < perRow; ++c) {
