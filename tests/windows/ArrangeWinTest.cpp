@@ -1,0 +1,187 @@
+// Window arrangement on Wine's desktop: six windows of a helper program that resize on the place messages
+// (one of them minimised) are arranged with every layout through the Win32 window system, and must end
+// exactly where the same layout puts them on a fake desktop built from the same monitor.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+
+#include "WinTestMain.h"
+#include "core/arrange/WindowArranger.h"
+#include "platform/win32/MessagePump_win.h"
+#include "platform/win32/WindowSystem_win.h"
+#include "support/FakeWindowSystem.h"
+#include "support/WinProcess_win.h"
+
+using arrange::Rect;
+using platform::win32::handleOf;
+using platform::win32::hwndOf;
+using testing_support::FakeWindowSystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kWindows = 6;
+
+HWND createMainWindow() {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KVArrangeTestMain";
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (!registered) return nullptr;
+    HWND w = CreateWindowExW(0, L"KVArrangeTestMain", L"main", WS_OVERLAPPEDWINDOW, 100, 100, 800, 600, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (w) ShowWindow(w, SW_SHOW);
+    return w;
+}
+
+class ArrangeOnWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(testArguments().empty()) << "the helper program's path is the first argument";
+        ASSERT_TRUE(m_helper.start(testing_support::windowsPathOf(testArguments()[0]), L"6 minimize-last"));
+        const bool found = platform::win32::pumpMessagesUntil(
+            [&] {
+                m_windows.clear();
+                for (int i = 0; i < kWindows; ++i) {
+                    HWND w = FindWindowW(L"KVArrangeTestWindow", std::to_wstring(i).c_str());
+                    if (w) m_windows.push_back(handleOf(w));
+                }
+                return m_windows.size() == kWindows && IsIconic(hwndOf(m_windows.back()));
+            },
+            10s);
+        ASSERT_TRUE(found) << "the helper's windows did not appear";
+        m_main = createMainWindow();
+        ASSERT_NE(m_main, nullptr);
+        m_system = std::make_unique<platform::win32::Win32WindowSystem>(m_folder.path());
+    }
+    void TearDown() override {
+        if (m_main) DestroyWindow(m_main);
+    }
+
+    void writeDataIni(const char* text) {
+        std::filesystem::create_directories(m_folder.path() / L"data");
+        std::ofstream(m_folder.path() / L"data" / L"data.ini") << text;
+    }
+
+    // Arranges the helper's windows for real and on a fake copy of this desktop; the rectangles must agree.
+    void expectSameAsFake(const arrange::ArrangeSettings& settings) {
+        arrange::WindowSystem& real = *m_system;
+        FakeWindowSystem fake;
+        for (const arrange::Monitor& m : real.monitors()) fake.addMonitor(m.area, m.workArea, m.dpiX, m.primary);
+        fake.reportedMonitors = real.monitorCount();
+        fake.virtualScreenOverride = real.virtualScreen();
+        fake.windows11 = real.isWindows11();
+        fake.overlap = real.readOverlap();
+        Rect r;
+        ASSERT_TRUE(real.windowRect(handleOf(m_main), r));
+        const auto fakeMain = fake.addWindow(r);
+        std::vector<arrange::WindowHandle> fakeWindows;
+        for (std::size_t i = 0; i < m_windows.size(); ++i) {
+            const bool minimized = real.isMinimized(m_windows[i]);
+            ASSERT_TRUE(real.windowRect(m_windows[i], r));
+            fakeWindows.push_back(fake.addWindow(minimized ? openedRect(i) : r));
+            if (minimized) fake.minimize(fakeWindows.back());
+        }
+        arrange::MonitorTable table;
+        arrange::runArrangement(fake, {fakeWindows, fakeMain, settings}, table);
+
+        std::vector<arrange::ArrangeTarget> targets{{99, 0}}; // not running: skipped
+        for (std::size_t i = 0; i < m_windows.size(); ++i) targets.push_back({static_cast<int>(i), m_windows[i]});
+        arrange::WindowArranger arranger(real);
+        arranger.arrange(targets, handleOf(m_main), settings);
+        ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return arranger.idle(); }, 60s));
+
+        for (std::size_t i = 0; i < m_windows.size(); ++i) {
+            ASSERT_TRUE(real.windowRect(m_windows[i], r));
+            const Rect expected = fake.rect(fakeWindows[i]);
+            EXPECT_EQ(r, expected) << "window " << i << ": (" << r.left << ", " << r.top << ", " << r.right << ", "
+                                   << r.bottom << ") instead of (" << expected.left << ", " << expected.top << ", "
+                                   << expected.right << ", " << expected.bottom << ")";
+            EXPECT_FALSE(IsIconic(hwndOf(m_windows[i]))) << i;
+        }
+    }
+
+    // Where the helper opens window i. Wine cannot tell another process's minimised window's restored
+    // rectangle (GetWindowPlacement answers with the icon's), so the fake takes it from here.
+    static Rect openedRect(std::size_t i) {
+        const int n = static_cast<int>(i);
+        return {30 * n, 20 * n, 30 * n + 320, 20 * n + 180};
+    }
+
+    Rect rectAt(std::size_t i) {
+        Rect r;
+        m_system->windowRect(m_windows[i], r);
+        return r;
+    }
+
+    testing_support::ChildProcess m_helper;
+    testing_support::WinTempDir m_folder;
+    std::vector<arrange::WindowHandle> m_windows;
+    HWND m_main = nullptr;
+    std::unique_ptr<platform::win32::Win32WindowSystem> m_system;
+};
+
+} // namespace
+
+TEST_F(ArrangeOnWine, DesktopFactsComeFromTheSystem) {
+    const auto monitors = m_system->monitors();
+    ASSERT_EQ(static_cast<int>(monitors.size()), m_system->monitorCount());
+    EXPECT_TRUE(monitors.front().primary);
+    EXPECT_GT(monitors.front().workArea.width(), 0);
+    EXPECT_EQ(m_system->monitorOf(handleOf(m_main)).area, monitors.front().area);
+    EXPECT_EQ(m_system->primaryScreenWidth(), monitors.front().area.width());
+    EXPECT_FALSE(m_system->isWindows11());
+    Rect normal;
+    ASSERT_TRUE(m_system->normalRect(m_windows.front(), normal));
+    EXPECT_EQ(normal, openedRect(0));
+    EXPECT_TRUE(m_system->isMinimized(m_windows.back()));
+}
+
+TEST_F(ArrangeOnWine, OverlapValuesComeFromDataIniAndNonNumericTextCountsAsZero) {
+    EXPECT_EQ(m_system->readOverlap().x, 0);
+    writeDataIni("[setting]\r\noverlapX=7\r\noverlapY=abc\r\n");
+    const arrange::Overlap overlap = m_system->readOverlap();
+    EXPECT_EQ(overlap.x, 7);
+    EXPECT_EQ(overlap.y, 0);
+}
+
+TEST_F(ArrangeOnWine, CascadeRestoresTheMinimisedWindowAndStepsFromTheOrigin) {
+    arrange::ArrangeSettings s;
+    s.alignType = 1;
+    s.origin = {50, 30};
+    expectSameAsFake(s);
+    EXPECT_EQ(rectAt(5).left, 250);
+    EXPECT_EQ(rectAt(5).width(), 320);
+}
+
+TEST_F(ArrangeOnWine, FixedGridKeepsSizes) {
+    arrange::ArrangeSettings s;
+    s.autoSize = false;
+    s.rowCount = 4;
+    expectSameAsFake(s);
+    EXPECT_EQ(rectAt(3).width(), 320);
+}
+
+TEST_F(ArrangeOnWine, AutoSizeResizesEveryWindowToItsCellThroughThePlaceMessage) {
+    writeDataIni("[setting]\r\noverlapX=4\r\noverlapY=3\r\n");
+    arrange::ArrangeSettings s;
+    expectSameAsFake(s);
+    EXPECT_NE(rectAt(0).width(), 320);
+    EXPECT_EQ(rectAt(4).top, rectAt(0).bottom - 3); // rows stack on the first window of the row above
+}
+
+TEST_F(ArrangeOnWine, AutoSizeWithTwoPerRowShrinksTheRowsThatRunOffTheScreen) {
+    arrange::ArrangeSettings s;
+    s.rowCount = 2;
+    expectSameAsFake(s);
+    const int height = m_system->monitorOf(handleOf(m_main)).workArea.height();
+    EXPECT_EQ(rectAt(0).height(), height / 3 + 1);
+}
