@@ -47,6 +47,18 @@ Native native(std::uintptr_t s) {
     return static_cast<Native>(s);
 }
 
+// A client that stops reading (a download its caller stopped, a connection WinINet keeps for reuse) must not
+// hold a handler in send() for ever: after 10 s the send fails and the connection ends.
+void limitSendWait(std::uintptr_t s) {
+#ifdef _WIN32
+    const DWORD ms = 10000;
+    ::setsockopt(native(s), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+#else
+    const timeval wait{10, 0};
+    ::setsockopt(native(s), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+#endif
+}
+
 bool sendAll(std::uintptr_t s, const char* data, std::size_t size) {
     while (size > 0) {
         const auto sent = ::send(native(s), data, static_cast<int>(std::min<std::size_t>(size, 1 << 20)), kSendFlags);
@@ -234,6 +246,7 @@ void TestHttpServer::acceptLoop() {
         if (::select(static_cast<int>(native(m_listener)) + 1, &readable, nullptr, nullptr, &wait) <= 0) continue;
         const auto client = static_cast<std::uintptr_t>(::accept(native(m_listener), nullptr, nullptr));
         if (client == kNoSocket) continue;
+        limitSendWait(client);
         std::lock_guard lock(m_lock);
         m_clients.push_back(client);
         m_handlers.emplace_back([this, client] { handle(client); });
