@@ -22,7 +22,8 @@ cmake --preset native-fuzz >/dev/null
 cmake --build --preset native-fuzz -j "$jobs"
 while read -r fuzzer corpus; do
     log="build/native-fuzz/fuzz/$fuzzer.log"
-    if ! "build/native-fuzz/fuzz/$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 "$corpus" >"$log" 2>&1; then
+    if ! "build/native-fuzz/fuzz/$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 \
+        -artifact_prefix="build/native-fuzz/fuzz/$fuzzer-" "$corpus" >"$log" 2>&1; then
         tail -n 40 "$log"
         echo "$fuzzer failed (its output: $log)"
         exit 1
