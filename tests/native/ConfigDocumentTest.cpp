@@ -116,3 +116,15 @@ TEST(ConfigDocument, DocumentWithoutPathSavesNothing) {
     EXPECT_FALSE(doc.save());
     EXPECT_FALSE(doc.modified());
 }
+
+TEST(ConfigDocument, WhatWasLoadedAlwaysSavesToAFileThatLoadsAgain) {
+    // A lone surrogate escape parses, and must not make the saved file unreadable (the next load would drop
+    // every setting). Numbers that parse to infinity are the fuzz target's to find.
+    ConfigDocument doc;
+    ASSERT_TRUE(doc.loadText("{\"name\": \"a\\uDE2Db\", \"big\": 1.5e300, \"fps\": 60}"));
+    ConfigDocument again;
+    ASSERT_TRUE(again.loadText(doc.serialize())) << doc.serialize();
+    EXPECT_EQ(again.getString("name"), L"a\uFFFD\uFFFD\uFFFDb"); // each byte of the bad sequence
+    EXPECT_EQ(again.getInt("fps", 0), 60);
+    EXPECT_EQ(again.memberCount(), 3u);
+}

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <vector>
 
 #include "core/files/AtomicFile.h"
 #include "core/files/Directories.h"
@@ -42,6 +44,53 @@ int numberAsInt(const rapidjson::Value& v, int fallback) {
     return fallback;
 }
 
+// A "\uD800"-style escape with no partner decodes to the three-byte form of a lone surrogate, which is not
+// UTF-8: the next load of what we saved would reject the whole file. Such characters become U+FFFD.
+bool hasLoneSurrogate(const char* s, std::size_t n) {
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        if (static_cast<unsigned char>(s[i]) == 0xED && static_cast<unsigned char>(s[i + 1]) >= 0xA0) return true;
+    return false;
+}
+
+void repairString(rapidjson::Value& v, rapidjson::Document::AllocatorType& allocator) {
+    if (!hasLoneSurrogate(v.GetString(), v.GetStringLength())) return;
+    const std::string repaired = text::toUtf8(text::fromUtf8(std::string_view(v.GetString(), v.GetStringLength())));
+    v.SetString(repaired.data(), static_cast<rapidjson::SizeType>(repaired.size()), allocator);
+}
+
+// A number too long for a double parses as infinity, which JSON cannot write back: it becomes the largest
+// finite double of its sign.
+void repairNumber(rapidjson::Value& v) {
+    const double d = v.GetDouble();
+    if (std::isnan(d))
+        v.SetDouble(0);
+    else if (std::isinf(d))
+        v.SetDouble(d > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
+}
+
+// Makes every value writable again, so that saving what was loaded never produces a file the next load
+// rejects. Iterative, like the parse: a deeply nested document must not exhaust the stack.
+void repairValues(rapidjson::Value& root, rapidjson::Document::AllocatorType& allocator) {
+    std::vector<rapidjson::Value*> pending{&root};
+    while (!pending.empty()) {
+        rapidjson::Value* v = pending.back();
+        pending.pop_back();
+        if (v->IsString()) {
+            repairString(*v, allocator);
+        } else if (v->IsDouble()) {
+            repairNumber(*v);
+        } else if (v->IsObject()) {
+            auto members = v->MemberBegin();
+            for (rapidjson::SizeType i = 0; i < v->MemberCount(); ++i) {
+                repairString(members[i].name, allocator);
+                pending.push_back(&members[i].value);
+            }
+        } else if (v->IsArray()) {
+            for (rapidjson::SizeType i = 0; i < v->Size(); ++i) pending.push_back(&(*v)[i]);
+        }
+    }
+}
+
 } // namespace
 
 ConfigDocument::ConfigDocument() {
@@ -70,6 +119,7 @@ bool ConfigDocument::loadText(std::string_view json) {
         return false;
     }
     m_doc.Swap(parsed);
+    repairValues(m_doc, m_doc.GetAllocator());
     return true;
 }
 
