@@ -114,6 +114,15 @@ public:
     void backup(int index, bool compress, const std::filesystem::path& archive);
     void restore(int index, const std::filesystem::path& archive);
 
+    // Unregisters the instance's virtual machine from the VM runtime (through the installed PlayerHost,
+    // waiting up to 10 s), then deletes its folder and configuration and drops the index. Failures are
+    // logged and the following steps run anyway. The caller makes sure the instance is neither running nor
+    // busy.
+    void remove(int index);
+    // Stores the name, without line breaks, in the configuration when it differs (an equal name writes
+    // nothing) and, in either case, sends it to a running instance as data message 14000 for `key`.
+    void rename(std::int32_t key, int index, std::wstring newName);
+
     // The busy registry's queries; each logs a hit.
     bool isCopying(int index) const;     // the index is the source of a running copy
     bool isBeingCopied(int index) const; // the index is the target of a running copy
