@@ -102,9 +102,14 @@ BOOL CALLBACK matchMainFrame(HWND window, LPARAM param) {
 HWND findInstanceMainWindow(const std::wstring& endpointClass) {
     WindowIPC endpoint;
     if (!endpoint.open(endpointClass)) return nullptr;
-    MainFrameSearch search{0, nullptr};
-    GetWindowThreadProcessId(endpoint.window(), &search.processId);
-    if (search.processId == 0) return nullptr;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(endpoint.window(), &processId);
+    return findMainFrameOfProcess(processId);
+}
+
+HWND findMainFrameOfProcess(DWORD processId) {
+    if (processId == 0) return nullptr;
+    MainFrameSearch search{processId, nullptr};
     EnumWindows(matchMainFrame, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -1,0 +1,140 @@
+#pragma once
+// A desktop in memory for the instance model: named mutexes, top-level windows by class with their owning
+// processes and children, the notification window, monitors, and a record of starts, stops and posts.
+// Instances "run" by holding their mutex and owning an IPC window, a "KVPlayerMainFrame" with its render and
+// sub windows. Calls are counted, so tests can see what the refresh asked. Used on one thread only.
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/ipc/IpcMessages.h"
+#include "core/model/InstanceDesktop.h"
+#include "core/storage/Players.h"
+
+namespace testing_support {
+
+class FakeInstanceDesktop : public model::InstanceDesktop {
+public:
+    using WindowHandle = model::WindowHandle;
+
+    struct Window {
+        std::int32_t processId = 0;
+        std::wstring className;
+        std::wstring title;
+        WindowHandle parent = 0;
+    };
+    struct Post {
+        std::wstring className;
+        std::uint32_t message;
+        std::uintptr_t first;
+        std::intptr_t second;
+    };
+    struct Call {
+        int index;
+        std::wstring parameters; // start only
+        std::int32_t id = 0;     // stop only
+    };
+    struct Running {
+        std::int32_t processId = 0;
+        WindowHandle endpoint = 0;
+        WindowHandle frame = 0;
+        WindowHandle render = 0;
+    };
+
+    // An instance of `players` as a real one looks while it runs; either part may be left out. `frame`
+    // gives the main frame a chosen handle (one a FakeWindowSystem knows).
+    Running run(const common::Players& players, int index, bool withMutex = true, bool withWindows = true,
+                WindowHandle frame = 0) {
+        Running r;
+        r.processId = m_nextProcess;
+        m_nextProcess += 2; // the sub window belongs to a helper process: the next id
+        if (withMutex) mutexes.insert(players.mutexName(index));
+        if (withWindows) {
+            r.endpoint = addWindow(players.windowClassName(index), L"", r.processId);
+            r.frame = addWindow(std::wstring(utility::kPlayerMainFrameClass), L"", r.processId, 0, frame);
+            r.render = addWindow(L"RenderWindow", L"TheRender", r.processId, r.frame);
+            addWindow(L"subWin", L"sub", r.processId + 1, r.render);
+        }
+        return r;
+    }
+    // The instance's process ends: its mutex and every window it owned go.
+    void end(const common::Players& players, int index) {
+        mutexes.erase(players.mutexName(index));
+        const auto it = topLevel.find(players.windowClassName(index));
+        if (it == topLevel.end()) return;
+        const std::int32_t owner = windows.at(it->second).processId;
+        for (auto w = windows.begin(); w != windows.end();) {
+            if (w->second.processId == owner || w->second.processId == owner + 1) {
+                if (w->second.parent == 0) topLevel.erase(w->second.className);
+                w = windows.erase(w);
+            } else {
+                ++w;
+            }
+        }
+    }
+    WindowHandle addWindow(const std::wstring& className, const std::wstring& title, std::int32_t processId,
+                           WindowHandle parent = 0, WindowHandle chosen = 0) {
+        const WindowHandle h = chosen != 0 ? chosen : m_nextWindow;
+        if (chosen == 0) m_nextWindow += 4;
+        windows[h] = {processId, className, title, parent};
+        if (parent == 0) topLevel.emplace(className, h);
+        return h;
+    }
+
+    std::unordered_set<std::wstring> mutexes;
+    std::unordered_map<std::wstring, WindowHandle> topLevel; // class → first top-level window of it
+    std::unordered_map<WindowHandle, Window> windows;
+    int monitors = 1;
+    std::intptr_t nearestMonitor = 65537;
+    std::vector<Post> posts;
+    std::vector<Call> starts;
+    std::vector<Call> stops;
+    long mutexTests = 0;
+    long windowSearches = 0;
+    long windowWalks = 0;
+
+    bool mutexExists(const std::wstring& name) override {
+        ++mutexTests;
+        return mutexes.count(name) != 0;
+    }
+    WindowHandle findWindow(const std::wstring& className) override {
+        ++windowSearches;
+        const auto it = topLevel.find(className);
+        return it == topLevel.end() ? 0 : it->second;
+    }
+    std::int32_t windowProcessId(WindowHandle window) override {
+        const auto it = windows.find(window);
+        return it == windows.end() ? -1 : it->second.processId;
+    }
+    WindowHandle mainFrameOfProcess(std::int32_t processId) override {
+        ++windowWalks;
+        for (const auto& [h, w] : windows)
+            if (w.parent == 0 && w.processId == processId && w.className == utility::kPlayerMainFrameClass) return h;
+        return 0;
+    }
+    WindowHandle findChild(WindowHandle parent, const std::wstring& className, const std::wstring& title) override {
+        for (const auto& [h, w] : windows)
+            if (w.parent == parent && w.className == className && w.title == title) return h;
+        return 0;
+    }
+    bool postToWindowClass(const std::wstring& className, std::uint32_t message, std::uintptr_t first,
+                           std::intptr_t second) override {
+        if (topLevel.count(className) == 0) return false;
+        posts.push_back({className, message, first, second});
+        return true;
+    }
+    int monitorCount() override { return monitors; }
+    std::intptr_t monitorNearestTo(WindowHandle) override { return nearestMonitor; }
+    void startInstance(const common::Players&, int index, std::wstring_view parameters) override {
+        starts.push_back({index, std::wstring(parameters)});
+    }
+    void stopInstance(const common::Players&, std::int32_t id, int index) override { stops.push_back({index, {}, id}); }
+
+private:
+    std::int32_t m_nextProcess = 100;
+    WindowHandle m_nextWindow = 0x1000;
+};
+
+} // namespace testing_support
