@@ -6,6 +6,8 @@
 #include "core/model/KVMultiModel.h"
 #include "core/model/VersionChecks.h"
 #include "support/FakeInstallSources.h"
+#include "support/FakeInstanceDesktop.h"
+#include "support/FakeWindowSystem.h"
 
 using model::InstallFolders;
 using testing_support::FakeInstallSources;
@@ -94,8 +96,10 @@ TEST(InstallDiscovery, LineZeroTriesItsSecondShortcutOnlyWhenTheFirstFoundNothin
 TEST(KVMultiModelLines, LastRunReadsLinesMapsOthersToFourAndIsCached) {
     common::PlayerSet players;
     FakeInstallSources s;
+    testing_support::FakeInstanceDesktop desktop;
+    testing_support::FakeWindowSystem windows;
     {
-        KVMultiModel model(players, s);
+        KVMultiModel model(players, s, desktop, windows);
         int line = 4;
         model.readLastRun(line);
         EXPECT_EQ(line, 4) << "nothing stored: the caller's value stays";
@@ -106,7 +110,7 @@ TEST(KVMultiModelLines, LastRunReadsLinesMapsOthersToFourAndIsCached) {
         model.readLastRun(line);
         EXPECT_EQ(line, 4) << "the first value read is kept";
     }
-    KVMultiModel fresh(players, s);
+    KVMultiModel fresh(players, s, desktop, windows);
     int line = -1;
     fresh.readLastRun(line);
     EXPECT_EQ(line, 2);
@@ -117,12 +121,14 @@ TEST(KVMultiModelLines, LastRunReadsLinesMapsOthersToFourAndIsCached) {
 TEST(KVMultiModelLines, DefaultLinePrefersTheInstalledLastRunLine) {
     common::PlayerSet players;
     FakeInstallSources s;
+    testing_support::FakeInstanceDesktop desktop;
+    testing_support::FakeWindowSystem windows;
     s.install(L"C:\\k9", L"9.0.62.0");
     s.install(L"C:\\k7", L"5.0.10.0");
     s.config[L"player9"] = L"C:\\k9";
     s.config[L"player64"] = L"C:\\k7";
     {
-        KVMultiModel model(players, s);
+        KVMultiModel model(players, s, desktop, windows);
         EXPECT_EQ(model.defaultProductLine(), -1);
         EXPECT_EQ(&model.defaultProductPlayers(), &players.line(KV_PRODUCT_14));
         std::wstring a, b, c, d, e;
@@ -136,7 +142,7 @@ TEST(KVMultiModelLines, DefaultLinePrefersTheInstalledLastRunLine) {
         EXPECT_TRUE(model.isPlayerVersionSupported(model::encodeInstanceId(KV_PRODUCT_14, 1)));
     }
     s.config[L"lastRun"] = L"1";
-    KVMultiModel model(players, s);
+    KVMultiModel model(players, s, desktop, windows);
     std::wstring a, b, c, d, e;
     model.getPlayerPath(a, b, c, d, e);
     EXPECT_EQ(model.defaultProductLine(), KV_PRODUCT_71_64);

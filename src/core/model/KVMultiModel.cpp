@@ -1,11 +1,73 @@
 #include "core/model/KVMultiModel.h"
 
 #include <cwchar>
+#include <system_error>
 
+#include "core/files/Directories.h"
+#include "core/log/Log.h"
 #include "core/model/VersionChecks.h"
 
-KVMultiModel::KVMultiModel(common::PlayerSet& players, model::InstallSources& sources)
-    : m_players(players), m_sources(sources) {}
+KVMultiModel::KVMultiModel(common::PlayerSet& players, model::InstallSources& sources, model::InstanceDesktop& desktop,
+                           arrange::WindowSystem& windows, std::filesystem::path programFolder)
+    : m_players(players), m_sources(sources), m_desktop(desktop), m_windows(windows),
+      m_programFolder(std::move(programFolder)), m_groups(m_programFolder / "data"),
+      m_self(std::make_shared<KVMultiModel*>(this)) {}
+
+KVMultiModel::~KVMultiModel() {
+    common::dispatch::cancel(ownerKey());
+}
+
+void KVMultiModel::init(const wchar_t* commandLine) {
+    if (commandLine) readCommandLine(commandLine);
+    common::create_directories(m_programFolder / "data");
+    m_groups.load();
+    takeMarker("firstrun", m_newUser, L"it is new user!");
+    takeMarker("oldrun103", m_oldUser, L"it is old user!");
+}
+
+// "monitor=65537|product=2": items split at "|", each at its first "="; other keys are ignored.
+void KVMultiModel::readCommandLine(std::wstring_view commandLine) {
+    while (!commandLine.empty()) {
+        const std::size_t bar = commandLine.find(L'|');
+        const std::wstring_view item = commandLine.substr(0, bar);
+        commandLine = bar == std::wstring_view::npos ? std::wstring_view() : commandLine.substr(bar + 1);
+        const std::size_t equals = item.find(L'=');
+        if (equals == std::wstring_view::npos) continue;
+        const std::wstring_view key = item.substr(0, equals);
+        const std::wstring value(item.substr(equals + 1));
+        if (value.empty()) continue;
+        const int number = static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
+        if (key == L"monitor") {
+            m_cmdMonitor = number;
+            KVLOG_AS("KVMultiModel::init", L"from monitor:%d", number);
+        } else if (key == L"product") {
+            m_cmdProduct = number;
+            KVLOG_AS("KVMultiModel::init", L"from product:%d", number);
+        }
+    }
+}
+
+// The installer leaves "vms\firstrun" or "vms\oldrun103" behind; each is taken once.
+void KVMultiModel::takeMarker(const char* name, bool& marker, const wchar_t* message) {
+    const auto file = m_programFolder / "vms" / name;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return;
+    marker = true;
+    std::filesystem::remove(file, ec);
+    if (ec) KVLOG_AS("KVMultiModel::init", L"fs::remove failed: %S", ec.message());
+    KVLOG_AS("KVMultiModel::init", message);
+}
+
+void KVMultiModel::shutdown() {
+    m_groups.save();
+    for (auto& timer : m_timers) timer.stop();
+    common::dispatch::cancel(ownerKey());
+}
+
+common::Players& KVMultiModel::playersOf(std::int32_t id, int& index) {
+    index = model::indexOfId(id);
+    return m_players.line(model::productOfId(id));
+}
 
 void KVMultiModel::getPlayerPath(std::wstring& path32, std::wstring& path64, std::wstring& path9, std::wstring& path3,
                                  std::wstring& path14) {

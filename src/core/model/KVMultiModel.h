@@ -1,17 +1,47 @@
 #pragma once
-// The instance model: the install folders of the product lines, the last-used line, and (growing) the
-// instance lists and the operations on instances. One exists per process.
+// The instance model: the install folders of the product lines, the instance list of every line with a
+// derived status, the groups, and the one entry point through which the user interface creates, clones,
+// starts, stops, removes, renames and arranges instances. One exists per process.
+//
+// Everything here runs on the user-interface thread. Work that blocks (disk copies, removing an instance)
+// runs on worker threads, which reach the model only through tasks posted under the model's owner key;
+// shutdown cancels that key, so a late report is dropped instead of touching a model that is going away.
+// The disk and process work itself belongs to the storage objects; the desktop is asked through
+// InstanceDesktop, so the model builds and is tested natively.
 
+#include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "core/arrange/WindowArranger.h"
+#include "core/dispatch/Dispatcher.h"
+#include "core/model/GroupStore.h"
 #include "core/model/InstallDiscovery.h"
 #include "core/model/InstallSources.h"
+#include "core/model/InstanceDesktop.h"
+#include "core/model/InstanceRecord.h"
+#include "core/model/ModelSlots.h"
+#include "core/platform/Os.h"
 #include "core/storage/PlayerSet.h"
+#include "core/storage/WorkerTasks.h"
 
 class KVMultiModel {
 public:
-    KVMultiModel(common::PlayerSet& players, model::InstallSources& sources);
+    // `programFolder` holds "data\" (groups) and "vms\" (the first-run markers).
+    KVMultiModel(common::PlayerSet& players, model::InstallSources& sources, model::InstanceDesktop& desktop,
+                 arrange::WindowSystem& windows, std::filesystem::path programFolder = platform::programFolder());
+    ~KVMultiModel();
+    KVMultiModel(const KVMultiModel&) = delete;
+    KVMultiModel& operator=(const KVMultiModel&) = delete;
+
+    // Start-up: the command line ("monitor=..|product=..", may be null), the "data" folder, the groups and
+    // the first-run markers.
+    void init(const wchar_t* commandLine);
+    // Saves the groups, stops the timers and drops every report still on its way to the model.
+    void shutdown();
 
     // Finds the five install folders (config file, registry, shortcuts), keeps them and copies them out.
     void getPlayerPath(std::wstring& path32, std::wstring& path64, std::wstring& path9, std::wstring& path3,
@@ -33,9 +63,86 @@ public:
     // Whether the executable of the id's line is recent enough for the group control features.
     bool isPlayerVersionSupported(std::int32_t id);
 
+    // Instance lists (KVMultiModelList.cpp).
+    void reloadPlayerList();
+    // Every second: which instances run now; reports each start and stop once.
+    void refreshPlayerStatus();
+    bool anyPlayerWindowOpen();
+    const std::vector<model::InstanceRecord>& playerList(KV_PRODUCT_TYPE line) const {
+        return m_lists[static_cast<std::size_t>(line)];
+    }
+    const model::InstanceRecord* findRecord(std::int32_t id) const;
+    // The record of `index` as its configuration and folder describe it; the folder walk for the disk size
+    // only when asked.
+    void fillRecord(model::InstanceRecord& record, int index, const common::Players& players, bool withDiskSize);
+
+    // Operations on instances (KVMultiModelOperations.cpp).
+    void addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting);
+    void copyPlayer(std::int32_t sourceId);
+    void launch(std::int32_t id);
+    void stop(std::int32_t id);
+    // The record leaves the list at once; the disk work runs on a worker thread and the rest (groups, reload,
+    // notice) follows on the user-interface thread.
+    void remove(std::int32_t id, bool alsoGroups);
+    void rename(std::int32_t id, const std::wstring& newName);
+    // The running instances' top windows, arranged by the manager-wide settings as one background task.
+    void arrange(const std::vector<std::int32_t>& ids);
+
+    // The storage object of the id's line; `index` receives the instance index.
+    common::Players& playersOf(std::int32_t id, int& index);
+
+    model::ModelSlots& slots() { return m_slots; }
+    void setMainWindow(model::WindowHandle window) { m_mainWindow = window; }
+    model::GroupStore& groups() { return m_groups; }
+    // The main window starts these (the status refresh among them); shutdown stops them.
+    common::TimerHandle& timer(std::size_t which) { return m_timers.at(which); }
+
+    int commandLineMonitor() const { return m_cmdMonitor; }
+    int commandLineProduct() const { return m_cmdProduct; }
+    bool isNewUser() const { return m_newUser; }
+    bool isOldUser() const { return m_oldUser; }
+    bool isAdding() const { return m_adding; }
+    std::int32_t copyTarget() const { return m_copyTarget; }
+    common::OwnerKey ownerKey() const { return common::ownerKeyOf(this); }
+    // Removals whose disk work still runs.
+    bool isRemoving(std::int32_t id) const;
+
 private:
+    void readCommandLine(std::wstring_view commandLine);
+    void takeMarker(const char* name, bool& marker, const wchar_t* message);
+    static std::wstring shownPlayerName(const std::wstring& name);
+    void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players);
+    model::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
+    void refreshRecord(model::InstanceRecord& record);
+    model::InstanceRecord* record(std::int32_t id);
+    common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);
+    void onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index);
+    bool isBusy(common::Players& players, int index) const;
+    void finishRemove(std::int32_t id, bool alsoGroups);
+    void postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id);
+
     common::PlayerSet& m_players;
     model::InstallSources& m_sources;
+    model::InstanceDesktop& m_desktop;
+    arrange::WindowSystem& m_windows;
+    const std::filesystem::path m_programFolder;
+    model::ModelSlots m_slots;
+    model::WindowHandle m_mainWindow = 0;
+    int m_cmdMonitor = 0;
+    int m_cmdProduct = 0;
     model::InstallFolders m_folders;
+    std::array<std::vector<model::InstanceRecord>, model::kProductCount> m_lists;
+    std::array<common::TimerHandle, 2> m_timers;
+    bool m_adding = false;
+    std::int32_t m_copyTarget = -1;
+    model::GroupStore m_groups;
+    bool m_newUser = false;
+    bool m_oldUser = false;
     int m_lastRunCache = -1;
+    std::vector<std::int32_t> m_removing;
+    std::unique_ptr<arrange::WindowArranger> m_arranger; // made on the first arrangement
+    // Tasks posted to the user-interface thread hold a weak reference: one that arrives after the model is
+    // gone (a clone worker outlives it; a post after the owner's cancel still runs) does nothing.
+    std::shared_ptr<KVMultiModel*> m_self;
+    common::WorkerTasks m_removals; // last: destroyed first, waiting for removals that still run
 };

@@ -1,0 +1,141 @@
+// The instance lists: rebuilding them from the storage objects with each record's derived status, and the
+// one-second refresh that notices instances starting and stopping.
+//
+// The refresh runs on the user-interface thread for up to a thousand instances, so per instance it makes only
+// the calls it cannot avoid: the mutex test, the window search when the mutex is absent, and for a running
+// instance a check that its known top window still belongs to the same process. Names are formatted when the
+// record is filled, never per tick, and the top-level windows are walked only when an instance's top window
+// changed.
+
+#include <algorithm>
+
+#include "core/log/Log.h"
+#include "core/model/KVMultiModel.h"
+
+namespace {
+
+const std::wstring kRenderClass(model::kRenderWindowClass);
+const std::wstring kRenderTitle(model::kRenderWindowTitle);
+const std::wstring kSubClass(model::kSubWindowClass);
+const std::wstring kSubTitle(model::kSubWindowTitle);
+
+} // namespace
+
+void KVMultiModel::reloadPlayerList() {
+    for (int l = 0; l < model::kProductCount; ++l) {
+        const auto line = static_cast<KV_PRODUCT_TYPE>(l);
+        auto& list = m_lists[static_cast<std::size_t>(l)];
+        list.clear();
+        common::Players& players = m_players.line(line);
+        if (m_players.installed(line)) {
+            for (int index : players.indices()) {
+                if (isRemoving(model::encodeInstanceId(line, index))) continue; // its folder is going away
+                list.emplace_back();
+                fillRecord(list.back(), index, players, false);
+            }
+            for (auto& record : list) deriveStatus(record, line, players);
+        }
+        const int size = static_cast<int>(list.size());
+        if (line == KV_PRODUCT_71_32) KVLOG(L"32 player size is %d", size);
+        if (line == KV_PRODUCT_71_64) KVLOG(L"64 player size is %d", size);
+        if (line == KV_PRODUCT_51) KVLOG(L"3 player size is %d", size);
+    }
+}
+
+// Busy states first (a clone's target, then its source, then create, backup, restore); a held mutex, or
+// the instance's windows, override them: an instance that runs shows as running even during a backup.
+void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players) {
+    const int index = record.id;
+    const common::BusyRegistry& busy = players.busy();
+    std::int32_t status = record.status;
+    if (busy.isCopyTarget(index)) {
+        KVLOG_AS("common::Players::isCopying", L"player %d  is copying", index);
+        status = model::kStatusBeingCopied;
+    }
+    if (busy.isCopySource(index)) {
+        KVLOG_AS("common::Players::isBeingCopied", L"player %d  is being copied", index);
+        status = model::kStatusCopySource;
+    } else if (players.isCreating(index)) {
+        status = model::kStatusCreating;
+    } else if (players.isBackuping(index)) {
+        status = model::kStatusBackingUp;
+    } else if (players.isRestoring(index)) {
+        status = model::kStatusRestoring;
+    }
+    const std::int32_t id = model::encodeInstanceId(line, index);
+    const bool mutex = m_desktop.mutexExists(record.mutexName);
+    if (mutex) status = model::kStatusRunning;
+    if (record.topWindow != 0) {
+        record.topProcessId = m_desktop.windowProcessId(record.topWindow);
+        record.renderWindow = m_desktop.findChild(record.topWindow, kRenderClass, kRenderTitle);
+        if (record.renderWindow != 0) {
+            record.subWindow = m_desktop.findChild(record.renderWindow, kSubClass, kSubTitle);
+            record.subProcessId = record.subWindow != 0 ? m_desktop.windowProcessId(record.subWindow) : -1;
+            if (status != model::kStatusRunning)
+                status = mutex ? model::kStatusRunning : model::kStatusWindowWithoutMutex;
+        }
+    }
+    record.status = status;
+    record.id = id;
+}
+
+// The top window of a running instance: the "KVPlayerMainFrame" window of the process that owns the
+// instance's IPC window.
+model::WindowHandle KVMultiModel::findTopWindow(const model::InstanceRecord& record, std::int32_t& processId) {
+    processId = -1;
+    const model::WindowHandle endpoint = m_desktop.findWindow(record.windowClassName);
+    if (endpoint == 0) return 0;
+    const std::int32_t owner = m_desktop.windowProcessId(endpoint);
+    if (owner <= 0) return 0;
+    const model::WindowHandle top = m_desktop.mainFrameOfProcess(owner);
+    if (top != 0) processId = owner;
+    return top;
+}
+
+void KVMultiModel::refreshPlayerStatus() {
+    // By position: a slot may rebuild the lists; the loop then goes on over the new records.
+    for (auto& list : m_lists)
+        for (std::size_t i = 0; i < list.size(); ++i) refreshRecord(list[i]);
+}
+
+void KVMultiModel::refreshRecord(model::InstanceRecord& record) {
+    const bool running = m_desktop.mutexExists(record.mutexName) || m_desktop.findWindow(record.windowClassName) != 0;
+    if (running) {
+        record.running = true;
+        // A window keeps its process for life, so a top window still owned by the same process is still the
+        // instance's; only a new or restarted instance costs the walk over the top-level windows.
+        const bool known = record.topWindow != 0 && record.topProcessId > 0 &&
+                           m_desktop.windowProcessId(record.topWindow) == record.topProcessId;
+        if (!known) record.topWindow = findTopWindow(record, record.topProcessId);
+        if (record.status != model::kStatusStopped) return;
+        record.status = model::kStatusRunning;
+        model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, true, record.topWindow);
+        return;
+    }
+    record.running = false;
+    record.topWindow = 0;
+    if (record.status != model::kStatusRunning && record.status != model::kStatusWindowWithoutMutex) return;
+    record.status = model::kStatusStopped;
+    model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, false, model::WindowHandle{0});
+}
+
+bool KVMultiModel::anyPlayerWindowOpen() {
+    for (const auto& list : m_lists)
+        for (const auto& record : list)
+            if (m_desktop.findWindow(record.windowClassName) != 0) return true;
+    return false;
+}
+
+model::InstanceRecord* KVMultiModel::record(std::int32_t id) {
+    auto& list = m_lists[static_cast<std::size_t>(model::productOfId(id))];
+    const auto it = std::find_if(list.begin(), list.end(), [id](const auto& r) { return r.id == id; });
+    return it == list.end() ? nullptr : &*it;
+}
+
+const model::InstanceRecord* KVMultiModel::findRecord(std::int32_t id) const {
+    return const_cast<KVMultiModel*>(this)->record(id);
+}
+
+bool KVMultiModel::isRemoving(std::int32_t id) const {
+    return std::find(m_removing.begin(), m_removing.end(), id) != m_removing.end();
+}

@@ -1,0 +1,186 @@
+// The operations the user interface starts on instances: create, clone, start, stop, remove, rename and
+// arrange. Each decodes the instance id into the line's storage object and index; the slow parts run on
+// worker threads and come back to the user-interface thread under the model's owner key.
+//
+// Only one create or clone runs at a time: a second one is refused, never queued. The suite's notification
+// window hears of added, removed and renamed instances, except of Android 5.1 ones.
+
+#include <algorithm>
+
+#include "core/ipc/IpcMessages.h"
+#include "core/log/Log.h"
+#include "core/model/KVMultiModel.h"
+
+namespace {
+
+const std::wstring kNotificationClass(utility::kNotificationWindowClass);
+
+} // namespace
+
+void KVMultiModel::addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting) {
+    if (m_adding) {
+        KVLOG(L"it is adding. not do");
+        return;
+    }
+    KVLOG(L"start add %d", line);
+    if (!isInstalled(line)) {
+        KVLOG(L"player not exist!! %d", line);
+        return;
+    }
+    m_adding = true;
+    const int index = m_players.line(line).cloneEx(-1, progressReceiver(line, false), setting);
+    const std::int32_t id = model::encodeInstanceId(line, index);
+    model::notify(m_slots.playerAdded, "playerAdded", line, id);
+    postNotice(line, utility::kMsgInstanceAdded, id);
+}
+
+void KVMultiModel::copyPlayer(std::int32_t sourceId) {
+    if (m_adding) {
+        KVLOG(L"it is adding. not do");
+        return;
+    }
+    KVLOG(L"start copy from:%d", sourceId);
+    int source = 0;
+    common::Players& players = playersOf(sourceId, source);
+    const KV_PRODUCT_TYPE line = players.product();
+    if (!isInstalled(line)) {
+        KVLOG(L"player not exist!! %d", sourceId);
+        return;
+    }
+    m_adding = true;
+    const int index = players.cloneEx(source, progressReceiver(line, true), common::CloneSetting{});
+    m_copyTarget = model::encodeInstanceId(line, index);
+    const std::int32_t id = m_copyTarget;
+    model::notify(m_slots.copyStarted, "copyStarted", line, id, std::wstring());
+    postNotice(line, utility::kMsgInstanceAdded, id);
+}
+
+// Runs on the storage object's worker thread: only posts.
+common::CloneProgress KVMultiModel::progressReceiver(KV_PRODUCT_TYPE line, bool copy) {
+    std::weak_ptr<KVMultiModel*> self = m_self;
+    return common::progressOnUiThread(ownerKey(), [self, line, copy](int percent, int index) {
+        if (const auto alive = self.lock()) (*alive)->onCloneProgress(line, copy, percent, index);
+    });
+}
+
+void KVMultiModel::onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index) {
+    const std::int32_t id = model::encodeInstanceId(line, index);
+    if (percent != 100) {
+        if (copy)
+            model::notify(m_slots.copyProgress, "copyProgress", id, percent);
+        else
+            model::notify(m_slots.createProgress, "createProgress", id, percent);
+        return;
+    }
+    m_adding = false;
+    if (copy) m_copyTarget = -1;
+    reloadPlayerList();
+    if (copy)
+        model::notify(m_slots.copyFinished, "copyFinished", id);
+    else
+        model::notify(m_slots.createFinished, "createFinished", line, id);
+}
+
+void KVMultiModel::launch(std::int32_t id) {
+    KVLOG(L"launch player %d", id);
+    int index = 0;
+    common::Players& players = playersOf(id, index);
+    KVLOG(L"real player %d", index);
+    if (index != 0 && !players.hasIndex(index)) {
+        KVLOG(L"player not exist");
+        return;
+    }
+    std::wstring parameters;
+    if (m_desktop.monitorCount() > 1)
+        parameters = L"monitor=" + std::to_wstring(m_desktop.monitorNearestTo(m_mainWindow));
+    KVLOG(L"run player param %s index:%d", parameters, index);
+    m_desktop.startInstance(players, index, parameters);
+    writeLastRun(players.product());
+}
+
+void KVMultiModel::stop(std::int32_t id) {
+    KVLOG(L"launch player %d", id);
+    int index = 0;
+    common::Players& players = playersOf(id, index);
+    KVLOG(L"real player %d", index);
+    if (index != 0 && !players.hasIndex(index)) {
+        KVLOG(L"player not exist");
+        return;
+    }
+    m_desktop.stopInstance(players, id, index);
+}
+
+bool KVMultiModel::isBusy(common::Players& players, int index) const {
+    const common::BusyRegistry& busy = players.busy();
+    using Kind = common::BusyRegistry::Kind;
+    return busy.isCopySource(index) || busy.isCopyTarget(index) || busy.contains(Kind::Creation, index) ||
+           busy.contains(Kind::Backup, index) || busy.contains(Kind::Restore, index);
+}
+
+// The storage removal waits for the VM runtime's tool (up to 10 s) and deletes gigabytes, so it runs on a
+// worker thread; the record is out of the list meanwhile and reloads skip the instance until it is gone.
+void KVMultiModel::remove(std::int32_t id, bool alsoGroups) {
+    if (id < 0) {
+        KVLOG(L"remove player, index = %d!!!", id);
+        return;
+    }
+    int index = 0;
+    common::Players& players = playersOf(id, index);
+    if (isBusy(players, index)) { // a clone reads it, or a backup or restore has it open
+        KVLOG(L"player %d is busy, not removed", id);
+        return;
+    }
+    auto& list = m_lists[static_cast<std::size_t>(players.product())];
+    list.erase(std::remove_if(list.begin(), list.end(), [id](const auto& r) { return r.id == id; }), list.end());
+    KVLOG(L"remove player %d", id);
+    KVLOG(L"real player %d", index);
+    m_removing.push_back(id);
+    std::weak_ptr<KVMultiModel*> self = m_self;
+    const common::OwnerKey owner = ownerKey();
+    m_removals.run([self, owner, &players, index, id, alsoGroups] {
+        players.remove(index);
+        common::dispatch::post(owner, new common::FunctionRunable([self, id, alsoGroups] {
+                                   if (const auto alive = self.lock()) (*alive)->finishRemove(id, alsoGroups);
+                               }));
+    });
+}
+
+void KVMultiModel::finishRemove(std::int32_t id, bool alsoGroups) {
+    m_removing.erase(std::remove(m_removing.begin(), m_removing.end(), id), m_removing.end());
+    const KV_PRODUCT_TYPE line = model::productOfId(id);
+    if (alsoGroups) {
+        m_groups.removeFromGroups(line, {id});
+        reloadPlayerList();
+    }
+    postNotice(line, utility::kMsgInstanceRemoved, id);
+}
+
+void KVMultiModel::rename(std::int32_t id, const std::wstring& newName) {
+    if (model::InstanceRecord* r = record(id)) {
+        const std::wstring shown = shownPlayerName(newName);
+        if (r->name == shown) return;
+        r->name = shown;
+    }
+    KVLOG(L"rename player %d", id);
+    int index = 0;
+    common::Players& players = playersOf(id, index);
+    players.rename(id, index, newName);
+    postNotice(players.product(), utility::kMsgInstanceChanged, id);
+}
+
+void KVMultiModel::arrange(const std::vector<std::int32_t>& ids) {
+    std::vector<arrange::ArrangeTarget> targets;
+    targets.reserve(ids.size());
+    for (std::int32_t id : ids) {
+        const model::InstanceRecord* r = findRecord(id);
+        targets.push_back({id, r ? r->topWindow : 0});
+    }
+    if (!m_arranger) m_arranger = std::make_unique<arrange::WindowArranger>(m_windows);
+    m_arranger->arrange(targets, m_mainWindow, arrange::readArrangeSettings(m_players.own().settings()));
+}
+
+// The window may be absent (the suite's other program is not running); nothing is posted then.
+void KVMultiModel::postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id) {
+    if (line == KV_PRODUCT_51) return;
+    m_desktop.postToWindowClass(kNotificationClass, message, static_cast<std::uintptr_t>(id), 0);
+}

@@ -1,0 +1,78 @@
+// Filling one instance record from its configuration file, its folder and, when it runs, its windows.
+// The configuration is read once per record; absent values get the same defaults the settings dialog shows.
+
+#include <system_error>
+
+#include "core/model/KVMultiModel.h"
+#include "core/platform/SystemFacts.h"
+#include "core/storage/InstanceDefaults.h"
+#include "core/storage/InstanceKeys.h"
+
+namespace {
+
+constexpr int kDefaultDpi = 240; // what an instance without a stored DPI runs with
+constexpr wchar_t kFullWidthComma = L'\uFF0C';
+
+// The machine's defaults for processors and memory, asked once: a reload fills every record.
+int defaultCpuCount() {
+    static const int count = common::defaults::cpuCount(platform::processorTopology());
+    return count;
+}
+int defaultMemoryMb() {
+    static const int mb = common::defaults::memoryMb(platform::installedMemoryMb());
+    return mb;
+}
+
+// Records carry names with every comma as a full-width comma.
+std::wstring shownName(std::wstring name) {
+    for (auto& c : name)
+        if (c == L',') c = kFullWidthComma;
+    return name;
+}
+
+std::uint64_t folderSize(const std::filesystem::path& folder) {
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code sizeError;
+        if (it->is_regular_file(sizeError)) {
+            const auto size = it->file_size(sizeError);
+            if (!sizeError) total += size;
+        }
+    }
+    return total;
+}
+
+} // namespace
+
+std::wstring KVMultiModel::shownPlayerName(const std::wstring& name) {
+    return shownName(name);
+}
+
+void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const common::Players& players,
+                              bool withDiskSize) {
+    record = {};
+    record.id = index;
+    record.mutexName = players.mutexName(index);
+    record.windowClassName = players.windowClassName(index);
+    record.name = shownName(players.displayNameCached(index));
+
+    common::ConfigDocument doc;
+    doc.load(players.configPath(index));
+    const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
+    const common::Resolution resolution = doc.getResolution(common::keys::kResolution, fallback);
+    record.width = resolution.width != 0 ? resolution.width : fallback.width;
+    record.height = resolution.height != 0 ? resolution.height : fallback.height;
+    record.dpi = doc.getInt(common::keys::kResolutionDpi, 0);
+    if (record.dpi == 0) record.dpi = kDefaultDpi;
+    record.cpuCount = doc.getInt(common::keys::kCpuCount, defaultCpuCount());
+    record.memorySize = doc.getInt(common::keys::kMemorySize, defaultMemoryMb());
+
+    const auto folder = players.instanceFolder(index);
+    std::error_code ec;
+    record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
+    if (withDiskSize) record.diskSize = folderSize(folder);
+
+    std::int32_t processId = -1;
+    record.topWindow = findTopWindow(record, processId);
+}
