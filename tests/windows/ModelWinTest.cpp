@@ -1,0 +1,74 @@
+// The instance model against real stand-in instances: its launch starts the line's emulator, the one-second
+// refresh sees the instance's mutex and main window, its stop closes it, and the refresh sees it gone.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "WinTestMain.h"
+#include "core/model/KVMultiModel.h"
+#include "platform/win32/InstallSources_win.h"
+#include "platform/win32/InstanceDesktop_win.h"
+#include "platform/win32/WindowSystem_win.h"
+#include "support/StandInHarness_win.h"
+
+using testing_support::StandInInstall;
+using testing_support::waitUntil;
+
+namespace {
+
+std::filesystem::path standinRoot() {
+    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
+}
+
+} // namespace
+
+TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
+    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
+    install.addInstance(2, L"Two");
+    testing_support::WinTempDir program;
+    common::PlayerSet players;
+    const auto& info = model::productLine(KV_PRODUCT_14);
+    players.line(KV_PRODUCT_14).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
+    players.line(KV_PRODUCT_14).init(install.folder());
+    platform::win32::Win32InstallSources sources(program.path());
+    platform::win32::Win32InstanceDesktop desktop;
+    platform::win32::Win32WindowSystem windows(program.path());
+    KVMultiModel model(players, sources, desktop, windows, program.path());
+    std::vector<std::tuple<std::int32_t, bool, model::WindowHandle>> changes;
+    model.slots().playerStateChanged = [&](std::int32_t id, bool running, model::WindowHandle top) {
+        changes.emplace_back(id, running, top);
+    };
+    model.reloadPlayerList();
+    const std::int32_t id = model::encodeInstanceId(KV_PRODUCT_14, 2);
+    ASSERT_NE(model.findRecord(id), nullptr);
+    EXPECT_EQ(model.findRecord(id)->status, model::kStatusStopped);
+
+    model.launch(id);
+    ASSERT_TRUE(waitUntil([&] {
+        model.refreshPlayerStatus();
+        return !changes.empty();
+    }));
+    EXPECT_EQ(std::get<0>(changes[0]), id);
+    EXPECT_TRUE(std::get<1>(changes[0]));
+    ASSERT_TRUE(install.waitRunning(2));
+    // The mutex may come before the main window: the record gets the window on a later tick.
+    const auto frame = reinterpret_cast<model::WindowHandle>(install.players().findPlayerWindow(2));
+    EXPECT_TRUE(waitUntil([&] {
+        model.refreshPlayerStatus();
+        return model.findRecord(id)->topWindow == frame;
+    }));
+    EXPECT_EQ(changes.size(), 1u);
+    EXPECT_EQ(sources.readPathConfig(L"lastRun"), L"4");
+
+    model.stop(id);
+    ASSERT_TRUE(waitUntil([&] {
+        model.refreshPlayerStatus();
+        return changes.size() == 2;
+    }));
+    EXPECT_EQ(changes[1], std::make_tuple(id, false, model::WindowHandle{0}));
+    model.refreshPlayerStatus();
+    EXPECT_EQ(changes.size(), 2u);
+}
