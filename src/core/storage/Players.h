@@ -42,6 +42,9 @@ namespace common {
 void setProductNameSource(std::function<std::wstring()> source);
 std::wstring productDisplayName();
 
+// The text without its line breaks: every line feed, and a carriage return directly before one.
+std::wstring withoutLineBreaks(std::wstring_view text);
+
 class Players {
 public:
     explicit Players(KV_PRODUCT_TYPE product) : m_product(product) {}
@@ -113,6 +116,15 @@ public:
     // worker thread for the archiver's run and mark the instance busy meanwhile.
     void backup(int index, bool compress, const std::filesystem::path& archive);
     void restore(int index, const std::filesystem::path& archive);
+
+    // Unregisters the instance's virtual machine from the VM runtime (through the installed PlayerHost,
+    // waiting up to 10 s), then deletes its folder and configuration and drops the index. Failures are
+    // logged and the following steps run anyway. The caller makes sure the instance is neither running nor
+    // busy.
+    void remove(int index);
+    // Stores the name, without line breaks, in the configuration when it differs (an equal name writes
+    // nothing) and, in either case, sends it to a running instance as data message 14000 for `key`.
+    void rename(std::int32_t key, int index, std::wstring newName);
 
     // The busy registry's queries; each logs a hit.
     bool isCopying(int index) const;     // the index is the source of a running copy
