@@ -6,9 +6,9 @@
 
 #include "core/ipc/IpcMessages.h"
 #include "core/log/Log.h"
+#include "core/storage/InstanceKeys.h"
 #include "core/storage/PlayerConfig.h"
 #include "core/storage/PlayerHost.h"
-#include "core/storage/InstanceKeys.h"
 #include "core/storage/Players.h"
 #include "core/storage/VmRuntime.h"
 
