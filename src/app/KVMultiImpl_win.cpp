@@ -7,6 +7,8 @@
 #include "core/log/Log.h"
 #include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
+#include "core/storage/PlayerHost.h"
+#include "platform/win32/PlayerHost_win.h"
 
 int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     m_instance = instance;
@@ -16,6 +18,8 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     common::openLogFile(platform::programFolder());
     KVLOG(L"\r\n\r\n************ kvmulti start ************");
     if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
+    static platform::win32::Win32PlayerHost playerHost; // lives as long as the storage objects
+    common::setPlayerHost(&playerHost);
 
     showMainFrame();
     runMessageLoop();

@@ -152,16 +152,16 @@ LRESULT StandIn::onMainFrameMessage(HWND window, UINT message, WPARAM wParam, LP
 }
 
 // Moves there and sizes the window to the given outer width (13000) or height (13001), keeping the aspect
-// of the instance's configured resolution; done before a blocking send returns.
+// of the instance's configured resolution (the other side rounded down); done before a blocking send returns.
 void StandIn::place(std::uint32_t message, WPARAM origin, LPARAM extent) {
     const int left = static_cast<short>(LOWORD(origin)), top = static_cast<short>(HIWORD(origin));
     const int rw = m_resolution.width > 0 ? m_resolution.width : 16;
     const int rh = m_resolution.height > 0 ? m_resolution.height : 9;
     int width = static_cast<int>(extent), height = static_cast<int>(extent);
     if (message == utility::kMsgPlaceByWidth)
-        height = MulDiv(width, rh, rw);
+        height = width * rh / rw;
     else
-        width = MulDiv(height, rw, rh);
+        width = height * rw / rh;
     MoveWindow(m_mainFrame, left, top, width, height, TRUE);
     record("place" + numbers({message, left, top, width, height}));
 }

@@ -1,6 +1,6 @@
-// Window arrangement on Wine's desktop: six windows of a helper program that resize on the place messages
-// (one of them minimised) are arranged with every layout through the Win32 window system, and must end
-// exactly where the same layout puts them on a fake desktop built from the same monitor.
+// Window arrangement on Wine's desktop: six stand-in instances (one of them minimised), whose windows resize
+// on the place messages, are arranged with every layout through the Win32 window system and must end exactly
+// where the same layout puts them on a fake desktop built from the same monitor.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "platform/win32/MessagePump_win.h"
 #include "platform/win32/WindowSystem_win.h"
 #include "support/FakeWindowSystem.h"
-#include "support/WinProcess_win.h"
+#include "support/StandInHarness_win.h"
 
 using arrange::Rect;
 using platform::win32::handleOf;
@@ -45,19 +45,22 @@ HWND createMainWindow() {
 class ArrangeOnWine : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(testArguments().empty()) << "the helper program's path is the first argument";
-        ASSERT_TRUE(m_helper.start(testing_support::windowsPathOf(testArguments()[0]), L"6 minimize-last"));
-        const bool found = platform::win32::pumpMessagesUntil(
-            [&] {
-                m_windows.clear();
-                for (int i = 0; i < kWindows; ++i) {
-                    HWND w = FindWindowW(L"KVArrangeTestWindow", std::to_wstring(i).c_str());
-                    if (w) m_windows.push_back(handleOf(w));
-                }
-                return m_windows.size() == kWindows && IsIconic(hwndOf(m_windows.back()));
-            },
-            10s);
-        ASSERT_TRUE(found) << "the helper's windows did not appear";
+        ASSERT_FALSE(testArguments().empty()) << "the stand-ins' folder is the first argument";
+        m_install = std::make_unique<testing_support::StandInInstall>(
+            testing_support::windowsPathOf(testArguments()[0]), L"9", KV_PRODUCT_9);
+        // A 640x360 instance opens a 320x180 frame: 16:9, which the fake's windows keep too.
+        for (int i = 0; i < kWindows; ++i) m_install->addInstance(i + 1, L"arranged", 640, 360);
+        for (int i = 0; i < kWindows; ++i) m_install->players().startPlayer(i + 1, L"");
+        for (int i = 0; i < kWindows; ++i) {
+            ASSERT_TRUE(m_install->waitRunning(i + 1)) << "instance " << i + 1 << " did not start";
+            HWND frame = static_cast<HWND>(m_install->players().findPlayerWindow(i + 1));
+            RECT r{};
+            GetWindowRect(frame, &r);
+            m_opened.push_back({r.left, r.top, r.right, r.bottom});
+            m_windows.push_back(handleOf(frame));
+        }
+        ShowWindow(hwndOf(m_windows.back()), SW_MINIMIZE);
+        ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsIconic(hwndOf(m_windows.back())) != 0; }, 10s));
         m_main = createMainWindow();
         ASSERT_NE(m_main, nullptr);
         m_system = std::make_unique<platform::win32::Win32WindowSystem>(m_folder.path());
@@ -109,12 +112,9 @@ protected:
         }
     }
 
-    // Where the helper opens window i. Wine cannot tell another process's minimised window's restored
-    // rectangle (GetWindowPlacement answers with the icon's), so the fake takes it from here.
-    static Rect openedRect(std::size_t i) {
-        const int n = static_cast<int>(i);
-        return {30 * n, 20 * n, 30 * n + 320, 20 * n + 180};
-    }
+    // Where instance i opened. Wine cannot tell another process's minimised window's restored rectangle
+    // (GetWindowPlacement answers with the icon's), so the fake takes it from here.
+    Rect openedRect(std::size_t i) const { return m_opened[i]; }
 
     Rect rectAt(std::size_t i) {
         Rect r;
@@ -122,9 +122,10 @@ protected:
         return r;
     }
 
-    testing_support::ChildProcess m_helper;
     testing_support::WinTempDir m_folder;
+    std::unique_ptr<testing_support::StandInInstall> m_install; // ends the instances it started
     std::vector<arrange::WindowHandle> m_windows;
+    std::vector<Rect> m_opened;
     HWND m_main = nullptr;
     std::unique_ptr<platform::win32::Win32WindowSystem> m_system;
 };

@@ -11,6 +11,7 @@
 #include "WinTestMain.h"
 #include "core/ipc/IpcMessages.h"
 #include "platform/win32/FileVersion_win.h"
+#include "platform/win32/PlayerHost_win.h"
 #include "platform/win32/WindowIPC_win.h"
 #include "support/LogCapture.h"
 #include "support/StandInHarness_win.h"
@@ -119,7 +120,9 @@ TEST(Instances, StopRequestSendsDataAndAPostButOnLine3OnlyAPostWithTheIndex) {
     EXPECT_EQ(sorted(line3.events(5)), (std::vector<std::string>{"data 14000 marker", "post 9222 5 0"}));
 }
 
-TEST(Instances, ARunningInstanceIsRenamedByADataMessage) {
+TEST(Instances, RenamingARunningInstanceStoresTheNameAndRetitlesItsWindow) {
+    platform::win32::Win32PlayerHost host;
+    common::setPlayerHost(&host);
     StandInInstall install(standinRoot(), L"5", KV_PRODUCT_71_64);
     install.addInstance(26, L"before");
     EXPECT_EQ(install.players().windowClassName(26), L"{20160302-cccc-dddd-ba64-00000000001a}");
@@ -127,10 +130,10 @@ TEST(Instances, ARunningInstanceIsRenamedByADataMessage) {
     ASSERT_TRUE(install.waitRunning(26));
     HWND frame = mainWindow(install, 26);
 
-    utility::WindowIPC endpoint;
-    ASSERT_TRUE(endpoint.open(install.players().windowClassName(26)));
-    endpoint.postData(26, utility::kMsgRename, L"after \u00e9\u6f22");
+    install.players().rename(26, 26, L"after\r\n \u00e9\u6f22");
     EXPECT_TRUE(waitUntil([&] { return windowText(frame) == L"after \u00e9\u6f22"; })) << windowText(frame);
+    EXPECT_EQ(install.players().displayName(26), L"after \u00e9\u6f22");
+    common::setPlayerHost(nullptr);
 }
 
 TEST(Instances, PlacementMessagesMoveAndSizeKeepingTheAspectBeforeTheSendReturns) {
@@ -182,4 +185,22 @@ TEST(Instances, AnInstanceSendsTheManagerItsMessagesOnRequest) {
     EXPECT_EQ(handler.seen[3].message, 25007u);
     EXPECT_EQ(handler.seen[3].second, MAKELONG(1600, 900));
     manager.destroy();
+}
+
+TEST(Instances, RemoveWithoutTheVmRuntimeLogsTheFailedUnregistrationAndDeletesAnyway) {
+    platform::win32::Win32PlayerHost host;
+    common::setPlayerHost(&host);
+    StandInInstall install(standinRoot(), L"9", KV_PRODUCT_9);
+    install.addInstance(4, L"doomed");
+    install.players().loadConfig();
+    testing_support::LogCapture log;
+    install.players().remove(4);
+    const auto lines = log.all();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const testing_support::CapturedLine& line) {
+        return line.message.rfind(L"createProcess failed!!!", 0) == 0;
+    })) << "the missing VBoxManage.exe shows in the log";
+    EXPECT_FALSE(std::filesystem::exists(install.players().instanceFolder(4)));
+    EXPECT_FALSE(std::filesystem::exists(install.folder() / "vms" / "config" / "vantor4.config"));
+    EXPECT_FALSE(install.players().hasIndex(4));
+    common::setPlayerHost(nullptr);
 }

@@ -3,6 +3,7 @@
 // (storage/InstanceDefaults.h).
 
 #include <cstdint>
+#include <filesystem>
 
 namespace platform {
 
@@ -16,5 +17,10 @@ struct ProcessorTopology {
 ProcessorTopology processorTopology();
 std::uint64_t installedMemoryMb();
 int primaryScreenWidth(); // pixels; 0 when there is no screen
+
+// The root of the drive that holds the Windows folder ("C:\\"); the file system root natively.
+std::filesystem::path systemDriveRoot();
+// Whether the processor runs 64-bit code natively (AMD64 or IA64), whatever this program's own build.
+bool nativeProcessorIs64Bit();
 
 } // namespace platform

@@ -185,14 +185,7 @@ std::wstring Players::derivedName(int index) {
 std::wstring Players::displayName(int index) const {
     ConfigDocument doc;
     doc.load(configPath(index));
-    std::wstring name = doc.getString(keys::kPlayerName);
-    std::wstring clean;
-    clean.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == L'\n') continue;
-        if (name[i] == L'\r' && i + 1 < name.size() && name[i + 1] == L'\n') continue;
-        clean.push_back(name[i]);
-    }
+    const std::wstring clean = withoutLineBreaks(doc.getString(keys::kPlayerName));
     return clean.empty() ? derivedName(index) : clean;
 }
 

@@ -42,6 +42,9 @@ namespace common {
 void setProductNameSource(std::function<std::wstring()> source);
 std::wstring productDisplayName();
 
+// The text without its line breaks: every line feed, and a carriage return directly before one.
+std::wstring withoutLineBreaks(std::wstring_view text);
+
 class Players {
 public:
     explicit Players(KV_PRODUCT_TYPE product) : m_product(product) {}

@@ -24,4 +24,12 @@ int primaryScreenWidth() {
     return 0;
 }
 
+std::filesystem::path systemDriveRoot() {
+    return "/";
+}
+
+bool nativeProcessorIs64Bit() {
+    return sizeof(void*) == 8;
+}
+
 } // namespace platform

@@ -46,4 +46,18 @@ int primaryScreenWidth() {
     return GetSystemMetrics(SM_CXSCREEN);
 }
 
+std::filesystem::path systemDriveRoot() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    if (n < 3 || n >= MAX_PATH) return std::filesystem::path(L"C:\\");
+    return std::filesystem::path(std::wstring(folder, 3)); // "C:\\"
+}
+
+bool nativeProcessorIs64Bit() {
+    SYSTEM_INFO info{};
+    GetNativeSystemInfo(&info);
+    return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+           info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
+}
+
 } // namespace platform
