@@ -117,12 +117,12 @@ TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
     }
     Win32InstallSources sources(program.path());
     common::PlayerSet players;
-    platform::win32::Win32InstanceDesktop desktop;
+    platform::win32::Win32InstanceDesktop instanceDesktop;
     platform::win32::Win32WindowSystem windows(program.path());
 
     sources.writePathConfig(L"player9", (installs.path() / "byconfig").wstring());
     {
-        KVMultiModel model(players, sources, desktop, windows);
+        KVMultiModel model(players, sources, instanceDesktop, windows);
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         EXPECT_EQ(c, (installs.path() / "byconfig").wstring());
@@ -137,7 +137,7 @@ TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
         RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(dirText.c_str()),
                        static_cast<DWORD>((dirText.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
-        KVMultiModel model(players, sources, desktop, windows);
+        KVMultiModel model(players, sources, instanceDesktop, windows);
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         EXPECT_EQ(c, dirText);
@@ -148,7 +148,7 @@ TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
     std::filesystem::create_directories(desktop);
     ASSERT_TRUE(saveShortcut(desktop / "KVPlayer9.lnk", installs.path() / "byshortcut" / "rqplayer.exe"));
     {
-        KVMultiModel model(players, sources, desktop, windows);
+        KVMultiModel model(players, sources, instanceDesktop, windows);
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         EXPECT_EQ(c, (installs.path() / "byshortcut").wstring());
