@@ -206,6 +206,18 @@ TEST_F(ModelTest, ReportsOfACopyThatOutlivesItsModelAreDropped) {
     EXPECT_TRUE(desktop.posts.empty()) << "Android 5.1 instances are not announced";
 }
 
+TEST_F(ModelTest, CloneReportsArePostedUnderTheModelsOwnerKey) {
+    addInstance(KV_PRODUCT_14, 0, L"src");
+    int finished = 0;
+    model.slots().copyFinished = [&](std::int32_t) { ++finished; };
+    model.copyPlayer(id14(0));
+    lineOf(KV_PRODUCT_14).waitForTasks(); // every report is queued now
+    dispatcher.cancel(model.ownerKey());
+    loop.runPending();
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(model.isAdding()) << "a copy that never reports 100 keeps the flag";
+}
+
 TEST_F(ModelTest, RemoveTakesTheRecordOutAtOnceAndFinishesOnTheUiThread) {
     addInstance(KV_PRODUCT_71_32, 4, L"four");
     addInstance(KV_PRODUCT_51, 2, L"two");
