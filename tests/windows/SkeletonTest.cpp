@@ -29,6 +29,7 @@ TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     testing_support::WinTempDir folder; // the log goes below the program's own folder
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
+    std::filesystem::copy(builtProgram().parent_path() / "fonts", folder.path() / "fonts");
 
     ChildProcess manager;
     ASSERT_TRUE(manager.start(exe));
@@ -44,6 +45,7 @@ TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     const std::regex end(R"(\tKVMultiImpl::entrance\t\(\d+\):\*{23} kv end \*{16}\r\n)"
                          R"(.*close mutex\r\n.*exit 3\r\n.*exit 4\r\n$)");
     EXPECT_TRUE(std::regex_search(log, end)) << log;
+    EXPECT_NE(log.find("load Roboto fonts ret: 1  error:"), std::string::npos) << "the shipped font is added";
 }
 
 TEST(Skeleton, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
