@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/model/BatchSettings.h"
 #include "core/model/InstallDiscovery.h"
 #include "core/model/InstallSources.h"
 #include "core/storage/PlayerSet.h"
@@ -33,9 +34,19 @@ public:
     // Whether the executable of the id's line is recent enough for the group control features.
     bool isPlayerVersionSupported(std::int32_t id);
 
+    // Batch settings (BatchSettings.h): the ids chosen for the settings dialog's batch mode, opening their
+    // configurations, the dialog's checked rows written into them, and the batch end that saves and tells.
+    void setBatchIds(std::vector<std::int32_t> ids) { m_batchSettings.setBatchIds(std::move(ids)); }
+    void startSaveSettingMul() { m_batchSettings.startSaveSettingMul(); }
+    void applySettingMul(const std::function<bool(std::string_view)>& isChecked, const model::BatchValues& values) {
+        m_batchSettings.applyChecked(isChecked, values);
+    }
+    void endSaveSettingMul() { m_batchSettings.endSaveSettingMul(); }
+
 private:
     common::PlayerSet& m_players;
     model::InstallSources& m_sources;
     model::InstallFolders m_folders;
     int m_lastRunCache = -1;
+    model::BatchSettings m_batchSettings{m_players};
 };
