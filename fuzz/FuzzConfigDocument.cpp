@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "FuzzerLog.h"
 #include "core/storage/ConfigDocument.h"
+#include "support/LogCapture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kvfuzz::installDroppingLog();
+    const testing_support::LogCapture log; // lines are formatted too, and kept for this input only
     common::ConfigDocument doc;
     doc.loadText(std::string_view(reinterpret_cast<const char*>(data), size));
     for (const char* key : {"statusSettings.playerName", "basicSettings.autoRun", "basicSettings.fps",

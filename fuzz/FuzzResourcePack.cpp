@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzerLog.h"
 #include "core/resources/RccFormat.h"
 #include "core/resources/ResourcePack.h"
+#include "support/LogCapture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kvfuzz::installDroppingLog();
+    const testing_support::LogCapture log; // lines are formatted too, and kept for this input only
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (bytes.size() >= common::rcc::kHeaderBytes && bytes.size() % 2 == 0) {
         const std::uint32_t crc = common::rcc::crc32(std::string_view(bytes).substr(common::rcc::kHeaderBytes));

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows program and starts the manager under Wine.
+# Builds the Windows program, creates the demo installation (build/windows/demo, once: three product lines
+# with stand-in emulators and a few instances) and starts the manager on it under Wine.
 # On the user's display when there is one; otherwise on a private Xvfb display, then a screenshot of it is
 # saved to build/windows/screenshot.png and the manager is closed again.
 set -euo pipefail
@@ -9,10 +10,12 @@ root=$(pwd)
 KVMULTI_DEPS=$(bash scripts/setup.sh </dev/null | tail -n 1)
 export KVMULTI_DEPS
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target kvmulti
+cmake --build --preset windows -j "$(nproc)" --target kvmulti kv_program_files kv_resource_pack \
+    rqplayer14 rqplayer9 rqplayer5
 
 build=$root/build/windows
-program=$build/program/kvmulti.exe
+program=$(bash scripts/make-demo.sh "$build" "$build/demo")
+echo "demo installation: $build/demo"
 wine_dir=$build/wine-run
 
 if [ -n "${DISPLAY:-}" ] && command -v xdpyinfo >/dev/null && xdpyinfo >/dev/null 2>&1; then
@@ -37,4 +40,4 @@ done
 sleep 1 # let the first paint land before the picture is taken
 import -window root "$build/screenshot.png"
 echo "screenshot of the manager: $build/screenshot.png"
-echo "program log: $build/program/log/multis.log"
+echo "program log: $build/demo/program/log/multis.log"

@@ -2,52 +2,153 @@
 
 #include <objbase.h>
 
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/DisplayScaling_win.h"
+#include "app/ProcessHooks_win.h"
+#include "app/SingleInstance_win.h"
 #include "app/StartupWindow_win.h"
 #include "app/UiRuntime_win.h"
+#include "core/app/StartupRules.h"
+#include "core/ipc/IpcMessages.h"
+#include "core/lang/LanguageProfile.h"
+#include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
 #include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
 #include "core/storage/PlayerHost.h"
 #include "platform/win32/PlayerHost_win.h"
 
+namespace {
+
+void onCrashAction() {
+    KVLOG_AS("onCrashAction", L"app crash!!!");
+    common::wakeLogWriter();
+}
+
+} // namespace
+
 int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     m_instance = instance;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return -1;
-
+    app::setProcessDpiAwareness();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                         EOAC_NONE, nullptr);
     app::installLogAndDispatcher();
-    common::openLogFile(platform::programFolder());
-    KVLOG(L"\r\n\r\n************ kvmulti start ************");
-    if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
+
+    const std::filesystem::path programFolder = platform::programFolder();
+    common::openLogFile(programFolder);
     static platform::win32::Win32PlayerHost playerHost; // lives as long as the storage objects
     common::setPlayerHost(&playerHost);
 
-    showMainFrame();
-    runMessageLoop();
+    m_guard = app::takeSingleInstanceGuard();
+    KVLOG(L"\r\n\r\n************ kvmulti start ************");
+    if (!m_guard) {
+        KVLOG(L"process exist!");
+        app::askRunningManagerToShow();
+        common::closeLogFile(); // writes the queued lines; nothing else of this process is torn down
+        return 1;
+    }
 
-    KVCurlDownloader::globalCleanup(); // after the main window, which owns the download thread
-    KVLOG(L"*********************** kv end ****************");
-    app::removeLogAndDispatcher();
-    CoUninitialize();
+    m_endpoint.create(std::wstring(app::kSingleInstanceName), this);
+    KVLOG(L"run run run ");
+    m_scale = app::displayScaleOf(GetDesktopWindow());
+    if (m_scale > 1.0) KVLOG(L"it is a large streen");
+    addFontResource();
+    std::error_code ec;
+    m_debugLanguage = std::filesystem::exists(programFolder / L"debuglang.txt", ec);
+    app::registerCrashReporter(programFolder, &onCrashAction);
+    if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
+
+    showMainFrame();
+    app::allowMessagesFromLowerIntegrity();
+    runMessageLoop();
+    shutdown();
     return 1;
+}
+
+void KVMultiImpl::shutdown() {
+    m_endpoint.destroy();
+    app::removePrivateFont(m_fontFile);
+    if (m_mainWindow) PostMessageW(m_mainWindow, WM_CLOSE, 1, 0);
+    KVLOG_AS("KVMultiImpl::entrance", L"*********************** kv end ****************");
+    if (m_guard) {
+        KVLOG_AS("KVMultiImpl::entrance", L"close mutex");
+        CloseHandle(m_guard);
+        m_guard = nullptr;
+    }
+    KVCurlDownloader::globalCleanup(); // after the main window, which owns the download thread
+    KVLOG_AS("KVMultiImpl::entrance", L"exit 3");
+    KVLOG_AS("KVMultiImpl::entrance", L"exit 4");
+    common::setPlayerHost(nullptr);
+    app::removeLogAndDispatcher();
+    OleUninitialize();
+    CoUninitialize();
+}
+
+int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t /*second*/) {
+    KVLOG(L"onHandleWindowIPC, msg = %d", static_cast<int>(message));
+    if (message == utility::kMsgActivateManager) {
+        showMainFrame();
+    } else if (message == utility::kMsgShowAll && m_mainWindow) {
+        const bool show = first == 0;
+        ShowWindow(m_mainWindow, show ? SW_SHOW : SW_HIDE);
+        if (show) SetFocus(m_mainWindow);
+    }
+    return 0;
 }
 
 bool KVMultiImpl::showMainFrame() {
     if (!m_mainWindow) {
         m_mainWindow = app::createStartupWindow(m_instance, [this] {
             m_mainWindow = nullptr;
-            PostQuitMessage(0); // the main window's end is the message loop's end
+            if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
         });
     }
     if (!m_mainWindow) return true;
-    if (IsIconic(m_mainWindow)) ShowWindow(m_mainWindow, SW_RESTORE);
-    ShowWindow(m_mainWindow, SW_SHOW);
-    SetForegroundWindow(m_mainWindow);
+    if (IsIconic(m_mainWindow)) SendMessageW(m_mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (!(GetWindowLongPtrW(m_mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        SetForegroundWindow(m_mainWindow);
+        BringWindowToTop(m_mainWindow);
+        constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+        SetWindowPos(m_mainWindow, HWND_TOPMOST, 0, 0, 0, 0, keep);
+        SetWindowPos(m_mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    } else {
+        ShowWindow(m_mainWindow, SW_SHOW);
+    }
     return true;
+}
+
+void KVMultiImpl::addFontResource() {
+    m_fontFile = app::addPrivateFont(platform::programFolder(), common::lang::currentLanguageProfile().fontFace);
+}
+
+void KVMultiImpl::cycleDebugLanguage() {
+    if (!m_mainWindow) return;
+    m_debugLanguagePosition = app::nextDebugLanguagePosition(m_debugLanguagePosition);
+    const std::wstring code(app::kDebugLanguages[static_cast<std::size_t>(m_debugLanguagePosition)]);
+    common::lang::loadResources(platform::programFolder(), code, code);
+    common::lang::selectLanguage(code, L"");
+    app::removePrivateFont(m_fontFile);
+    addFontResource();
+    m_rebuildingMainWindow = true; // this window's end must not end the message loop
+    DestroyWindow(m_mainWindow);
+    m_rebuildingMainWindow = false;
+    m_mainWindow = nullptr;
+    showMainFrame();
 }
 
 void KVMultiImpl::runMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (m_debugLanguage && msg.message == WM_KEYDOWN && msg.wParam == VK_F9) {
+            cycleDebugLanguage();
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

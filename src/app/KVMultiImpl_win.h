@@ -1,20 +1,42 @@
 #pragma once
-// The application object: runs the program from its entry point to its end.
+// The application object: runs the program from its entry point to its end, and receives the window
+// messages other processes address to the manager itself (its endpoint, class "{6895BCDE-…}").
 //
-// For now this is the walking skeleton of start-up: log and dispatcher, the log file, a window, the message
-// loop, and the shutdown that writes the log's last line.
+// Start-up takes the single-instance guard; a second manager hands over to the first (message 9111) and
+// leaves without creating anything. Shutdown runs in a fixed order after the message loop.
 
 #include <windows.h>
 
-class KVMultiImpl {
+#include <filesystem>
+
+#include "core/ipc/IWindowIPCHandle.h"
+#include "platform/win32/WindowIPC_win.h"
+
+class KVMultiImpl : public utility::IWindowIPCHandle {
 public:
     // 1 in every case but one: -1 when the component library cannot be initialised.
     int entrance(HINSTANCE instance, const wchar_t* commandLine);
 
-private:
-    bool showMainFrame();
-    void runMessageLoop();
+    // Every message to the manager's endpoint: logged, then 9111 shows the main window and 25013 shows
+    // (first parameter 0) or hides (1) it. Answers 0.
+    int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override;
 
-    HINSTANCE m_instance = nullptr;
+    // Creates the main window when none exists and brings it to the foreground; true.
+    bool showMainFrame();
+    void addFontResource();
+
+private:
+    void runMessageLoop();
+    void cycleDebugLanguage();
+    void shutdown();
+
+    utility::WindowIPC m_endpoint;
+    HANDLE m_guard = nullptr;
     HWND m_mainWindow = nullptr;
+    HINSTANCE m_instance = nullptr;
+    std::filesystem::path m_fontFile;
+    bool m_rebuildingMainWindow = false;
+    bool m_debugLanguage = false;
+    int m_debugLanguagePosition = -1;
+    double m_scale = 1.0;
 };

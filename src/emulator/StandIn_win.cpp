@@ -92,7 +92,7 @@ void StandIn::hangIfAsked(std::uint32_t message) const {
     for (;;) Sleep(INFINITE); // a hung instance: its windows stop answering for good
 }
 
-int StandIn::handle(std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
+int StandIn::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
     if (message == utility::kMsgCopyData) {
         onData(static_cast<std::uint32_t>(first), reinterpret_cast<const COPYDATASTRUCT*>(second));
     } else if (message == utility::kMsgQuit) {

@@ -25,7 +25,7 @@ public:
     int open(HINSTANCE module);
     int run(); // the message loop
 
-    int handle(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override;
+    int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override;
     LRESULT onMainFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

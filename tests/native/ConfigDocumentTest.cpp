@@ -87,6 +87,16 @@ TEST(ConfigDocument, SettersReplaceInPlaceAppendNewMembersAndMarkModified) {
     EXPECT_EQ(doc.getHotkey("hotkeySettings.bossKey", {}), (common::CombineKey{2, 81}));
 }
 
+TEST(ConfigDocument, StoringAnEqualValueLeavesTheDocumentUnmodified) {
+    ConfigDocument doc;
+    ASSERT_TRUE(doc.loadText(R"({"a": 5, "advancedSettings.resolution": {"height": 720, "width": 1280}})"));
+    doc.setInt("a", 5);
+    doc.setResolution(1280, 720);
+    EXPECT_FALSE(doc.modified());
+    doc.setBool("a", true);
+    EXPECT_TRUE(doc.modified());
+}
+
 TEST(ConfigDocument, SaveWritesOnlyWhenModifiedCreatingFoldersAndLeavingNoTemporaryFile) {
     TempDir dir;
     const auto path = dir / "vms" / "config" / "vantor3.config";

@@ -7,6 +7,7 @@
 
 #include "support/CurlEnvironment.h"
 #include "support/HttpsTestServer.h"
+#include "support/LeftoverCases.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
@@ -112,20 +113,20 @@ TEST_F(KVCurlDownloaderTest, ALeftoverOfThreeMiBIsDeletedAndFetchedFromZero) {
     EXPECT_TRUE(log.contains("KVCurlDownloader::downloadFile", L"too small"));
 }
 
-TEST_F(KVCurlDownloaderTest, ALeftoverOfFiveMiBIsResumedFromItsEnd) {
-    const std::string body = patternBody(6 * kMiB);
-    server.serve("/setup.exe", Resource{body});
-    writeFile(dir / "setup.exe", body.substr(0, 5 * kMiB));
+class KVCurlLeftover : public KVCurlDownloaderTest,
+                       public ::testing::WithParamInterface<testing_support::LeftoverCase> {};
 
-    ASSERT_TRUE(downloadFile("/setup.exe", "setup.exe"));
-
-    EXPECT_EQ(server.requests().at(0).header("Range"), "bytes=5242880-");
-    EXPECT_TRUE(readFile(dir / "setup.exe") == body);
-    for (const Report& report : reports) {
-        EXPECT_GE(report.downloaded, static_cast<std::int64_t>(5 * kMiB));
-        EXPECT_EQ(report.total, static_cast<std::int64_t>(body.size()));
-    }
+TEST_P(KVCurlLeftover, File) {
+    const auto& c = GetParam();
+    testing_support::runLeftoverCase(
+        c, server, dir / "setup.exe", [this](const std::string& path) { return downloadFile(path, "setup.exe"); },
+        "bytes=0-");
+    EXPECT_EQ(log.countExact("KVCurlDownloader::downloadFile", L"http error : 404"), c.served ? 0 : 1);
+    for (const Report& report : reports) // progress counts the resumed part too
+        EXPECT_GE(report.downloaded, static_cast<std::int64_t>(c.resumedFrom));
 }
+INSTANTIATE_TEST_SUITE_P(Leftover, KVCurlLeftover, ::testing::ValuesIn(testing_support::kLeftoverCases),
+                         testing_support::leftoverCaseName);
 
 TEST_F(KVCurlDownloaderTest, AConnectionClosedMidBodyFailsAndTheNextAttemptResumesTheLeftover) {
     const std::string body = patternBody(10 * kMiB);
@@ -138,16 +139,6 @@ TEST_F(KVCurlDownloaderTest, AConnectionClosedMidBodyFailsAndTheNextAttemptResum
     ASSERT_TRUE(downloadFile("/setup.exe", "setup.exe"));
     EXPECT_EQ(server.requests().at(1).header("Range"), "bytes=5242880-");
     EXPECT_TRUE(readFile(dir / "setup.exe") == body);
-}
-
-TEST_F(KVCurlDownloaderTest, ANotFoundAnswerFailsTheFileDownloadAndLeavesTheLeftoverAlone) {
-    const std::string leftover = patternBody(5 * kMiB);
-    writeFile(dir / "setup.exe", leftover);
-
-    EXPECT_FALSE(downloadFile("/setup.exe", "setup.exe"));
-
-    EXPECT_TRUE(log.contains("KVCurlDownloader::downloadFile", L"http error : 404"));
-    EXPECT_TRUE(readFile(dir / "setup.exe") == leftover);
 }
 
 TEST_F(KVCurlDownloaderTest, AStalledMemoryDownloadGivesUpAtItsTimeout) {

@@ -4,11 +4,11 @@
 
 #include "core/lang/LanguageStrings.h"
 #include "core/resources/RccWriter.h"
-#include "support/CapturedLog.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 using namespace common::lang;
-using testing_support::CapturedLog;
+using testing_support::LogCapture;
 using testing_support::TempDir;
 using testing_support::writeFile;
 
@@ -47,19 +47,19 @@ TEST(LoadResources, ATableInTheProgramFolderOverridesThePack) {
 TEST(LoadResources, AnEmptyOrOversizedFolderTableLoadsNothingEvenWhenThePackHasOne) {
     TempDir dir;
     writePack(dir, table("From pack"));
-    CapturedLog log;
+    LogCapture log;
     writeFile(dir / "multi_language.tsv", "");
     loadResources(dir.path(), L"en_US", L"en_US");
     EXPECT_EQ(lookUp(L"prompt"), std::nullopt);
     writeFile(dir / "multi_language.tsv", table("x") + std::string(kMaxLanguageTableBytes, 'x'));
     loadResources(dir.path(), L"en_US", L"en_US");
     EXPECT_EQ(lookUp(L"prompt"), std::nullopt);
-    EXPECT_TRUE(log.contains(L"no texts loaded"));
+    EXPECT_TRUE(log.containsPart(L"no texts loaded"));
 }
 
 TEST(LoadResources, APackedTableOfTenBytesOrAMissingPackLoadsNothing) {
     TempDir dir;
-    CapturedLog log;
+    LogCapture log;
     loadResources(dir.path(), L"en_US", L"en_US");
     EXPECT_FALSE(resourcePack().isOpen());
     EXPECT_EQ(lookUp(L"prompt"), std::nullopt);
@@ -67,7 +67,7 @@ TEST(LoadResources, APackedTableOfTenBytesOrAMissingPackLoadsNothing) {
     loadResources(dir.path(), L"en_US", L"en_US");
     EXPECT_TRUE(resourcePack().isOpen());
     EXPECT_EQ(lookUp(L"prompt"), std::nullopt);
-    EXPECT_TRUE(log.contains(L"no language table in the resource pack"));
+    EXPECT_TRUE(log.containsPart(L"no language table in the resource pack"));
 }
 
 TEST(LanguageStrings, TheFallbackLookUpMakesAMissingKeyItsOwnText) {

@@ -9,8 +9,8 @@
 #include "core/dispatch/EventLoop.h"
 #include "core/storage/KVPhoneConfig.h"
 #include "core/storage/Players.h"
-#include "support/CapturedLog.h"
 #include "support/DiskImages.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 using common::CloneSetting;
@@ -178,12 +178,12 @@ TEST_F(PlayersCloneTest, FailedCloneLeavesTheSourceUntouchedAndStillReports100On
     p.addIndex(0);
     testing_support::writeFile(dir / "vms" / "vantor1", "a file where the new instance folder must go");
     const auto sourceConfig = testing_support::readFile(p.configPath(0));
-    testing_support::CapturedLog log;
+    testing_support::LogCapture log;
     Reports reports;
     ASSERT_EQ(p.cloneEx(0, reports.callback(), {}), 1);
     p.waitForTasks();
-    EXPECT_TRUE(log.contains(L"fs::create_directories failed"));
-    EXPECT_TRUE(log.contains(L"open dest error"));
+    EXPECT_TRUE(log.containsPart(L"fs::create_directories failed"));
+    EXPECT_TRUE(log.containsPart(L"open dest error"));
     expectSingleFinal100(reports.percents());
     EXPECT_EQ(headOf(p.dataDiskPath(0, false)), "data of 0");
     EXPECT_EQ(std::filesystem::file_size(p.dataDiskPath(0, false)), 1u << 20);
@@ -194,7 +194,7 @@ TEST_F(PlayersCloneTest, FailedCloneLeavesTheSourceUntouchedAndStillReports100On
 TEST_F(PlayersCloneTest, BusyRegistryShowsCopiesWhileTheyRunAndLogsHits) {
     Players p(KV_PRODUCT_9);
     p.init(dir.path());
-    testing_support::CapturedLog log;
+    testing_support::LogCapture log;
     {
         common::CopyMark copy(p.busy(), 5, 2);
         common::BusyMark backup(p.busy(), common::BusyRegistry::Kind::Backup, 7);
@@ -207,9 +207,9 @@ TEST_F(PlayersCloneTest, BusyRegistryShowsCopiesWhileTheyRunAndLogsHits) {
     }
     EXPECT_FALSE(p.isCopying(5));
     EXPECT_FALSE(p.isBackuping(7));
-    EXPECT_TRUE(log.contains(L"player 5  is copying"));
-    EXPECT_TRUE(log.contains(L"player 2  is being copied"));
-    EXPECT_TRUE(log.contains(L"player 7  is backuping"));
+    EXPECT_TRUE(log.containsPart(L"player 5  is copying"));
+    EXPECT_TRUE(log.containsPart(L"player 2  is being copied"));
+    EXPECT_TRUE(log.containsPart(L"player 7  is backuping"));
 }
 
 TEST_F(PlayersCloneTest, ProgressReachesTheUiThreadThroughTheDispatcher) {

@@ -1,5 +1,6 @@
 #pragma once
-// Records every log line written while it lives (function name and message), from any thread.
+// Records every log line written while it lives (function name and message), from any thread. Tests check
+// what was logged with it; fuzz targets hold one per input, so log lines are formatted without piling up.
 
 #include <algorithm>
 #include <mutex>
@@ -49,6 +50,12 @@ public:
     // Lines of `function` whose message is exactly `message`.
     static int countExact(std::string_view function, std::wstring_view message) {
         return countIf([&](const CapturedLine& l) { return l.function == function && l.message == message; });
+    }
+    // Whether any line, of any function, contains `part`.
+    bool containsPart(std::wstring_view part) const {
+        const auto copy = all();
+        return std::any_of(copy.begin(), copy.end(),
+                           [&](const CapturedLine& l) { return l.message.find(part) != std::wstring::npos; });
     }
     bool containsMessage(std::wstring_view message) const {
         const auto copy = all();

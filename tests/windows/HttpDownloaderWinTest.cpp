@@ -7,6 +7,7 @@
 #include <set>
 
 #include "support/HttpsTestServer.h"
+#include "support/LeftoverCases.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
@@ -94,29 +95,22 @@ TEST_F(HttpDownloaderTest, ACallersSinkThatSaysStopEndsTheDownloadAsFailed) {
     EXPECT_EQ(sink.reports.size(), 1u);
 }
 
-TEST_F(HttpDownloaderTest, ALeftoverBelowOneMiBIsFetchedAgainFromZero) {
-    const std::string body = patternBody(3 * kMiB);
-    server.serve("/setup.exe", Resource{body});
-    writeFile(target(), std::string(kMiB - 1, 'x'));
+class HttpDownloaderLeftover : public HttpDownloaderTest,
+                               public ::testing::WithParamInterface<testing_support::LeftoverCase> {};
 
-    ASSERT_TRUE(downloadFile("/setup.exe", true));
-
-    EXPECT_TRUE(server.requests().at(0).header("Range").empty());
-    EXPECT_TRUE(readFile(target()) == body);
-    EXPECT_TRUE(log.contains("utility::CHttpDownloader::download2file", L"start size 0"));
+TEST_P(HttpDownloaderLeftover, FileWithResume) {
+    const auto& c = GetParam();
+    testing_support::runLeftoverCase(
+        c, server, target(), [this](const std::string& path) { return downloadFile(path, true); }, "");
+    if (!c.served)
+        EXPECT_TRUE(log.contains("utility::CHttpDownload2FileSink::onHttpHeader", L"onHttpErro status = 404"));
+    else if (c.resumedFrom == 0)
+        EXPECT_TRUE(log.contains("utility::CHttpDownloader::download2file", L"start size 0"));
+    else
+        EXPECT_EQ(sink.reports.back(), (Report{6 * kMiB, 6 * kMiB}));
 }
-
-TEST_F(HttpDownloaderTest, ALeftoverOfFiveMiBIsResumedWithARangeRequest) {
-    const std::string body = patternBody(6 * kMiB);
-    server.serve("/setup.exe", Resource{body});
-    writeFile(target(), body.substr(0, 5 * kMiB));
-
-    ASSERT_TRUE(downloadFile("/setup.exe", true));
-
-    EXPECT_EQ(server.requests().at(0).header("Range"), "bytes=5242880-");
-    EXPECT_TRUE(readFile(target()) == body);
-    EXPECT_EQ(sink.reports.back(), (Report{body.size(), body.size()}));
-}
+INSTANTIATE_TEST_SUITE_P(Leftover, HttpDownloaderLeftover, ::testing::ValuesIn(testing_support::kLeftoverCases),
+                         testing_support::leftoverCaseName);
 
 TEST_F(HttpDownloaderTest, WithoutResumeALargeLeftoverIsReplacedByTheWholeBody) {
     const std::string body = patternBody(2 * kMiB);
@@ -127,16 +121,6 @@ TEST_F(HttpDownloaderTest, WithoutResumeALargeLeftoverIsReplacedByTheWholeBody) 
 
     EXPECT_TRUE(server.requests().at(0).header("Range").empty());
     EXPECT_TRUE(readFile(target()) == body);
-}
-
-TEST_F(HttpDownloaderTest, ANotFoundAnswerFailsTheFileDownloadAndLeavesTheLeftoverAlone) {
-    const std::string leftover = patternBody(5 * kMiB);
-    writeFile(target(), leftover);
-
-    EXPECT_FALSE(downloadFile("/missing.exe", true));
-
-    EXPECT_TRUE(log.contains("utility::CHttpDownload2FileSink::onHttpHeader", L"onHttpErro status = 404"));
-    EXPECT_TRUE(readFile(target()) == leftover);
 }
 
 TEST_F(HttpDownloaderTest, AConnectionClosedMidBodyFailsTheFileDownload) {

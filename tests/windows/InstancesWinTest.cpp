@@ -38,7 +38,7 @@ bool contains(const std::vector<std::string>& lines, const std::string& wanted) 
 
 class RecordingHandler : public utility::IWindowIPCHandle {
 public:
-    int handle(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override {
+    int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override {
         seen.push_back({message, first, second});
         return 0;
     }

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "WinTestMain.h"
+#include "platform/win32/MessagePump_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
@@ -28,6 +29,7 @@ TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     testing_support::WinTempDir folder; // the log goes below the program's own folder
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
+    std::filesystem::copy(builtProgram().parent_path() / "fonts", folder.path() / "fonts");
 
     ChildProcess manager;
     ASSERT_TRUE(manager.start(exe));
@@ -40,6 +42,31 @@ TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     const std::regex start(R"(\d\d-\d\d\t\d\d:\d\d:\d\d\.\d{3}\t\d{4,}\tKVMultiImpl::entrance\t\(\d+\):)"
                            "\r\n\r\n\\*{12} kvmulti start \\*{12}\r\n");
     EXPECT_TRUE(std::regex_search(log, start)) << log;
-    const std::regex end(R"(\tKVMultiImpl::entrance\t\(\d+\):\*{23} kv end \*{16}\r\n$)");
+    const std::regex end(R"(\tKVMultiImpl::entrance\t\(\d+\):\*{23} kv end \*{16}\r\n)"
+                         R"(.*close mutex\r\n.*exit 3\r\n.*exit 4\r\n$)");
     EXPECT_TRUE(std::regex_search(log, end)) << log;
+    EXPECT_NE(log.find("load Roboto fonts ret: 1  error:"), std::string::npos) << "the shipped font is added";
+}
+
+TEST(Skeleton, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
+    testing_support::WinTempDir folder;
+    const auto exe = folder.path() / "kvmulti.exe";
+    std::filesystem::copy_file(builtProgram(), exe);
+    ChildProcess first;
+    ASSERT_TRUE(first.start(exe));
+    HWND window = first.waitForWindow(L"KVMultiMainFrame", 30s);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsIconic(window) != 0; }, 10s));
+
+    ChildProcess second;
+    ASSERT_TRUE(second.start(exe));
+    EXPECT_EQ(second.waitForExit(30s), 1u);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !IsIconic(window) && IsWindowVisible(window); }, 10s))
+        << "the first manager shows its window again";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.waitForExit(30s), 1u);
+    const std::string log = readFile(folder.path() / "log" / "multis.log");
+    EXPECT_NE(log.find("process exist!"), std::string::npos) << log;
+    EXPECT_NE(log.find("onHandleWindowIPC, msg = 9111"), std::string::npos) << log;
 }

@@ -24,7 +24,7 @@ struct Received {
 
 class Recorder : public utility::IWindowIPCHandle {
 public:
-    int handle(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override {
+    int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override {
         Received r{message, first, {}};
         if (message == utility::kMsgCopyData) {
             auto* data = reinterpret_cast<const COPYDATASTRUCT*>(second);

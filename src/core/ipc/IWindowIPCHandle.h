@@ -9,7 +9,7 @@ class IWindowIPCHandle {
 public:
     virtual ~IWindowIPCHandle() = default;
     // The result is ignored; the endpoint answers 0.
-    virtual int handle(std::uint32_t message, std::uintptr_t first, std::intptr_t second) = 0;
+    virtual int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) = 0;
 };
 
 } // namespace utility

@@ -18,6 +18,7 @@
 
 #include "core/arrange/WindowArranger.h"
 #include "core/dispatch/Dispatcher.h"
+#include "core/model/BatchSettings.h"
 #include "core/model/GroupStore.h"
 #include "core/model/InstallDiscovery.h"
 #include "core/model/InstallSources.h"
@@ -107,6 +108,15 @@ public:
     // Removals whose disk work still runs.
     bool isRemoving(std::int32_t id) const;
 
+    // Batch settings (BatchSettings.h): the ids chosen for the settings dialog's batch mode, opening their
+    // configurations, the dialog's checked rows written into them, and the batch end that saves and tells.
+    void setBatchIds(std::vector<std::int32_t> ids) { m_batchSettings.setBatchIds(std::move(ids)); }
+    void startSaveSettingMul() { m_batchSettings.startSaveSettingMul(); }
+    void applySettingMul(const std::function<bool(std::string_view)>& isChecked, const model::BatchValues& values) {
+        m_batchSettings.applyChecked(isChecked, values);
+    }
+    void endSaveSettingMul() { m_batchSettings.endSaveSettingMul(); }
+
 private:
     void readCommandLine(std::wstring_view commandLine);
     void takeMarker(const char* name, bool& marker, const wchar_t* message);
@@ -139,6 +149,7 @@ private:
     bool m_newUser = false;
     bool m_oldUser = false;
     int m_lastRunCache = -1;
+    model::BatchSettings m_batchSettings{m_players};
     std::vector<std::int32_t> m_removing;
     std::unique_ptr<arrange::WindowArranger> m_arranger; // made on the first arrangement
     // Tasks posted to the user-interface thread hold a weak reference: one that arrives after the model is

@@ -198,11 +198,14 @@ CombineKey ConfigDocument::getHotkey(std::string_view key, CombineKey defaultVal
 }
 
 void ConfigDocument::set(std::string_view key, rapidjson::Value&& value) {
-    m_modified = true;
     if (auto* existing = const_cast<rapidjson::Value*>(find(key))) {
+        // Writing what is stored already changes nothing: a batch of such writes must not rewrite the file.
+        if (*existing == value) return;
+        m_modified = true;
         *existing = std::move(value);
         return;
     }
+    m_modified = true;
     rapidjson::Value name(key.data(), jsonLength(key.size()), m_doc.GetAllocator());
     m_doc.AddMember(name, value, m_doc.GetAllocator());
 }

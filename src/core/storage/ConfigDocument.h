@@ -2,10 +2,11 @@
 // One JSON settings file in memory: instance configurations, line and manager settings.
 //
 // Member names are flat ("basicSettings.fps" is one name of the root object); lookup takes the first member
-// with exactly that name, new members are appended at the end, existing ones are replaced in place. Every
-// setter marks the document modified; save() writes only a modified document, pretty-printed with four
-// spaces, through a temporary file, so a crash never leaves half a file. A file that is missing, unreadable,
-// not JSON or whose root is not an object loads as an empty object: every read then gives its default.
+// with exactly that name, new members are appended at the end, existing ones are replaced in place. A setter
+// that changes the document marks it modified (one that stores an equal value does not); save() writes only a
+// modified document, pretty-printed with four spaces, through a temporary file, so a crash never leaves half a
+// file. A file that is missing, unreadable, not JSON or whose root is not an object loads as an empty object:
+// every read then gives its default.
 
 #include <cstdint>
 #include <filesystem>

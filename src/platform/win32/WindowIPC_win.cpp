@@ -40,7 +40,8 @@ LRESULT CALLBACK WindowIPC::windowProc(HWND window, UINT message, WPARAM wParam,
     if (!reachesEndpointHandler(message)) return DefWindowProcW(window, message, wParam, lParam);
     auto* self = reinterpret_cast<WindowIPC*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && self->m_hWnd == window && self->m_handler)
-        self->m_handler->handle(message, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam));
+        self->m_handler->onHandleWindowIPC(message, static_cast<std::uintptr_t>(wParam),
+                                           static_cast<std::intptr_t>(lParam));
     return 0;
 }
 

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Creates the demo installation once, and refreshes its program files from the build every time:
+#   <demo>/program/          kvmulti.exe with its skin pack, phone list, fonts, 7za.exe and pathconfig.ini
+#   <demo>/Android14|Android9|Android71/   install folders of lines 4, 2 and 0: the stand-in rqplayer.exe of
+#                            the right version, small template disks, and a few instances
+# Usage: make-demo.sh <windows build folder> <demo folder>
+set -euo pipefail
+build=$1
+demo=$2
+
+# Wine sees the Linux root as drive Z:.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+mkdir -p "$demo/program"
+cp -r "$build/program/." "$demo/program/"
+rm -rf "$demo/program/log" # each run starts with a fresh log
+
+# instance <install folder> <index> <name> <width> <height> <disk extension>
+instance() {
+    local folder=$1 index=$2 name=$3 width=$4 height=$5 ext=$6
+    mkdir -p "$folder/vms/vantor$index" "$folder/vms/config"
+    for disk in system data sdcard; do truncate -s 4M "$folder/vms/vantor$index/$disk.$ext"; done
+    cat >"$folder/vms/config/vantor$index.config" <<JSON
+{
+    "statusSettings": { "playerName": "$name" },
+    "advancedSettings": { "resolution": { "width": $width, "height": $height }, "resolutionDpi": 240,
+                          "cpuCount": 2, "memorySize": 2048 }
+}
+JSON
+}
+
+# install <folder> <stand-in major> <disk extension> then instances as "index|name|width|height"
+install() {
+    local folder=$1 major=$2 ext=$3
+    shift 3
+    mkdir -p "$folder"
+    cp "$build/standin/$major/rqplayer.exe" "$folder/rqplayer.exe"
+    if [ -d "$folder/vms" ]; then return; fi # instances are created once; the user's changes stay
+    for disk in system data data-3G; do truncate -s 8M "$folder/$disk.$ext"; done
+    local spec
+    for spec in "$@"; do
+        IFS='|' read -r index name width height <<<"$spec"
+        instance "$folder" "$index" "$name" "$width" "$height" "$ext"
+    done
+}
+
+install "$demo/Android14" 14 vdi "0|Farm one|1280|720" "1|Farm two|1280|720" "2|Tablet|1600|900"
+install "$demo/Android9" 9 vmdk "0|Shop|960|540" "1|Guild bot|720|1280"
+install "$demo/Android71" 5 vmdk "0|Old phone|960|540"
+
+printf '[setting]\r\nplayer5=%s\r\nplayer9=%s\r\nplayer14=%s\r\n' \
+    "$(windows_path "$demo/Android71")" "$(windows_path "$demo/Android9")" "$(windows_path "$demo/Android14")" \
+    >"$demo/program/pathconfig.ini"
+echo "$demo/program/kvmulti.exe"

@@ -1,0 +1,14 @@
+#pragma once
+// One manager per desktop: the first takes a named mutex; a second finds it taken, asks the first to show
+// itself (message 9111 to its endpoint) and leaves.
+
+#include <windows.h>
+
+namespace app {
+
+// The guard's handle, or null when another manager holds it.
+HANDLE takeSingleInstanceGuard();
+// Posts 9111 to the running manager's endpoint; nothing when it cannot be found.
+void askRunningManagerToShow();
+
+} // namespace app
