@@ -102,13 +102,9 @@ void Container::layoutFloating(double scale) {
 
 Control* Container::hitTest(Point p) {
     if (!m_visible || !m_rect.contains(p)) return nullptr;
-    // Floating children lie above the others, later children above earlier ones.
-    for (const bool floating : {true, false}) {
-        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-            if ((*it)->isFloat() != floating) continue;
-            if (Control* hit = (*it)->hitTest(p)) return hit;
-        }
-    }
+    // Later children lie above earlier ones, floating or not.
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
+        if (Control* hit = (*it)->hitTest(p)) return hit;
     return acceptsMouse() ? this : nullptr;
 }
 
@@ -121,9 +117,8 @@ void Container::paint(Painter& painter) const {
 }
 
 void Container::paintChildren(Painter& painter) const {
-    for (const bool floating : {false, true})
-        for (const auto& item : m_items)
-            if (item->isFloat() == floating && item->visible() && !item->rect().empty()) item->paint(painter);
+    for (const auto& item : m_items)
+        if (item->visible() && !item->rect().empty()) item->paint(painter);
 }
 
 BoxLayout::BoxLayout(std::wstring_view kind, bool vertical) : Container(kind), m_vertical(vertical) {}

@@ -5,7 +5,9 @@
 //     unless it has a fixed size. Hidden children take no room.
 //   - TabLayout: every child fills it, only the selected one is visible.
 //   - Floating children (float="true") are placed by pos="l,t,r,b" relative to the container, or fill it
-//     when they have no pos; they do not take room from the others and lie above them.
+//     when they have no pos; they take no room from the others.
+// Children paint in their order and later ones lie above earlier ones, floating or not: a whole-row button
+// comes first, a dimming layer last. Across a horizontal layout a child with a fixed height is centred.
 // "padding" is the room inside the container's edges, "margin" the room around a child, "childpadding" the
 // gap between two children.
 
