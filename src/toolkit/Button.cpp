@@ -30,6 +30,7 @@ void Button::setStateImages(std::wstring_view normal, std::wstring_view hot, std
     m_normalImage = parseImageSpec(normal);
     m_hotImage = parseImageSpec(hot);
     m_pushedImage = parseImageSpec(pushed);
+    repaint();
 }
 
 const ImageSpec& Button::stateImage() const {
@@ -113,6 +114,7 @@ void collectGroup(Control* from, std::wstring_view group, std::vector<Option*>& 
 void Option::setSelected(bool selected, bool sendNotify) {
     if (m_selected == selected) return;
     m_selected = selected;
+    repaint();
     std::vector<Option*> cleared;
     if (selected && !m_group.empty() && m_window && m_window->root()) {
         std::vector<Option*> members;

@@ -90,15 +90,20 @@ bool Control::setAttribute(std::wstring_view name, std::wstring_view value) {
 void Control::setText(std::wstring_view text) {
     if (m_text == text) return;
     m_text = text;
-    if (m_autoWidth) needLayout();
+    if (m_autoWidth)
+        needLayout();
+    else
+        repaint();
 }
 
 void Control::setTextColor(Argb color) {
     m_textColor = color;
+    repaint();
 }
 
 void Control::setBkImage(std::wstring_view spec) {
     m_bkImage = parseImageSpec(spec);
+    repaint();
 }
 
 void Control::setVisible(bool visible) {
@@ -112,6 +117,7 @@ void Control::setEnabled(bool enabled) {
     if (m_enabled == enabled) return;
     m_enabled = enabled;
     if (!enabled && m_window) m_window->controlHidden(this);
+    repaint();
 }
 
 bool Control::isShown() const {
@@ -180,6 +186,10 @@ void Control::notify(std::wstring_view type, std::int64_t wParam, std::int64_t l
 
 void Control::needLayout() {
     if (m_window) m_window->needLayout();
+}
+
+void Control::repaint() {
+    if (m_window) m_window->invalidate();
 }
 
 double Control::scale() const {

@@ -114,6 +114,7 @@ protected:
     virtual bool defaultAcceptsMouse() const { return false; }
     void notify(std::wstring_view type, std::int64_t wParam = 0, std::int64_t lParam = 0);
     void needLayout();
+    void repaint();
     void paintText(Painter& painter, const Rect& area, Argb color) const;
     double scale() const;
 

@@ -36,23 +36,27 @@ bool List::onWheel(int notches) {
     return true;
 }
 
-void List::layoutChildren(const Rect& inner, double scale) {
-    m_inner = inner;
-    m_viewport = inner.height();
+void List::layoutChildren(const Rect& listInner, double scale) {
+    m_inner = listInner;
+    m_viewport = listInner.height();
     // Rows that ask for no height get the visible height; measure the content with the scroll at 0 first.
     int content = 0;
     int placed = 0;
     for (const auto& item : m_items) {
         if (item->isFloat() || !item->visible()) continue;
         const Edges m = scaled(item->margin(), scale);
-        const int want = item->desiredSize({inner.width(), inner.height()}, scale).cy;
+        const int want = item->desiredSize({listInner.width(), listInner.height()}, scale).cy;
         content += (want > 0 ? want : m_viewport) + m.top + m.bottom;
         ++placed;
     }
     if (placed > 1) content += scaled(m_childPadding, scale) * (placed - 1);
     m_content = content;
     m_scroll = std::clamp(m_scroll, 0, scrollRange());
-    placeChildren(inner, scale, m_scroll, m_viewport);
+    // Rows leave room for the scroll bar while there is something to scroll.
+    Rect rows = listInner;
+    if (m_scrollBar && scrollRange() > 0)
+        rows.right = std::max(rows.left, rows.right - scaled(kScrollBarWidth + 4, scale));
+    placeChildren(rows, scale, m_scroll, m_viewport);
 }
 
 Rect List::scrollThumb() const {

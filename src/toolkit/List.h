@@ -4,7 +4,8 @@
 // Rows keep their own heights (a row without one is as high as the list); the content scrolls in whole
 // pixels between 0 and content height less the visible height, and everything outside the visible part
 // neither paints nor takes clicks. The wheel scrolls "scrollstep" skin pixels a notch (60: one row of the
-// main list). With vscrollbar="true" a thumb of at least 20 pixels is drawn at the right edge.
+// main list). With vscrollbar="true" a thumb of at least 20 pixels is drawn at the right edge, and the rows
+// leave room for it while there is something to scroll.
 
 #include "toolkit/Container.h"
 

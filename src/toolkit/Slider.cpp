@@ -30,6 +30,7 @@ void Progress::setRange(int min, int max) {
 
 void Progress::setValue(int value) {
     m_value = std::clamp(value, m_min, m_max);
+    repaint();
 }
 
 Rect Progress::filledRect() const {

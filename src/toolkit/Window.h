@@ -62,7 +62,15 @@ public:
     void resize(Size client);
     Size clientSize() const { return m_client; }
     void layout();
-    void needLayout() { m_layoutDirty = true; }
+    void needLayout() {
+        m_layoutDirty = true;
+        invalidate();
+    }
+    // Something visible changed: the host repaints (a no-op without one).
+    void invalidate() {
+        if (m_onInvalidate) m_onInvalidate();
+    }
+    void setOnInvalidate(std::function<void()> onInvalidate) { m_onInvalidate = std::move(onInvalidate); }
     bool layoutDirty() const { return m_layoutDirty; }
     // Skin size at the current scale.
     Size scaledInitialSize() const;
@@ -132,6 +140,7 @@ private:
     Window* m_modalChild = nullptr;
     std::function<void(int)> m_onClose;
     std::function<bool()> m_onEscape;
+    std::function<void()> m_onInvalidate;
 };
 
 } // namespace ui

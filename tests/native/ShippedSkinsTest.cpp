@@ -47,13 +47,37 @@ TEST_F(ShippedSkins, TheMainWindowLoadsWithEveryNamedControl) {
     std::wstring error;
     Window* w = host.open(xml, 1.0, {}, &error);
     ASSERT_TRUE(w) << common::text::toUtf8(error);
-    for (const auto* name :
-         {L"titleText", L"menuBtn", L"closebtn", L"voiceOffBtn", L"voiceCloseTipLabel", L"voiceCloseIconImage",
-          L"productLayout", L"product14Btn", L"product9Btn", L"product5_32Btn", L"product5_64Btn", L"product3Btn",
-          L"actionBarBackground", L"listVm", L"btnSelAllHoverLayout", L"btnSelAllHover", L"btnSelAll", L"btnAddVm",
-          L"batchOpBar", L"btnBatchLaunch", L"btnBatchQuit", L"btnBatchMore", L"searchLayout", L"searchEdit",
-          L"searchClearBtn", L"searchBtn", L"sortBtn", L"addGroupBtn", L"btnSequeueWin", L"otherSetupBtn",
-          L"_only_model_control_"})
+    for (const auto* name : {L"titleText",
+                             L"menuBtn",
+                             L"closebtn",
+                             L"voiceOffBtn",
+                             L"voiceCloseTipLabel",
+                             L"voiceCloseIconImage",
+                             L"productLayout",
+                             L"product14Btn",
+                             L"product9Btn",
+                             L"product5_32Btn",
+                             L"product5_64Btn",
+                             L"product3Btn",
+                             L"actionBarBackground",
+                             L"listVm",
+                             L"btnSelAllHoverLayout",
+                             L"btnSelAllHover",
+                             L"btnSelAll",
+                             L"btnAddVm",
+                             L"batchOpBar",
+                             L"btnBatchLaunch",
+                             L"btnBatchQuit",
+                             L"btnBatchMore",
+                             L"searchLayout",
+                             L"searchEdit",
+                             L"searchClearBtn",
+                             L"searchBtn",
+                             L"sortBtn",
+                             L"addGroupBtn",
+                             L"btnSequeueWin",
+                             L"otherSetupBtn",
+                             L"_only_model_control_"})
         EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
     EXPECT_FALSE(host.shown(*w, L"voiceOffBtn"));
     EXPECT_FALSE(host.shown(*w, L"batchOpBar"));
@@ -73,12 +97,13 @@ TEST_F(ShippedSkins, AnInstanceRowLoadsWithEveryNamedControlAndClicksReachItsBut
     auto row = host.row(xml, &error);
     ASSERT_TRUE(row) << common::text::toUtf8(error);
     Control* added = w->find<List>(L"listVm")->add(std::move(row));
-    for (const auto* name :
-         {L"btnBackground", L"optionSel", L"labelNameBtn", L"lableNameControl", L"editlayout", L"editName",
-          L"groupIcon", L"indexName", L"iconAndVersion", L"labelAndVerion", L"infoLayout", L"labelCpuMemoryInfo",
-          L"labelResolutionInfo", L"labelDiskInfo", L"labelStatus", L"spaceAfterStatus", L"progressbar",
-          L"startBtnLayout", L"startBtn", L"installBtn", L"stopDownloadBtn", L"moreBtn", L"redPointControl",
-          L"btnSettingVm", L"btnBackupVm", L"shortcutVm", L"btnRemoveVm"})
+    for (const auto* name : {L"btnBackground",       L"optionSel",      L"labelNameBtn",    L"lableNameControl",
+                             L"editlayout",          L"editName",       L"groupIcon",       L"indexName",
+                             L"iconAndVersion",      L"labelAndVerion", L"infoLayout",      L"labelCpuMemoryInfo",
+                             L"labelResolutionInfo", L"labelDiskInfo",  L"labelStatus",     L"spaceAfterStatus",
+                             L"progressbar",         L"startBtnLayout", L"startBtn",        L"installBtn",
+                             L"stopDownloadBtn",     L"moreBtn",        L"redPointControl", L"btnSettingVm",
+                             L"btnBackupVm",         L"shortcutVm",     L"btnRemoveVm"})
         EXPECT_TRUE(added->findByName(name)) << common::text::toUtf8(name);
     EXPECT_EQ(host.rect(*w, L"btnBackground").height(), 50);
     EXPECT_EQ(host.rect(*w, L"labelStatus").width(), 70);
@@ -94,13 +119,25 @@ TEST_F(ShippedSkins, AnInstanceRowLoadsWithEveryNamedControlAndClicksReachItsBut
 
 TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
     expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
-    expectPacked({"common/msg_noice48.png", "common/msg_ok48.png", "menu/item_bg_hot_multi.png", "menu/menu_bg.png",
-                  "common14/bg.png", "common14/bg_corner_8000_white_alpha_3.png",
-                  "common14/bg_corner_0000_white_alpha_3.png", "common9/checkbox_normal.png",
-                  "common9/checkbox_hover.png", "common9/checkbox_part_selected_normal.png",
-                  "common9/edit_bg_normal.png", "common9/edit_bg_hot.png", "common9/edit_bg_push.png",
-                  "mainbar5/key_clash.png", "multiplayer_all/sort.png", "multiplayer_all/sort_up.png",
-                  "multiplayer_all/pack_off.png", "multiplayer_all/pack_up.png", "multiplayer_all/download.png",
+    expectPacked({"common/msg_noice48.png",
+                  "common/msg_ok48.png",
+                  "menu/item_bg_hot_multi.png",
+                  "menu/menu_bg.png",
+                  "common14/bg.png",
+                  "common14/bg_corner_8000_white_alpha_3.png",
+                  "common14/bg_corner_0000_white_alpha_3.png",
+                  "common9/checkbox_normal.png",
+                  "common9/checkbox_hover.png",
+                  "common9/checkbox_part_selected_normal.png",
+                  "common9/edit_bg_normal.png",
+                  "common9/edit_bg_hot.png",
+                  "common9/edit_bg_push.png",
+                  "mainbar5/key_clash.png",
+                  "multiplayer_all/sort.png",
+                  "multiplayer_all/sort_up.png",
+                  "multiplayer_all/pack_off.png",
+                  "multiplayer_all/pack_up.png",
+                  "multiplayer_all/download.png",
                   "multiplayer_all/download2.png"});
     for (const char* stem : {"start", "quit", "install", "retry_download"})
         for (const char* state : {"normal", "hover", "pushed"})

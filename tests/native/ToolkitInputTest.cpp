@@ -191,6 +191,7 @@ TEST(ToolkitList, WheelScrollsWithinItsRangeAndHiddenRowsTakeNoClicks) {
     w->layout();
     EXPECT_EQ(list->contentHeight(), 250);
     EXPECT_EQ(list->scrollRange(), 120);
+    EXPECT_EQ(list->at(0)->rect().right, 190); // room for the scroll bar
     host.clickAt(*w, {100, 110});
     host.wheel(*w, L"listVm", -1);
     EXPECT_EQ(list->scrollPos(), 60);

@@ -12,10 +12,14 @@ namespace skingen {
 
 namespace {
 
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+float clamp01(float v) {
+    return std::clamp(v, 0.0f, 1.0f);
+}
 
 // Coverage of a pixel whose centre lies `distance` outside a shape's edge (negative: inside).
-float coverageOf(float distance) { return clamp01(0.5f - distance); }
+float coverageOf(float distance) {
+    return clamp01(0.5f - distance);
+}
 
 float roundRectDistance(float px, float py, float left, float top, float right, float bottom, float radius) {
     const float cx = (left + right) / 2, cy = (top + bottom) / 2;

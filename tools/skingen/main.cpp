@@ -95,7 +95,8 @@ void buttons(Theme& t) {
     const std::pair<const char*, Rgba> accent[] = {
         {"normal", kRunningDark}, {"hover", kRunning}, {"pushed", kRunningDeep}};
     for (const auto& [state, color] : plain)
-        t.draw(std::string("common9/btn_") + state + ".png", 24, 24, [&](Canvas& c) { c.roundRect(0, 0, 24, 24, 6, color); });
+        t.draw(std::string("common9/btn_") + state + ".png", 24, 24,
+               [&](Canvas& c) { c.roundRect(0, 0, 24, 24, 6, color); });
     for (const auto& [state, color] : accent)
         t.draw(std::string("common9/btn_accent_") + state + ".png", 24, 24,
                [&](Canvas& c) { c.roundRect(0, 0, 24, 24, 6, color); });
@@ -164,7 +165,8 @@ void surfaces(Theme& t) {
         const bool corners[4] = {true, false, false, false};
         c.roundRectCorners(0, 0, 24, 24, 8, corners, faint);
     });
-    t.draw("common14/bg_corner_0000_white_alpha_3.png", 24, 24, [&](Canvas& c) { c.roundRect(0, 0, 24, 24, 0, faint); });
+    t.draw("common14/bg_corner_0000_white_alpha_3.png", 24, 24,
+           [&](Canvas& c) { c.roundRect(0, 0, 24, 24, 0, faint); });
     t.draw("common/dialog_bg.png", 32, 32, [](Canvas& c) {
         c.roundRect(0, 0, 32, 32, 10, kSurface);
         c.roundFrame(0, 0, 32, 32, 10, 1, kBorder);
