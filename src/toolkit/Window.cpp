@@ -217,7 +217,11 @@ void Window::close(int code) {
     if (m_modalOwner && m_modalOwner->m_modalChild == this) m_modalOwner->m_modalChild = nullptr;
     m_modalOwner = nullptr;
     setHot(nullptr);
-    if (m_onClose) m_onClose(code);
+    // Copies: the owner's callback may replace either.
+    const auto onClose = m_onClose;
+    const auto onHostClose = m_onHostClose;
+    if (onClose) onClose(code);
+    if (onHostClose) onHostClose();
 }
 
 void Window::paint(Painter& painter) {

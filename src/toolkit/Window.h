@@ -107,6 +107,8 @@ public:
     bool inputBlocked() const { return m_modalChild != nullptr; }
     int closeCode() const { return m_closeCode; }
     void setOnClose(std::function<void(int)> onClose) { m_onClose = std::move(onClose); }
+    // For the native host: runs after the owner's close callback, however the window was closed.
+    void setOnHostClose(std::function<void()> onHostClose) { m_onHostClose = std::move(onHostClose); }
     // Escape closes the window with code 0 unless this returns true.
     void setOnEscape(std::function<bool()> onEscape) { m_onEscape = std::move(onEscape); }
 
@@ -141,6 +143,7 @@ private:
     std::function<void(int)> m_onClose;
     std::function<bool()> m_onEscape;
     std::function<void()> m_onInvalidate;
+    std::function<void()> m_onHostClose;
 };
 
 } // namespace ui

@@ -15,6 +15,8 @@
 #include "support/WinProcess_win.h"
 #include "toolkit/Button.h"
 #include "toolkit/List.h"
+#include "toolkit/MenuWnd.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/SkinParser.h"
 #include "toolkit/Slider.h"
 #include "toolkit/win32/ToolkitWindow_win.h"
@@ -59,9 +61,15 @@ void fillRow(Control& row, int index, const RowLook& look) {
     }
 }
 
-std::uint32_t pixelAt(const Bitmap& b, Point p) { return b.at(p.x, p.y); }
-int red(std::uint32_t bgra) { return static_cast<int>((bgra >> 16) & 0xFF); }
-int green(std::uint32_t bgra) { return static_cast<int>((bgra >> 8) & 0xFF); }
+std::uint32_t pixelAt(const Bitmap& b, Point p) {
+    return b.at(p.x, p.y);
+}
+int red(std::uint32_t bgra) {
+    return static_cast<int>((bgra >> 16) & 0xFF);
+}
+int green(std::uint32_t bgra) {
+    return static_cast<int>((bgra >> 8) & 0xFF);
+}
 
 // What the screen shows inside the window's client area.
 Bitmap captureClient(HWND hwnd) {
@@ -97,9 +105,13 @@ bool savePng(const Bitmap& b, const std::filesystem::path& file) {
     return stbi_write_png(file.string().c_str(), b.width, b.height, 4, rgba.data(), b.width * 4) != 0;
 }
 
-LPARAM clientPoint(Point p) { return MAKELPARAM(p.x, p.y); }
+LPARAM clientPoint(Point p) {
+    return MAKELPARAM(p.x, p.y);
+}
 
-Point centreOf(const Rect& r) { return {r.left + r.width() / 2, r.top + r.height() / 2}; }
+Point centreOf(const Rect& r) {
+    return {r.left + r.width() / 2, r.top + r.height() / 2};
+}
 
 struct ToolkitWin : testing::Test {
     void SetUp() override {
@@ -194,4 +206,60 @@ TEST_F(ToolkitWin, MouseAndKeyboardMessagesBecomeToolkitEvents) {
     PostMessageW(host->hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !IsWindowVisible(host->hwnd()); }, 5000ms));
     EXPECT_FALSE(window.isOpen());
+}
+
+namespace {
+
+// A click as the user makes it: move, press, release, at a control's centre.
+void postClick(HWND hwnd, const Control& control) {
+    const LPARAM at = clientPoint(centreOf(control.rect()));
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+} // namespace
+
+TEST_F(ToolkitWin, AMessageBoxDisablesItsOwnerUntilAButtonClosesIt) {
+    bool confirmed = false;
+    msg::MessageBoxWindow box(0, L"prompt", L"Stop this instance?");
+    box.addButton(L"cancel", nullptr);
+    box.addButton(L"confirm", [&] { confirmed = true; });
+    box.setOnClose([&] { window.showOverlay(false); });
+    window.showOverlay(true);
+    ASSERT_TRUE(box.show(window, factory));
+    win32::ToolkitWindow boxHost(*box.window(), resources);
+    ASSERT_TRUE(boxHost.create(host->hwnd(), L"KVToolkitTestBox", L"", WS_POPUP | WS_BORDER));
+    boxHost.showModal(host->hwnd());
+    EXPECT_FALSE(IsWindowEnabled(host->hwnd()));
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsWindowVisible(boxHost.hwnd()) != FALSE; }, 5000ms));
+
+    postClick(boxHost.hwnd(), *box.window()->findControl(L"msgbtn1"));
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return confirmed; }, 5000ms));
+    EXPECT_FALSE(IsWindowVisible(boxHost.hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(host->hwnd()));
+    EXPECT_FALSE(window.overlayShown());
+}
+
+TEST_F(ToolkitWin, APopupMenuCallsBackWithTheChosenCommandAndGoes) {
+    RQMenuWnd menu;
+    menu.addItem(L"Start", L"run");
+    menu.addItem(L"Settings", L"setup", false);
+    std::wstring chosen;
+    POINT at{40, 40};
+    ClientToScreen(host->hwnd(), &at);
+    menu.popup({at.x, at.y}, window.scale(), [&](const std::wstring& command) { chosen = command; });
+    win32::ToolkitWindow menuHost(*menu.window(), resources);
+    ASSERT_TRUE(menuHost.create(host->hwnd(), L"KVToolkitTestMenu", L"", WS_POPUP));
+    menuHost.setCloseOnDeactivate(true);
+    menuHost.moveTo(menu.position());
+    ShowWindow(menuHost.hwnd(), SW_SHOW);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsWindowVisible(menuHost.hwnd()) != FALSE; }, 5000ms));
+
+    postClick(menuHost.hwnd(), *menu.window()->findControl(L"setup")); // disabled: nothing
+    postClick(menuHost.hwnd(), *menu.window()->findControl(L"run"));
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !chosen.empty(); }, 5000ms));
+    EXPECT_EQ(chosen, L"run");
+    EXPECT_FALSE(IsWindowVisible(menuHost.hwnd()));
+    EXPECT_EQ(RQMenuWnd::openMenu(), nullptr);
 }

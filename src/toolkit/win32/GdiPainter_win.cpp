@@ -20,7 +20,9 @@ GdiPainter::GdiPainter(HDC dc, GdiImages& images, GdiFonts& fonts, double scale)
     SetBkMode(m_dc, TRANSPARENT);
 }
 
-GdiPainter::~GdiPainter() { DeleteDC(m_imageDc); }
+GdiPainter::~GdiPainter() {
+    DeleteDC(m_imageDc);
+}
 
 void GdiPainter::fillRect(const Rect& rect, Argb color) {
     if (rect.empty() || alphaOf(color) == 0) return;
@@ -63,9 +65,12 @@ void GdiPainter::drawText(const Rect& rect, const std::vector<TextRun>& runs, co
     if (style.multiline) {
         // Wrapped text keeps one colour: the first run's.
         const std::wstring text = plainText(runs);
-        const UINT align = style.align == HAlign::Center ? DT_CENTER : style.align == HAlign::Right ? DT_RIGHT : DT_LEFT;
+        const UINT align = style.align == HAlign::Center  ? DT_CENTER
+                           : style.align == HAlign::Right ? DT_RIGHT
+                                                          : DT_LEFT;
         RECT measure{rect.left, rect.top, rect.right, rect.bottom};
-        DrawTextW(m_dc, text.c_str(), static_cast<int>(text.size()), &measure, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | align);
+        DrawTextW(m_dc, text.c_str(), static_cast<int>(text.size()), &measure,
+                  DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | align);
         RECT r{rect.left, rect.top, rect.right, rect.bottom};
         if (style.vcenter) r.top += std::max(0, (rect.height() - static_cast<int>(measure.bottom - measure.top)) / 2);
         SetTextColor(m_dc, colorRef(runs.front().color.value_or(style.color)));
@@ -104,6 +109,8 @@ void GdiPainter::pushClip(const Rect& rect) {
     IntersectClipRect(m_dc, rect.left, rect.top, rect.right, rect.bottom);
 }
 
-void GdiPainter::popClip() { RestoreDC(m_dc, -1); }
+void GdiPainter::popClip() {
+    RestoreDC(m_dc, -1);
+}
 
 } // namespace ui::win32

@@ -50,6 +50,8 @@ private:
     HDC m_measureDc;
 };
 
-inline COLORREF colorRef(Argb color) { return RGB(redOf(color), greenOf(color), blueOf(color)); }
+inline COLORREF colorRef(Argb color) {
+    return RGB(redOf(color), greenOf(color), blueOf(color));
+}
 
 } // namespace ui::win32

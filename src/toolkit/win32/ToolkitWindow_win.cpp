@@ -14,23 +14,38 @@ namespace {
 
 std::optional<Key> keyOf(WPARAM vk) {
     switch (vk) {
-    case VK_TAB: return Key::Tab;
-    case VK_RETURN: return Key::Return;
-    case VK_ESCAPE: return Key::Escape;
-    case VK_SPACE: return Key::Space;
-    case VK_LEFT: return Key::Left;
-    case VK_RIGHT: return Key::Right;
-    case VK_UP: return Key::Up;
-    case VK_DOWN: return Key::Down;
-    case VK_HOME: return Key::Home;
-    case VK_END: return Key::End;
-    case VK_BACK: return Key::Back;
-    case VK_DELETE: return Key::Delete;
-    default: return std::nullopt;
+    case VK_TAB:
+        return Key::Tab;
+    case VK_RETURN:
+        return Key::Return;
+    case VK_ESCAPE:
+        return Key::Escape;
+    case VK_SPACE:
+        return Key::Space;
+    case VK_LEFT:
+        return Key::Left;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_UP:
+        return Key::Up;
+    case VK_DOWN:
+        return Key::Down;
+    case VK_HOME:
+        return Key::Home;
+    case VK_END:
+        return Key::End;
+    case VK_BACK:
+        return Key::Back;
+    case VK_DELETE:
+        return Key::Delete;
+    default:
+        return std::nullopt;
     }
 }
 
-Point pointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+Point pointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 bool registerClass(std::wstring_view name, WNDPROC proc) {
     WNDCLASSEXW wc{};
@@ -53,9 +68,12 @@ ToolkitWindow::ToolkitWindow(Window& window, SkinResources& resources)
     m_window.setOnInvalidate([this] {
         if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
     });
+    m_window.setOnHostClose([this] { afterInput(); });
 }
 
 ToolkitWindow::~ToolkitWindow() {
+    releaseOwner();
+    m_window.setOnHostClose(nullptr);
     m_window.setOnInvalidate(nullptr);
     m_window.setTextMetrics(nullptr);
     if (m_hwnd) {
@@ -176,9 +194,15 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         EndPaint(m_hwnd, &ps);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE && m_closeOnDeactivate && m_window.isOpen()) {
+            m_window.close(0);
+            afterInput();
+        }
+        break;
     case WM_CLOSE:
         m_window.close(0);
-        ShowWindow(m_hwnd, SW_HIDE);
+        afterInput();
         return 0;
     default:
         break;
@@ -187,8 +211,39 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ToolkitWindow::afterInput() {
-    // A window that closed itself (Escape, a button) leaves the screen; its owner decides when it dies.
-    if (m_hwnd && !m_window.isOpen()) ShowWindow(m_hwnd, SW_HIDE);
+    if (!m_hwnd || m_window.isOpen() || !IsWindowVisible(m_hwnd)) return;
+    // The owner gets its input back before this window hides, so the focus returns to it.
+    releaseOwner();
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void ToolkitWindow::releaseOwner() {
+    if (!m_disabledOwner) return;
+    EnableWindow(m_disabledOwner, TRUE);
+    SetForegroundWindow(m_disabledOwner);
+    m_disabledOwner = nullptr;
+}
+
+void ToolkitWindow::moveTo(Point screen) {
+    if (m_hwnd) SetWindowPos(m_hwnd, nullptr, screen.x, screen.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ToolkitWindow::showModal(HWND owner) {
+    if (!m_hwnd) return;
+    if (owner && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        m_disabledOwner = owner;
+    }
+    if (owner) {
+        // Centred over the owner.
+        RECT o{}, me{};
+        GetWindowRect(owner, &o);
+        GetWindowRect(m_hwnd, &me);
+        moveTo({o.left + ((o.right - o.left) - (me.right - me.left)) / 2,
+                o.top + ((o.bottom - o.top) - (me.bottom - me.top)) / 2});
+    }
+    ShowWindow(m_hwnd, SW_SHOW);
+    SetForegroundWindow(m_hwnd);
 }
 
 void ToolkitWindow::paintInto(HDC dc, Size size) {

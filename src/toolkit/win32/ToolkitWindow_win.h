@@ -4,7 +4,9 @@
 // says something changed. The caption area (the skin's "caption" height) drags the window wherever no
 // control takes the mouse.
 //
-// The toolkit window must outlive this object; destroying this object destroys the native window.
+// The toolkit window must outlive this object; destroying this object destroys the native window. A toolkit
+// window that closes (Escape, a button, the close box) hides the native one and gives a modal owner its
+// input back; its owner decides when it dies.
 
 #include <windows.h>
 
@@ -27,6 +29,12 @@ public:
     bool create(HWND owner, std::wstring_view className, std::wstring_view title,
                 DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
     HWND hwnd() const { return m_hwnd; }
+    // Places the window's top-left corner at a screen point (menus open at a button or the cursor).
+    void moveTo(Point screen);
+    // Shows the window over `owner` and disables the owner until the toolkit window closes.
+    void showModal(HWND owner);
+    // A popup menu closes (code 0) as soon as the user activates another window.
+    void setCloseOnDeactivate(bool close) { m_closeOnDeactivate = close; }
     // The control tree drawn into a bitmap of the client size, as the window shows it.
     Bitmap render();
 
@@ -35,12 +43,15 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paintInto(HDC dc, Size size);
     void afterInput();
+    void releaseOwner();
 
     Window& m_window;
     GdiImages m_images;
     GdiFonts m_fonts;
     HWND m_hwnd = nullptr;
     bool m_trackingLeave = false;
+    bool m_closeOnDeactivate = false;
+    HWND m_disabledOwner = nullptr;
 };
 
 } // namespace ui::win32
