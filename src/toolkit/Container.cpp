@@ -117,8 +117,9 @@ void Container::paint(Painter& painter) const {
 }
 
 void Container::paintChildren(Painter& painter) const {
+    // Children outside this container are clipped away anyway: the rows of a long list cost nothing.
     for (const auto& item : m_items)
-        if (item->visible() && !item->rect().empty()) item->paint(painter);
+        if (item->visible() && !item->rect().intersect(m_rect).empty()) item->paint(painter);
 }
 
 BoxLayout::BoxLayout(std::wstring_view kind, bool vertical) : Container(kind), m_vertical(vertical) {}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/HeadlessHost.h"
+#include "toolkit/List.h"
 #include "toolkit/Slider.h"
 
 using namespace ui;
@@ -51,4 +52,19 @@ TEST(ToolkitPaint, StatesPickTheirImagesHiddenControlsDrawNothingTheOverlayComes
     EXPECT_EQ(painter.calls[0], L"image start_normal.png 200");
     EXPECT_EQ(painter.calls[3], L"text Creating 0");
     EXPECT_EQ(painter.calls[4], L"fill 200x100 128");
+}
+
+TEST(ToolkitPaint, RowsScrolledOutOfAListAreNotPainted) {
+    HeadlessHost host;
+    Window* w = host.open(R"(<Window size="100,100"><VerticalLayout><List name="listVm"/></VerticalLayout></Window>)");
+    auto* list = w->find<List>(L"listVm");
+    for (int i = 0; i < 10; ++i)
+        list->add(host.row(R"(<ListContainerElement height="50"><Label text="row"/></ListContainerElement>)"));
+    RecordingPainter painter;
+    w->paint(painter);
+    EXPECT_EQ(painter.calls.size(), 2u);
+    list->setScrollPos(25);
+    painter.calls.clear();
+    w->paint(painter);
+    EXPECT_EQ(painter.calls.size(), 3u);
 }
