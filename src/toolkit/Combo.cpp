@@ -1,5 +1,7 @@
 #include "toolkit/Combo.h"
 
+#include "toolkit/Window.h"
+
 namespace ui {
 
 bool Combo::setAttribute(std::wstring_view name, std::wstring_view value) {
@@ -46,6 +48,7 @@ bool Combo::chooseItem(int index) {
 
 void Combo::activate() {
     m_dropped = !m_dropped;
+    if (m_dropped && m_window) m_window->dropDown(*this);
     notify(events::kClick);
 }
 

@@ -107,6 +107,11 @@ public:
     bool inputBlocked() const { return m_modalChild != nullptr; }
     int closeCode() const { return m_closeCode; }
     void setOnClose(std::function<void(int)> onClose) { m_onClose = std::move(onClose); }
+    // For the native host: a combo of this window opened its list (the host shows a ComboDropDown).
+    void setOnDropDown(std::function<void(Control&)> onDropDown) { m_onDropDown = std::move(onDropDown); }
+    void dropDown(Control& combo) {
+        if (m_onDropDown) m_onDropDown(combo);
+    }
     // For the native host: runs after the owner's close callback, however the window was closed.
     void setOnHostClose(std::function<void()> onHostClose) { m_onHostClose = std::move(onHostClose); }
     // Escape closes the window with code 0 unless this returns true.
@@ -144,6 +149,7 @@ private:
     std::function<bool()> m_onEscape;
     std::function<void()> m_onInvalidate;
     std::function<void()> m_onHostClose;
+    std::function<void(Control&)> m_onDropDown;
 };
 
 } // namespace ui

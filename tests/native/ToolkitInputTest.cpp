@@ -5,6 +5,7 @@
 
 #include "toolkit/Button.h"
 #include "toolkit/Combo.h"
+#include "toolkit/ComboDropDown.h"
 #include "toolkit/Edit.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/List.h"
@@ -255,4 +256,26 @@ TEST(ToolkitModal, AModalWindowBlocksEveryInputOfItsOwnerUntilItCloses) {
     EXPECT_EQ(closedWith, 1);
     host.click(*owner, L"b");
     EXPECT_EQ(only(host.takeEvents(), L"click:"), (Events{L"click:sureBtn", L"click:b"}));
+}
+
+TEST_F(InputTest, AComboOpensItsListThroughTheHostAndAChosenRowSelectsIt) {
+    auto* combo = w->find<Combo>(L"cpucombo");
+    std::unique_ptr<ComboDropDown> list;
+    w->setOnDropDown([&](Control& c) { list = std::make_unique<ComboDropDown>(dynamic_cast<Combo&>(c)); });
+    host.click(*w, L"cpucombo");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->window().clientSize(), (Size{300, 2 * ComboDropDown::kItemHeight + 4}));
+    host.takeEvents();
+    host.click(list->window(), L"comboitem1");
+    EXPECT_FALSE(list->window().isOpen());
+    EXPECT_FALSE(combo->dropped());
+    EXPECT_EQ(combo->selectedIndex(), 1);
+    EXPECT_EQ(host.takeEvents(), (Events{L"itemselect:cpucombo"}));
+
+    list.reset();
+    host.click(*w, L"cpucombo");
+    ASSERT_TRUE(list);
+    host.press(list->window(), Key::Escape);
+    EXPECT_FALSE(combo->dropped());
+    EXPECT_EQ(combo->selectedIndex(), 1);
 }

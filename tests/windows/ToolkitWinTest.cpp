@@ -263,3 +263,46 @@ TEST_F(ToolkitWin, APopupMenuCallsBackWithTheChosenCommandAndGoes) {
     EXPECT_FALSE(IsWindowVisible(menuHost.hwnd()));
     EXPECT_EQ(RQMenuWnd::openMenu(), nullptr);
 }
+
+TEST_F(ToolkitWin, AComboOpensItsListBelowItselfAndTheChosenItemIsSelected) {
+    Window form;
+    std::wstring error;
+    ASSERT_TRUE(SkinParser(factory).parseWindow(R"(<Window size="300,200"><VerticalLayout padding="20,20,20,20">
+        <Combo name="quitcombo" height="30" textcolor="#FFFFFFFF" textpadding="8,0,8,0"
+               normalimage="file='common9\edit_bg_normal.png' corner='20,10,20,10'">
+          <ListLabelElement text="Warn"/><ListLabelElement text="Quit"/><ListLabelElement text="Tray"/>
+        </Combo><Control/></VerticalLayout></Window>)",
+                                                form, error));
+    std::vector<std::wstring> selected;
+    form.addNotifier([&](const Notify& n) {
+        if (n.type == events::kItemSelect) selected.push_back(dynamic_cast<Combo*>(n.sender)->selectedText());
+    });
+    win32::ToolkitWindow formHost(form, resources);
+    ASSERT_TRUE(formHost.create(nullptr, L"KVToolkitTestForm", L"form"));
+    ShowWindow(formHost.hwnd(), SW_SHOW);
+    auto* combo = form.find<Combo>(L"quitcombo");
+    postClick(formHost.hwnd(), *combo);
+    HWND list = nullptr;
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil(
+        [&] {
+            list = FindWindowW(L"KVToolkitDropDown", nullptr);
+            return list && IsWindowVisible(list);
+        },
+        5000ms));
+    RECT listRect{};
+    GetWindowRect(list, &listRect);
+    POINT comboBottom{combo->rect().left, combo->rect().bottom};
+    ClientToScreen(formHost.hwnd(), &comboBottom);
+    EXPECT_EQ(listRect.left, comboBottom.x);
+    EXPECT_EQ(listRect.top, comboBottom.y);
+
+    // The third row of the list, as the user clicks it.
+    const LPARAM third = clientPoint({20, 2 + 2 * ComboDropDown::kItemHeight + ComboDropDown::kItemHeight / 2});
+    PostMessageW(list, WM_MOUSEMOVE, 0, third);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, third);
+    PostMessageW(list, WM_LBUTTONUP, 0, third);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !selected.empty(); }, 5000ms));
+    EXPECT_EQ(selected, (std::vector<std::wstring>{L"Tray"}));
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(combo->dropped());
+}

@@ -63,16 +63,22 @@ bool registerClass(std::wstring_view name, WNDPROC proc) {
 } // namespace
 
 ToolkitWindow::ToolkitWindow(Window& window, SkinResources& resources)
-    : m_window(window), m_images(resources), m_fonts(window) {
+    : m_window(window), m_resources(resources), m_images(resources), m_fonts(window) {
     m_window.setTextMetrics(&m_fonts);
     m_window.setOnInvalidate([this] {
         if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
     });
     m_window.setOnHostClose([this] { afterInput(); });
+    m_window.setOnDropDown([this](Control& control) {
+        if (auto* combo = dynamic_cast<Combo*>(&control)) openDropDown(*combo);
+    });
 }
 
 ToolkitWindow::~ToolkitWindow() {
     releaseOwner();
+    m_dropDownHost.reset();
+    m_dropDown.reset();
+    m_window.setOnDropDown(nullptr);
     m_window.setOnHostClose(nullptr);
     m_window.setOnInvalidate(nullptr);
     m_window.setTextMetrics(nullptr);
@@ -222,6 +228,27 @@ void ToolkitWindow::releaseOwner() {
     EnableWindow(m_disabledOwner, TRUE);
     SetForegroundWindow(m_disabledOwner);
     m_disabledOwner = nullptr;
+}
+
+void ToolkitWindow::openDropDown(Combo& combo) {
+    if (!m_hwnd || combo.items().empty()) {
+        combo.setDropped(false);
+        return;
+    }
+    // A list opened before is closed by now (it closes when it loses the activation); this runs inside the
+    // owner's message, never the old list's, so the old one can go.
+    m_dropDownHost.reset();
+    m_dropDown = std::make_unique<ComboDropDown>(combo);
+    m_dropDownHost = std::make_unique<ToolkitWindow>(m_dropDown->window(), m_resources);
+    if (!m_dropDownHost->create(m_hwnd, L"KVToolkitDropDown", L"", WS_POPUP)) {
+        combo.setDropped(false);
+        return;
+    }
+    POINT below{combo.rect().left, combo.rect().bottom};
+    ClientToScreen(m_hwnd, &below);
+    m_dropDownHost->moveTo({below.x, below.y});
+    m_dropDownHost->setCloseOnDeactivate(true);
+    ShowWindow(m_dropDownHost->hwnd(), SW_SHOW);
 }
 
 void ToolkitWindow::moveTo(Point screen) {

@@ -6,12 +6,14 @@
 //
 // The toolkit window must outlive this object; destroying this object destroys the native window. A toolkit
 // window that closes (Escape, a button, the close box) hides the native one and gives a modal owner its
-// input back; its owner decides when it dies.
+// input back; its owner decides when it dies. A combo's list opens as a popup below the combo.
 
 #include <windows.h>
 
+#include <memory>
 #include <string_view>
 
+#include "toolkit/ComboDropDown.h"
 #include "toolkit/SkinResources.h"
 #include "toolkit/Window.h"
 #include "toolkit/win32/GdiResources_win.h"
@@ -44,14 +46,19 @@ private:
     void paintInto(HDC dc, Size size);
     void afterInput();
     void releaseOwner();
+    void openDropDown(Combo& combo);
 
     Window& m_window;
+    SkinResources& m_resources;
     GdiImages m_images;
     GdiFonts m_fonts;
     HWND m_hwnd = nullptr;
     bool m_trackingLeave = false;
     bool m_closeOnDeactivate = false;
     HWND m_disabledOwner = nullptr;
+    // The open list of a combo; the host goes first, it draws the drop-down's window.
+    std::unique_ptr<ComboDropDown> m_dropDown;
+    std::unique_ptr<ToolkitWindow> m_dropDownHost;
 };
 
 } // namespace ui::win32
