@@ -1,0 +1,71 @@
+#pragma once
+// Integer rectangles, sizes and edge widths of the control tree, and the display scale applied to them.
+//
+// Rectangles are half-open (right and bottom excluded), in the window's client pixels. Skin values are
+// written for a scale of 1.0; `scaled` turns them into pixels for the display's factor.
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+struct Size {
+    int cx = 0;
+    int cy = 0;
+    bool operator==(const Size&) const = default;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
+    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    Rect intersect(const Rect& o) const {
+        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+        if (r.empty()) return {};
+        return r;
+    }
+    Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    bool operator==(const Rect&) const = default;
+};
+
+// Widths of the four edges: a container's padding or a control's margin.
+struct Edges {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const Edges&) const = default;
+};
+
+inline Rect shrink(const Rect& r, const Edges& e) {
+    Rect out{r.left + e.left, r.top + e.top, r.right - e.right, r.bottom - e.bottom};
+    out.right = std::max(out.left, out.right);
+    out.bottom = std::max(out.top, out.bottom);
+    return out;
+}
+
+inline int scaled(int value, double scale) {
+    return static_cast<int>(std::lround(value * scale));
+}
+
+inline Edges scaled(const Edges& e, double scale) {
+    return {scaled(e.left, scale), scaled(e.top, scale), scaled(e.right, scale), scaled(e.bottom, scale)};
+}
+
+inline Rect scaled(const Rect& r, double scale) {
+    return {scaled(r.left, scale), scaled(r.top, scale), scaled(r.right, scale), scaled(r.bottom, scale)};
+}
+
+} // namespace ui

@@ -1,0 +1,70 @@
+#pragma once
+// RQMenuWnd: a popup menu of items (text, command key, enabled, checked) and separators.
+//
+// Only one menu is open at a time: opening one closes the one before. Choosing an enabled item closes the
+// menu and then calls the callback with the item's command key; disabled items and separators do nothing.
+// The menu builds its own control tree (an item is a Button named by its command key, a separator a control
+// named "setperater") so a host paints and drives it like any window. The hovered item's background is
+// "file='menu\item_bg_hot_multi.png' dest='5,4,W,34'" with W the item width. A callback may reopen the menu
+// but must not destroy it: the menu's window is still on the stack.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/Geometry.h"
+#include "toolkit/Window.h"
+
+namespace ui {
+
+class RQMenuWnd {
+public:
+    using Callback = std::function<void(const std::wstring& command)>;
+
+    struct Item {
+        std::wstring text;
+        std::wstring command; // empty for a separator
+        bool enabled = true;
+        bool checked = false;
+    };
+
+    static constexpr int kWidth = 180;
+    static constexpr int kItemHeight = 38;
+    static constexpr int kSeparatorHeight = 9;
+
+    RQMenuWnd() = default;
+    ~RQMenuWnd();
+    RQMenuWnd(const RQMenuWnd&) = delete;
+    RQMenuWnd& operator=(const RQMenuWnd&) = delete;
+
+    void addItem(std::wstring text, std::wstring command, bool enabled = true, bool checked = false);
+    void addSeparator();
+    const std::vector<Item>& items() const { return m_items; }
+
+    // Opens at `at` (screen pixels) at display factor `scale`.
+    void popup(Point at, double scale, Callback callback);
+    void close();
+    bool isOpen() const { return s_open == this; }
+    static RQMenuWnd* openMenu() { return s_open; }
+    Point position() const { return m_position; }
+
+    // The user picks the item with this command key; false when there is none or it is disabled.
+    bool choose(std::wstring_view command);
+    Window* window() const { return m_window.get(); }
+
+    static std::wstring hotBackground(int itemWidth);
+
+private:
+    void build(double scale);
+
+    std::vector<Item> m_items;
+    Callback m_callback;
+    Point m_position;
+    std::unique_ptr<Window> m_window;
+    std::unique_ptr<Window> m_retired;
+    static RQMenuWnd* s_open; // UI thread only
+};
+
+} // namespace ui

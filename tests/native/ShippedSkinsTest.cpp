@@ -1,0 +1,152 @@
+// The skins and theme images the build packs into rqresource.rcc: they load, carry every control name the
+// windows look up, and every image they or the windows name is in the pack.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/text/Utf.h"
+#include "toolkit/HeadlessHost.h"
+#include "toolkit/List.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/SkinResources.h"
+
+using namespace ui;
+
+namespace {
+
+struct ShippedSkins : testing::Test {
+    static void SetUpTestSuite() { ASSERT_TRUE(pack().open(KV_RESOURCE_PACK)); }
+    static common::rcc::ResourcePack& pack() {
+        static common::rcc::ResourcePack instance;
+        return instance;
+    }
+    std::string skin(std::wstring_view name) {
+        const auto bytes = SkinResources({}, &pack()).read(name);
+        EXPECT_TRUE(bytes) << common::text::toUtf8(name);
+        return bytes.value_or("");
+    }
+    // Every image a skin names, in file='...' form or as a bare attribute value.
+    static std::vector<std::string> imagesIn(const std::string& xml) {
+        std::vector<std::string> out;
+        const std::regex image(R"([A-Za-z0-9_\\/]+\.png)");
+        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), image); it != std::sregex_iterator(); ++it)
+            out.push_back(common::text::toUtf8(normalizeImageName(common::text::fromUtf8(it->str()))));
+        return out;
+    }
+    void expectPacked(const std::vector<std::string>& images) {
+        for (const auto& name : images) EXPECT_TRUE(pack().entry("skin/" + name)) << name;
+    }
+    HeadlessHost host;
+};
+
+} // namespace
+
+TEST_F(ShippedSkins, TheMainWindowLoadsWithEveryNamedControl) {
+    const std::string xml = skin(L"xml_multis_player_rootwindow.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    for (const auto* name : {L"titleText",
+                             L"menuBtn",
+                             L"closebtn",
+                             L"voiceOffBtn",
+                             L"voiceCloseTipLabel",
+                             L"voiceCloseIconImage",
+                             L"productLayout",
+                             L"product14Btn",
+                             L"product9Btn",
+                             L"product5_32Btn",
+                             L"product5_64Btn",
+                             L"product3Btn",
+                             L"actionBarBackground",
+                             L"listVm",
+                             L"btnSelAllHoverLayout",
+                             L"btnSelAllHover",
+                             L"btnSelAll",
+                             L"btnAddVm",
+                             L"batchOpBar",
+                             L"btnBatchLaunch",
+                             L"btnBatchQuit",
+                             L"btnBatchMore",
+                             L"searchLayout",
+                             L"searchEdit",
+                             L"searchClearBtn",
+                             L"searchBtn",
+                             L"sortBtn",
+                             L"addGroupBtn",
+                             L"btnSequeueWin",
+                             L"otherSetupBtn",
+                             L"_only_model_control_"})
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    EXPECT_FALSE(host.shown(*w, L"voiceOffBtn"));
+    EXPECT_FALSE(host.shown(*w, L"batchOpBar"));
+    EXPECT_FALSE(w->overlayShown());
+    // The list takes what the bars leave, and the tool bar sits below it inside the window.
+    const Rect list = host.rect(*w, L"listVm");
+    EXPECT_GT(list.height(), 300);
+    EXPECT_LE(host.rect(*w, L"btnAddVm").bottom, w->clientSize().cy);
+    EXPECT_GE(host.rect(*w, L"btnAddVm").top, list.bottom);
+    expectPacked(imagesIn(xml));
+}
+
+TEST_F(ShippedSkins, AnInstanceRowLoadsWithEveryNamedControlAndClicksReachItsButtons) {
+    const std::string xml = skin(L"xml_multis_player_list_item.xml");
+    Window* w = host.open(R"(<Window size="720,200"><VerticalLayout><List name="listVm"/></VerticalLayout></Window>)");
+    std::wstring error;
+    auto row = host.row(xml, &error);
+    ASSERT_TRUE(row) << common::text::toUtf8(error);
+    Control* added = w->find<List>(L"listVm")->add(std::move(row));
+    for (const auto* name : {L"btnBackground",       L"optionSel",      L"labelNameBtn",    L"lableNameControl",
+                             L"editlayout",          L"editName",       L"groupIcon",       L"indexName",
+                             L"iconAndVersion",      L"labelAndVerion", L"infoLayout",      L"labelCpuMemoryInfo",
+                             L"labelResolutionInfo", L"labelDiskInfo",  L"labelStatus",     L"spaceAfterStatus",
+                             L"progressbar",         L"startBtnLayout", L"startBtn",        L"installBtn",
+                             L"stopDownloadBtn",     L"moreBtn",        L"redPointControl", L"btnSettingVm",
+                             L"btnBackupVm",         L"shortcutVm",     L"btnRemoveVm"})
+        EXPECT_TRUE(added->findByName(name)) << common::text::toUtf8(name);
+    EXPECT_EQ(host.rect(*w, L"btnBackground").height(), 50);
+    EXPECT_EQ(host.rect(*w, L"labelStatus").width(), 70);
+    host.click(*w, L"startBtn");
+    host.click(*w, L"labelDiskInfo"); // a label: the row's background button takes the click
+    host.click(*w, L"labelNameBtn");
+    std::vector<std::wstring> clicks;
+    for (const auto& e : host.takeEvents())
+        if (e.starts_with(L"click:")) clicks.push_back(e);
+    EXPECT_EQ(clicks, (std::vector<std::wstring>{L"click:startBtn", L"click:btnBackground", L"click:labelNameBtn"}));
+    expectPacked(imagesIn(xml));
+}
+
+TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
+    expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
+    expectPacked({"common/msg_noice48.png",
+                  "common/msg_ok48.png",
+                  "menu/item_bg_hot_multi.png",
+                  "menu/menu_bg.png",
+                  "common14/bg.png",
+                  "common14/bg_corner_8000_white_alpha_3.png",
+                  "common14/bg_corner_0000_white_alpha_3.png",
+                  "common9/checkbox_normal.png",
+                  "common9/checkbox_hover.png",
+                  "common9/checkbox_part_selected_normal.png",
+                  "common9/edit_bg_normal.png",
+                  "common9/edit_bg_hot.png",
+                  "common9/edit_bg_push.png",
+                  "mainbar5/key_clash.png",
+                  "multiplayer_all/sort.png",
+                  "multiplayer_all/sort_up.png",
+                  "multiplayer_all/pack_off.png",
+                  "multiplayer_all/pack_up.png",
+                  "multiplayer_all/download.png",
+                  "multiplayer_all/download2.png"});
+    for (const char* stem : {"start", "quit", "install", "retry_download"})
+        for (const char* state : {"normal", "hover", "pushed"})
+            expectPacked({std::string("multiplayer_all/") + stem + "_" + state + ".png"});
+    // They decode.
+    SkinResources resources({}, &pack());
+    const Bitmap* start = resources.image(L"multiplayer_all\\start_normal.png");
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->width, 28);
+    EXPECT_EQ(start->at(14, 14) >> 24, 0xFFu);
+    EXPECT_EQ(start->at(0, 0), 0u);
+}

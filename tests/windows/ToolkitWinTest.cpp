@@ -1,0 +1,308 @@
+// The toolkit's Win32 host on the Wine desktop: the shipped main window skin with instance rows, painted with
+// GDI from the packed theme, driven by real window messages. A screenshot of the window is saved into the
+// build folder (toolkit-main-window.png) for people to look at.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "WinTestMain.h"
+#include "core/resources/ResourcePack.h"
+#include "platform/win32/MessagePump_win.h"
+#include "support/WinProcess_win.h"
+#include "toolkit/Button.h"
+#include "toolkit/List.h"
+#include "toolkit/MenuWnd.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/SkinParser.h"
+#include "toolkit/Slider.h"
+#include "toolkit/win32/ToolkitWindow_win.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
+
+using namespace ui;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct RowLook {
+    const wchar_t* name;
+    const wchar_t* status;
+    Argb color;
+    bool running;
+    int progress; // -1: no progress bar
+};
+
+void fillRow(Control& row, int index, const RowLook& look) {
+    row.findByName(L"lableNameControl")->setText(look.name);
+    row.findByName(L"indexName")->setText(std::to_wstring(index));
+    row.findByName(L"labelAndVerion")->setText(L"14");
+    row.findByName(L"labelCpuMemoryInfo")->setText(L"4 cores 4096M");
+    row.findByName(L"labelResolutionInfo")->setText(L"1280x720 (DPI 240)");
+    row.findByName(L"labelDiskInfo")->setText(L"2.4GB");
+    Control* status = row.findByName(L"labelStatus");
+    status->setText(look.status);
+    status->setTextColor(look.color);
+    if (look.running)
+        dynamic_cast<Button*>(row.findByName(L"startBtn"))
+            ->setStateImages(L"multiplayer_all\\quit_normal.png", L"multiplayer_all\\quit_hover.png",
+                             L"multiplayer_all\\quit_pushed.png");
+    if (look.progress >= 0) {
+        row.findByName(L"startBtn")->setVisible(false);
+        row.findByName(L"infoLayout")->setVisible(false);
+        auto* bar = dynamic_cast<Progress*>(row.findByName(L"progressbar"));
+        bar->setVisible(true);
+        bar->setValue(look.progress);
+    }
+}
+
+std::uint32_t pixelAt(const Bitmap& b, Point p) {
+    return b.at(p.x, p.y);
+}
+int red(std::uint32_t bgra) {
+    return static_cast<int>((bgra >> 16) & 0xFF);
+}
+int green(std::uint32_t bgra) {
+    return static_cast<int>((bgra >> 8) & 0xFF);
+}
+
+// What the screen shows inside the window's client area.
+Bitmap captureClient(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    Bitmap out{r.right, r.bottom, std::vector<std::uint32_t>(static_cast<std::size_t>(r.right) * r.bottom)};
+    HDC windowDc = GetDC(hwnd);
+    HDC dc = CreateCompatibleDC(windowDc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, dib);
+    BitBlt(dc, 0, 0, r.right, r.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::memcpy(out.pixels.data(), bits, out.pixels.size() * 4);
+    SelectObject(dc, old);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    ReleaseDC(hwnd, windowDc);
+    return out;
+}
+
+bool savePng(const Bitmap& b, const std::filesystem::path& file) {
+    std::vector<unsigned char> rgba(b.pixels.size() * 4);
+    for (std::size_t i = 0; i < b.pixels.size(); ++i) {
+        const std::uint32_t p = b.pixels[i];
+        rgba[i * 4] = static_cast<unsigned char>(p >> 16);
+        rgba[i * 4 + 1] = static_cast<unsigned char>(p >> 8);
+        rgba[i * 4 + 2] = static_cast<unsigned char>(p);
+        rgba[i * 4 + 3] = 255; // the screen has no alpha
+    }
+    return stbi_write_png(file.string().c_str(), b.width, b.height, 4, rgba.data(), b.width * 4) != 0;
+}
+
+LPARAM clientPoint(Point p) {
+    return MAKELPARAM(p.x, p.y);
+}
+
+Point centreOf(const Rect& r) {
+    return {r.left + r.width() / 2, r.top + r.height() / 2};
+}
+
+struct ToolkitWin : testing::Test {
+    void SetUp() override {
+        ASSERT_GE(testArguments().size(), 2u) << "pass the resource pack and the screenshot path";
+        ASSERT_TRUE(pack.open(testing_support::windowsPathOf(testArguments()[0])));
+        const auto root = resources.read(L"xml_multis_player_rootwindow.xml");
+        const auto row = resources.read(L"xml_multis_player_list_item.xml");
+        ASSERT_TRUE(root && row);
+        std::wstring error;
+        ASSERT_TRUE(SkinParser(factory).parseWindow(*root, window, error));
+        window.findControl(L"titleText")->setText(L"Multi-instance manager");
+        window.findControl(L"product14Btn")->setText(L"Android 14");
+        window.findControl(L"product9Btn")->setText(L"Android 9");
+        window.findControl(L"product5_32Btn")->setText(L"Android 7.1");
+        dynamic_cast<Option*>(window.findControl(L"product14Btn"))->setSelected(true, false);
+        window.findControl(L"btnAddVm")->setText(L"New instance");
+        auto* list = window.find<List>(L"listVm");
+        const RowLook looks[] = {{L"KVPlayer", L"Stopped", 0xFFBFBFC3, false, -1},
+                                 {L"Game <c ffdd00>farm</c> 1", L"Running", 0xFF2EE5A8, true, -1},
+                                 {L"Copy of KVPlayer", L"Creating", 0xFFFFDD00, false, 40},
+                                 {L"Broken copy", L"Copy failed", 0xFFFF8686, false, -1}};
+        for (int i = 0; i < 8; ++i) {
+            auto control = SkinParser(factory).parseControl(*row, error);
+            ASSERT_TRUE(control) << error.size();
+            control->setTag(i);
+            fillRow(*control, i, looks[i % 4]);
+            list->add(std::move(control));
+        }
+        window.addNotifier([this](const Notify& n) {
+            events.push_back(std::wstring(n.type) + L":" + (n.sender ? n.sender->name() : L""));
+        });
+        host = std::make_unique<win32::ToolkitWindow>(window, resources);
+        ASSERT_TRUE(host->create(nullptr, L"KVToolkitTestFrame", L"kvmulti toolkit"));
+        ShowWindow(host->hwnd(), SW_SHOWNORMAL);
+        UpdateWindow(host->hwnd());
+        ASSERT_TRUE(platform::win32::pumpMessagesUntil(
+            [&] { return IsWindowVisible(host->hwnd()) && !GetUpdateRect(host->hwnd(), nullptr, FALSE); }, 5000ms));
+    }
+
+    bool sawEvent(const std::wstring& event) {
+        return platform::win32::pumpMessagesUntil(
+            [&] { return std::find(events.begin(), events.end(), event) != events.end(); }, 5000ms);
+    }
+
+    common::rcc::ResourcePack pack;
+    SkinResources resources{{}, &pack};
+    ControlFactory factory;
+    Window window;
+    std::unique_ptr<win32::ToolkitWindow> host;
+    std::vector<std::wstring> events;
+};
+
+} // namespace
+
+TEST_F(ToolkitWin, TheMainWindowShowsOnTheDesktopAsItIsPainted) {
+    const Bitmap screen = captureClient(host->hwnd());
+    ASSERT_EQ(screen.width, window.clientSize().cx);
+    EXPECT_TRUE(savePng(screen, testing_support::windowsPathOf(testArguments()[1])));
+
+    // The first row's start button: the theme's green disc, left of its white triangle.
+    const Rect start = window.find<List>(L"listVm")->at(0)->findByName(L"startBtn")->rect();
+    const Point disc{start.left + 5, start.top + start.height() / 2};
+    EXPECT_GT(green(pixelAt(screen, disc)), 120);
+    EXPECT_GT(green(pixelAt(screen, disc)), red(pixelAt(screen, disc)) + 60);
+    // The second row runs: its button is the red stop disc.
+    const Rect stop = window.find<List>(L"listVm")->at(1)->findByName(L"startBtn")->rect();
+    EXPECT_GT(red(pixelAt(screen, {stop.left + 5, stop.top + stop.height() / 2})), 150);
+    // The screen shows exactly what the painter draws.
+    const Bitmap painted = host->render();
+    EXPECT_EQ(pixelAt(painted, disc) & 0xFFFFFF, pixelAt(screen, disc) & 0xFFFFFF);
+}
+
+TEST_F(ToolkitWin, MouseAndKeyboardMessagesBecomeToolkitEvents) {
+    const Point add = centreOf(window.findControl(L"btnAddVm")->rect());
+    PostMessageW(host->hwnd(), WM_MOUSEMOVE, 0, clientPoint(add));
+    PostMessageW(host->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(add));
+    PostMessageW(host->hwnd(), WM_LBUTTONUP, 0, clientPoint(add));
+    EXPECT_TRUE(sawEvent(L"click:btnAddVm"));
+
+    PostMessageW(host->hwnd(), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(sawEvent(L"setfocus:searchBtn")); // the next control after the clicked one
+
+    auto* list = window.find<List>(L"listVm");
+    const int expected = std::min(60, list->scrollRange()); // one notch is one row, within the range
+    ASSERT_GT(expected, 0);
+    POINT wheelAt{centreOf(list->rect()).x, centreOf(list->rect()).y};
+    ClientToScreen(host->hwnd(), &wheelAt);
+    PostMessageW(host->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(wheelAt.x, wheelAt.y));
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return list->scrollPos() == expected; }, 5000ms));
+
+    PostMessageW(host->hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !IsWindowVisible(host->hwnd()); }, 5000ms));
+    EXPECT_FALSE(window.isOpen());
+}
+
+namespace {
+
+// A click as the user makes it: move, press, release, at a control's centre.
+void postClick(HWND hwnd, const Control& control) {
+    const LPARAM at = clientPoint(centreOf(control.rect()));
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+} // namespace
+
+TEST_F(ToolkitWin, AMessageBoxDisablesItsOwnerUntilAButtonClosesIt) {
+    bool confirmed = false;
+    msg::MessageBoxWindow box(0, L"prompt", L"Stop this instance?");
+    box.addButton(L"cancel", nullptr);
+    box.addButton(L"confirm", [&] { confirmed = true; });
+    box.setOnClose([&] { window.showOverlay(false); });
+    window.showOverlay(true);
+    ASSERT_TRUE(box.show(window, factory));
+    win32::ToolkitWindow boxHost(*box.window(), resources);
+    ASSERT_TRUE(boxHost.create(host->hwnd(), L"KVToolkitTestBox", L"", WS_POPUP | WS_BORDER));
+    boxHost.showModal(host->hwnd());
+    EXPECT_FALSE(IsWindowEnabled(host->hwnd()));
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsWindowVisible(boxHost.hwnd()) != FALSE; }, 5000ms));
+
+    postClick(boxHost.hwnd(), *box.window()->findControl(L"msgbtn1"));
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return confirmed; }, 5000ms));
+    EXPECT_FALSE(IsWindowVisible(boxHost.hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(host->hwnd()));
+    EXPECT_FALSE(window.overlayShown());
+}
+
+TEST_F(ToolkitWin, APopupMenuCallsBackWithTheChosenCommandAndGoes) {
+    RQMenuWnd menu;
+    menu.addItem(L"Start", L"run");
+    menu.addItem(L"Settings", L"setup", false);
+    std::wstring chosen;
+    POINT at{40, 40};
+    ClientToScreen(host->hwnd(), &at);
+    menu.popup({at.x, at.y}, window.scale(), [&](const std::wstring& command) { chosen = command; });
+    win32::ToolkitWindow menuHost(*menu.window(), resources);
+    ASSERT_TRUE(menuHost.create(host->hwnd(), L"KVToolkitTestMenu", L"", WS_POPUP));
+    menuHost.setCloseOnDeactivate(true);
+    menuHost.moveTo(menu.position());
+    ShowWindow(menuHost.hwnd(), SW_SHOW);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsWindowVisible(menuHost.hwnd()) != FALSE; }, 5000ms));
+
+    postClick(menuHost.hwnd(), *menu.window()->findControl(L"setup")); // disabled: nothing
+    postClick(menuHost.hwnd(), *menu.window()->findControl(L"run"));
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !chosen.empty(); }, 5000ms));
+    EXPECT_EQ(chosen, L"run");
+    EXPECT_FALSE(IsWindowVisible(menuHost.hwnd()));
+    EXPECT_EQ(RQMenuWnd::openMenu(), nullptr);
+}
+
+TEST_F(ToolkitWin, AComboOpensItsListBelowItselfAndTheChosenItemIsSelected) {
+    Window form;
+    std::wstring error;
+    ASSERT_TRUE(SkinParser(factory).parseWindow(R"(<Window size="300,200"><VerticalLayout padding="20,20,20,20">
+        <Combo name="quitcombo" height="30" textcolor="#FFFFFFFF" textpadding="8,0,8,0"
+               normalimage="file='common9\edit_bg_normal.png' corner='20,10,20,10'">
+          <ListLabelElement text="Warn"/><ListLabelElement text="Quit"/><ListLabelElement text="Tray"/>
+        </Combo><Control/></VerticalLayout></Window>)",
+                                                form, error));
+    std::vector<std::wstring> selected;
+    form.addNotifier([&](const Notify& n) {
+        if (n.type == events::kItemSelect) selected.push_back(dynamic_cast<Combo*>(n.sender)->selectedText());
+    });
+    win32::ToolkitWindow formHost(form, resources);
+    ASSERT_TRUE(formHost.create(nullptr, L"KVToolkitTestForm", L"form"));
+    ShowWindow(formHost.hwnd(), SW_SHOW);
+    auto* combo = form.find<Combo>(L"quitcombo");
+    postClick(formHost.hwnd(), *combo);
+    HWND list = nullptr;
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil(
+        [&] {
+            list = FindWindowW(L"KVToolkitDropDown", nullptr);
+            return list && IsWindowVisible(list);
+        },
+        5000ms));
+    RECT listRect{};
+    GetWindowRect(list, &listRect);
+    POINT comboBottom{combo->rect().left, combo->rect().bottom};
+    ClientToScreen(formHost.hwnd(), &comboBottom);
+    EXPECT_EQ(listRect.left, comboBottom.x);
+    EXPECT_EQ(listRect.top, comboBottom.y);
+
+    // The third row of the list, as the user clicks it.
+    const LPARAM third = clientPoint({20, 2 + 2 * ComboDropDown::kItemHeight + ComboDropDown::kItemHeight / 2});
+    PostMessageW(list, WM_MOUSEMOVE, 0, third);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, third);
+    PostMessageW(list, WM_LBUTTONUP, 0, third);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !selected.empty(); }, 5000ms));
+    EXPECT_EQ(selected, (std::vector<std::wstring>{L"Tray"}));
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(combo->dropped());
+}
