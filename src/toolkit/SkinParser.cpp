@@ -37,7 +37,9 @@ bool isSkinSetting(std::string_view name) {
 
 class TreeBuilder {
 public:
-    TreeBuilder(const ControlFactory& factory, std::wstring& error) : m_factory(factory), m_error(error) {}
+    TreeBuilder(const ControlFactory& factory, std::wstring& error,
+                const std::function<std::unique_ptr<Control>()>* makeRoot = nullptr)
+        : m_factory(factory), m_error(error), m_makeRoot(makeRoot) {}
 
     std::unique_ptr<Control> build(const pugi::xml_node& node, int depth) {
         if (depth > kMaxDepth) {
@@ -45,7 +47,7 @@ public:
             return nullptr;
         }
         const std::wstring className = wide(node.name());
-        auto control = m_factory.create(className);
+        auto control = depth == 1 && m_makeRoot && *m_makeRoot ? (*m_makeRoot)() : m_factory.create(className);
         if (!control) {
             KVLOG(L"skin: unknown control class %s skipped", className);
             return nullptr;
@@ -77,6 +79,7 @@ public:
 private:
     const ControlFactory& m_factory;
     std::wstring& m_error;
+    const std::function<std::unique_ptr<Control>()>* m_makeRoot;
 };
 
 std::optional<Size> parseSize(const char* text) {
@@ -134,10 +137,15 @@ bool SkinParser::parseWindow(std::string_view xml, Window& window, std::wstring&
 }
 
 std::unique_ptr<Control> SkinParser::parseControl(std::string_view xml, std::wstring& error) const {
+    return parseControl(xml, error, nullptr);
+}
+
+std::unique_ptr<Control> SkinParser::parseControl(std::string_view xml, std::wstring& error,
+                                                  const std::function<std::unique_ptr<Control>()>& makeRoot) const {
     error.clear();
     pugi::xml_document doc;
     if (!loadXml(xml, doc, error)) return nullptr;
-    auto root = TreeBuilder(m_factory, error).build(doc.document_element(), 1);
+    auto root = TreeBuilder(m_factory, error, &makeRoot).build(doc.document_element(), 1);
     if (!root && error.empty()) error = L"skin has no control";
     return error.empty() ? std::move(root) : nullptr;
 }

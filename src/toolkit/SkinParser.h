@@ -10,6 +10,7 @@
 // children of their Combo. Malformed XML gives a message with its line ("skin line 3: ...") and no tree;
 // an unknown class or attribute is logged and skipped, so one typo does not lose a whole window.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ public:
     // no control.
     bool parseWindow(std::string_view xml, Window& window, std::wstring& error) const;
     std::unique_ptr<Control> parseControl(std::string_view xml, std::wstring& error) const;
+    // The same with the root made by `makeRoot` instead of the factory (a row class deriving from the root's
+    // toolkit class), so the skin's attributes and children land in the program's own object.
+    std::unique_ptr<Control> parseControl(std::string_view xml, std::wstring& error,
+                                          const std::function<std::unique_ptr<Control>()>& makeRoot) const;
 
 private:
     const ControlFactory& m_factory;

@@ -1,0 +1,238 @@
+#include "ui/main/KVMultiMainFrame.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/lang/LanguageStrings.h"
+#include "core/log/Log.h"
+#include "toolkit/Button.h"
+#include "toolkit/List.h"
+#include "toolkit/SkinParser.h"
+#include "ui/main/FrameRules.h"
+
+namespace mainui {
+
+using common::lang::lookUpWithFallback;
+
+namespace {
+
+struct Tab {
+    KV_PRODUCT_TYPE product;
+    const wchar_t* button;
+    const wchar_t* textKey; // lines without a tab of their own have none
+};
+constexpr Tab kTabs[] = {
+    {KV_PRODUCT_71_32, L"product5_32Btn", L"multis_player_product_4_32"},
+    {KV_PRODUCT_71_64, L"product5_64Btn", nullptr},
+    {KV_PRODUCT_9, L"product9Btn", L"multis_player_product_9"},
+    {KV_PRODUCT_51, L"product3Btn", nullptr},
+    {KV_PRODUCT_14, L"product14Btn", L"multis_player_product_14"},
+};
+constexpr int kTabBarHeight = 36;
+
+std::uint64_t folderBytes(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::uint64_t total = 0;
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code sizeError;
+        if (it->is_regular_file(sizeError)) {
+            const auto size = it->file_size(sizeError);
+            if (!sizeError) total += size;
+        }
+    }
+    return total;
+}
+
+} // namespace
+
+KVMultiMainFrame::KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& settings,
+                                   const ui::ControlFactory& factory, FrameServices services)
+    : m_model(model), m_settings(settings), m_factory(factory), m_services(std::move(services)) {}
+
+KVMultiMainFrame::~KVMultiMainFrame() {
+    m_model.slots() = {}; // nothing of the model may call into a window that is gone
+    common::dispatch::cancel(ownerKey());
+    common::dispatch::cancelDelayed(ownerKey());
+}
+
+bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSkin,
+                            std::optional<KV_PRODUCT_TYPE> requested) {
+    std::wstring error;
+    if (!ui::SkinParser(m_factory).parseWindow(windowSkin, m_window, error)) {
+        KVLOG(L"main window skin not loaded: %s", error);
+        return false;
+    }
+    m_rowSkin = rowSkin;
+    if (!newRow()) return false;
+    m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
+    initTitleAndTips();
+
+    int product = m_settings.get(common::settings::multiPlayerLastProduct);
+    if (requested) product = *requested;
+    if (!model::isProductType(product)) product = KV_PRODUCT_14;
+    refreshList(true, static_cast<KV_PRODUCT_TYPE>(product), false, true, false);
+
+    if (m_settings.get(common::settings::groupNewUser)) {
+        if (m_model.groups().groups(m_currentProduct).empty()) {
+            if (auto* add = m_window.find<ui::Button>(L"addGroupBtn"))
+                add->setBkImage(L"file='multiplayer_all\\tab_hover.png' corner='6,6,6,6'"); // the hint look
+        } else {
+            m_settings.set(common::settings::groupNewUser, false);
+            (void)m_settings.save();
+        }
+    }
+    registerModelSlots();
+    common::TimerHandle& refresh = m_model.timer(0);
+    if (!refresh.isActive()) refresh.start(1000, [model = &m_model] { model->refreshPlayerStatus(); });
+    return true;
+}
+
+void KVMultiMainFrame::initTitleAndTips() {
+    const std::wstring title = lookUpWithFallback(L"multiplayer_window");
+    if (auto* label = m_window.findControl(L"titleText")) label->setText(title);
+    if (auto* root = m_window.root()) root->setBkImage(L"file='common14\\bg.png' corner='12,12,12,12'");
+    if (auto* tip = m_window.findControl(L"voiceCloseTipLabel"))
+        tip->setText(lookUpWithFallback(L"multiplay_voice_off_label"));
+    for (const wchar_t* name : {L"voiceCloseTipLabel", L"voiceOffBtn", L"voiceCloseIconImage"})
+        if (auto* c = m_window.findControl(name)) c->setVisible(false);
+    for (const Tab& tab : kTabs)
+        if (auto* button = m_window.findControl(tab.button); button && tab.textKey)
+            button->setText(lookUpWithFallback(tab.textKey));
+}
+
+std::unique_ptr<KVMultiMainItem> KVMultiMainFrame::newRow() const {
+    return KVMultiMainItem::create(ui::SkinParser(m_factory), m_rowSkin);
+}
+
+void KVMultiMainFrame::refreshList(bool switchTabs, KV_PRODUCT_TYPE product, bool animate, bool reloadModel,
+                                   bool keepSearch) {
+    auto* list = m_window.find<ui::List>(L"listVm");
+    if (!list) return;
+    auto* search = m_window.findControl(L"searchEdit");
+    if (keepSearch) {
+        m_batchBar = false; // the selection goes with the rows
+    } else if (search) {
+        search->setText(L"");
+    }
+    if (m_productRow && m_productRow->parent() == list) {
+        m_productRowHeld.reset(static_cast<KVMultiMainItem*>(list->take(m_productRow).release()));
+    }
+    list->removeAll();
+    m_rows.clear();
+    if (reloadModel) {
+        m_model.reloadPlayerList();
+        m_diskSizes.clear();
+    }
+    if (switchTabs) applyTabs(product, animate);
+    const std::wstring searchText = search ? search->text() : std::wstring();
+    if (searchText.empty()) m_model.refreshPlayerStatus();
+    addRows(searchText);
+    if (m_productRowHeld && m_productRowProduct == m_currentProduct) {
+        m_productRow = static_cast<KVMultiMainItem*>(list->add(std::move(m_productRowHeld)));
+    }
+    updateSelection();
+}
+
+void KVMultiMainFrame::addRows(const std::wstring& search) {
+    auto* list = m_window.find<ui::List>(L"listVm");
+    const auto& groups = m_model.groups().groups(m_currentProduct);
+    for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct)) {
+        if (!search.empty() && record.name.find(search) == std::wstring::npos) continue;
+        auto row = newRow();
+        if (!row) return;
+        std::wstring groupName;
+        for (const model::Group& g : groups)
+            if (std::find(g.members.begin(), g.members.end(), record.id) != g.members.end()) groupName = g.name;
+        model::InstanceRecord shown = record;
+        shown.diskSize = diskSizeOf(record.id);
+        row->setInfo(shown, groupName, search);
+        m_rows[record.id] = row.get();
+        list->add(std::move(row));
+    }
+}
+
+std::uint64_t KVMultiMainFrame::diskSizeOf(std::int32_t id) {
+    const auto known = m_diskSizes.find(id);
+    if (known != m_diskSizes.end()) return known->second;
+    int index = 0;
+    common::Players& players = m_model.playersOf(id, index);
+    const std::uint64_t bytes =
+        players.installFolder().empty() ? 0 : folderBytes(players.instanceFolder(index));
+    m_diskSizes[id] = bytes;
+    return bytes;
+}
+
+void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {
+    std::array<std::size_t, model::kProductCount> counts{};
+    for (int line = 0; line < model::kProductCount; ++line)
+        counts[static_cast<std::size_t>(line)] = m_model.playerList(static_cast<KV_PRODUCT_TYPE>(line)).size();
+    const std::optional<KV_PRODUCT_TYPE> rowLine =
+        m_productRow ? std::optional(m_productRowProduct) : std::nullopt;
+    const TabChoice choice = chooseTabs(counts, rowLine, requested);
+    m_currentProduct = choice.product;
+    for (const Tab& tab : kTabs) {
+        auto* button = m_window.find<ui::Option>(tab.button);
+        if (!button) continue;
+        button->setVisible(choice.visible[static_cast<std::size_t>(tab.product)]);
+        button->setSelected(tab.product == m_currentProduct, false);
+    }
+    if (auto* bar = m_window.findControl(L"productLayout")) bar->setVisible(choice.barShown);
+    if (auto* content = m_window.findControl(L"contentLayout"))
+        content->setBkImage(choice.barShown ? L"file='common14\\bg_corner_8000_white_alpha_3.png' corner='9,9,9,9'"
+                                            : L"file='common14\\bg_corner_0000_white_alpha_3.png' corner='9,9,9,9'");
+    if (choice.barShown != m_tabBarShown) {
+        m_tabBarShown = choice.barShown;
+        if (m_services.growHeight) m_services.growHeight(choice.barShown ? kTabBarHeight : -kTabBarHeight, animate);
+    }
+}
+
+KVMultiMainItem* KVMultiMainFrame::findRow(std::int32_t id) {
+    auto* list = m_window.find<ui::List>(L"listVm");
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < list->count(); ++i) {
+        auto* row = dynamic_cast<KVMultiMainItem*>(list->at(i));
+        if (row && row != m_productRow && row->id() == id) return row;
+    }
+    return nullptr;
+}
+
+void KVMultiMainFrame::updateSelection() {
+    // The select-all box follows the rows' boxes; an empty list has nothing to select.
+    auto* all = m_window.find<ui::Option>(L"btnSelAll");
+    if (!all) return;
+    bool every = !m_rows.empty();
+    for (const auto& [id, row] : m_rows) {
+        auto* sel = row->part<ui::Option>(L"optionSel");
+        if (!sel || !sel->selected()) every = false;
+    }
+    all->setSelected(every, false);
+}
+
+void KVMultiMainFrame::switchProduct(KV_PRODUCT_TYPE product) {
+    m_currentProduct = product;
+    m_settings.set(common::settings::multiPlayerLastProduct, static_cast<int>(product));
+    (void)m_settings.save();
+    for (const Tab& tab : kTabs)
+        if (auto* button = m_window.find<ui::Option>(tab.button)) button->setSelected(tab.product == product, false);
+    refreshList(false, KV_PRODUCT_14, true, true, false);
+    m_batchBar = false;
+}
+
+void KVMultiMainFrame::setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product) {
+    auto* list = m_window.find<ui::List>(L"listVm");
+    if (m_productRow && list && m_productRow->parent() == list) list->remove(m_productRow);
+    m_productRowHeld = std::move(row);
+    m_productRow = m_productRowHeld.get();
+    m_productRowProduct = product;
+    if (list && m_productRow && product == m_currentProduct)
+        m_productRow = static_cast<KVMultiMainItem*>(list->add(std::move(m_productRowHeld)));
+}
+
+void KVMultiMainFrame::startCopySeries(std::int32_t source, int count) {
+    if (count < 1) return;
+    m_copySource = source;
+    m_copiesLeft = count;
+    m_model.copyPlayer(source);
+}
+
+} // namespace mainui

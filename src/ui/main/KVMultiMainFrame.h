@@ -1,0 +1,139 @@
+#pragma once
+// The manager's main window: the instances of one product line in a list, a tab per line that has
+// instances, the tool bar and the close button. Every gesture becomes a call on the instance model, and the
+// model's reports (through the slots this window installs) redraw rows.
+//
+// The window logic is portable: the native host (Win32 on the desktop, the headless host in tests) gives it
+// the few things only a real window can do through `FrameServices`. Everything here runs on the
+// user-interface thread. Controls whose work belongs to menus, sorting, search, groups, dialogs and product
+// downloads are in the skin already and have no handlers yet.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "core/dispatch/Dispatcher.h"
+#include "core/model/KVMultiModel.h"
+#include "core/storage/GlobalSettings.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Window.h"
+#include "ui/main/KVMultiMainItem.h"
+
+namespace mainui {
+
+// What the shortcut of a row points at.
+struct ShortcutRequest {
+    std::wstring target;           // the line's "rqplayer.exe"
+    std::wstring arguments;        // "index=N"
+    std::wstring workingFolder;    // the install folder
+    std::wstring name;             // the file is this name + ".lnk" on the desktop
+};
+
+struct FrameServices {
+    // Shows a built message box modally over the main window.
+    std::function<void(msg::MessageBoxWindow&)> showBox;
+    // The window's height changes by this many skin pixels (the tab bar came or went).
+    std::function<void(int deltaHeight, bool animate)> growHeight;
+    std::function<bool()> groupControlOpen;
+    // Tells a running storage operation to stop and waits for it (at most 1000 ms).
+    std::function<void()> stopStorageOperation;
+    std::function<bool(const ShortcutRequest&)> createShortcut;
+    // The window closes with this code (the native host destroys it; the program ends).
+    std::function<void(int code)> closeWindow;
+};
+
+class KVMultiMainFrame {
+public:
+    static constexpr const wchar_t* kSkinFile = L"xml_multis_player_rootwindow.xml";
+    static constexpr const wchar_t* kRowSkinFile = L"xml_multis_player_list_item.xml";
+    static constexpr int kCloseCode = 442;
+
+    KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& settings, const ui::ControlFactory& factory,
+                     FrameServices services);
+    ~KVMultiMainFrame();
+    KVMultiMainFrame(const KVMultiMainFrame&) = delete;
+    KVMultiMainFrame& operator=(const KVMultiMainFrame&) = delete;
+
+    // Builds the window from both skins, fills the list and registers with the model. False when a skin
+    // does not parse (logged).
+    bool init(std::string_view windowSkin, std::string_view rowSkin, std::optional<KV_PRODUCT_TYPE> requested);
+    ui::Window& window() { return m_window; }
+
+    void refreshList(bool switchTabs, KV_PRODUCT_TYPE product, bool animate, bool reloadModel, bool keepSearch);
+    KVMultiMainItem* findRow(std::int32_t id);
+    void showOverlay(bool show) { m_window.showOverlay(show); }
+    void updateSelection();
+    void onNotify(const ui::Notify& notify);
+    void closeRequest();
+    // The native window is going: pending posts and delayed calls are dropped, the model forgets this window.
+    void OnFinalMessage();
+
+    KV_PRODUCT_TYPE currentProduct() const { return m_currentProduct; }
+    int installState() const { return m_installState; }
+    void setInstallState(int state) { m_installState = state; }
+    int copiesLeft() const { return m_copiesLeft; }
+    void startCopySeries(std::int32_t source, int count);
+    // The product row of the install flow: kept across list rebuilds, shown only on its own line.
+    KVMultiMainItem* productRow() const { return m_productRow; }
+    void setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product);
+    std::unique_ptr<KVMultiMainItem> newRow() const;
+    common::OwnerKey ownerKey() const { return common::ownerKeyOf(this); }
+    // The model's status refresh as the window's timer runs it.
+    void refreshTick() { m_model.refreshPlayerStatus(); }
+    // The confirmation or notice on screen, if any.
+    msg::MessageBoxWindow* currentBox() const { return m_box && m_box->isOpen() ? m_box.get() : nullptr; }
+
+private:
+    void initTitleAndTips();
+    void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
+    void addRows(const std::wstring& search);
+    void registerModelSlots();
+    void switchProduct(KV_PRODUCT_TYPE product);
+    void onStartButton(KVMultiMainItem& row);
+    void onStopDownloadButton(KVMultiMainItem& row);
+    void onShortcut(KVMultiMainItem& row);
+    void onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id);
+    void onCreateFinished(std::int32_t id);
+    void onCopyFinished(std::int32_t id);
+    void reloadRow(std::int32_t id, int status);
+    std::uint64_t diskSizeOf(std::int32_t id);
+    void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
+    void notice(std::wstring text);
+    void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
+    void closeWindow();
+
+    KVMultiModel& m_model;
+    common::GlobalSettings& m_settings;
+    const ui::ControlFactory& m_factory;
+    FrameServices m_services;
+    ui::Window m_window;
+    std::string m_rowSkin;
+
+    KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
+    KVMultiMainItem* m_productRow = nullptr;
+    std::unique_ptr<KVMultiMainItem> m_productRowHeld; // while it is out of the list
+    KV_PRODUCT_TYPE m_productRowProduct = KV_PRODUCT_14;
+    int m_installState = 0;
+    int m_addingCount = 0;
+    KV_PRODUCT_TYPE m_addingProduct = KV_PRODUCT_14;
+    common::CloneSetting m_addingSetting;
+    int m_pendingCount = 0;
+    KV_PRODUCT_TYPE m_pendingProduct = KV_PRODUCT_14;
+    common::CloneSetting m_pendingSetting;
+    int m_copiesLeft = 0;
+    std::int32_t m_copySource = -1;
+    std::unordered_map<std::int32_t, KVMultiMainItem*> m_rows;
+    std::unordered_map<std::int32_t, std::uint64_t> m_diskSizes; // folder walks are kept until a reload
+    bool m_suppressScroll = false;
+    bool m_batchBar = false;
+    bool m_tabBarShown = true; // as the skin draws it
+    common::TimerHandle m_scrollTimer;
+    std::unique_ptr<msg::MessageBoxWindow> m_box;
+    std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // a box's callback may open the next one
+};
+
+} // namespace mainui

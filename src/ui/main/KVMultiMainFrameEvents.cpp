@@ -1,0 +1,219 @@
+// The main window's reactions: the notifications of its controls, the model's reports and the close request.
+
+#include "core/lang/LanguageStrings.h"
+#include "core/log/Log.h"
+#include "toolkit/Button.h"
+#include "toolkit/List.h"
+#include "ui/main/FrameRules.h"
+#include "ui/main/KVMultiMainFrame.h"
+#include "ui/main/RowLook.h"
+
+namespace mainui {
+
+using common::lang::lookUpWithFallback;
+
+namespace {
+
+std::optional<KV_PRODUCT_TYPE> tabProduct(std::wstring_view name) {
+    if (name == L"product14Btn") return KV_PRODUCT_14;
+    if (name == L"product9Btn") return KV_PRODUCT_9;
+    if (name == L"product5_32Btn") return KV_PRODUCT_71_32;
+    if (name == L"product5_64Btn") return KV_PRODUCT_71_64;
+    if (name == L"product3Btn") return KV_PRODUCT_51;
+    return std::nullopt;
+}
+
+} // namespace
+
+void KVMultiMainFrame::onNotify(const ui::Notify& n) {
+    if (!n.sender) return;
+    const std::wstring name = n.sender->name(); // handlers may delete the sender
+    KVMultiMainItem* row = n.sender->findAncestor<KVMultiMainItem>();
+    if (n.type == L"click") {
+        if (name == L"closebtn") return closeRequest();
+        if (const auto product = tabProduct(name)) return switchProduct(*product);
+        if (!row) return;
+        if (name == L"labelNameBtn") return row->beginRename();
+        if (name == L"startBtn") return onStartButton(*row);
+        if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
+        if (name == L"shortcutVm") return onShortcut(*row);
+    } else if (n.type == L"killfocus" && name == L"editName" && row) {
+        const std::wstring newName = row->endRename();
+        m_model.rename(row->id(), newName);
+    } else if (n.type == L"return" && name == L"editName") {
+        m_window.setFocus(nullptr);
+    } else if (n.type == L"btnmouseenter" && name == L"btnBackground" && row) {
+        row->showNewMarker(false);
+    }
+}
+
+void KVMultiMainFrame::onStartButton(KVMultiMainItem& row) {
+    const std::int32_t id = row.id();
+    if (row.status() == model::kStatusRunning || row.status() == model::kStatusWindowWithoutMutex) {
+        confirm(L"multiplay_quit_player_notice", [this, id] { m_model.stop(id); });
+    } else {
+        m_model.launch(id);
+    }
+}
+
+void KVMultiMainFrame::onStopDownloadButton(KVMultiMainItem& row) {
+    if (&row == m_productRow || row.status() != kRowCopyFailed) return; // the product row's belongs to the install
+    const std::int32_t id = row.id();
+    m_rows.erase(id);
+    if (auto* list = m_window.find<ui::List>(L"listVm")) list->remove(&row);
+    m_model.remove(id, true);
+}
+
+void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {
+    int index = 0;
+    const common::Players& players = m_model.playersOf(row.id(), index);
+    const std::wstring folder = players.installFolder().wstring();
+    ShortcutRequest request{folder + L"\\rqplayer.exe", L"index=" + std::to_wstring(index), folder,
+                            row.playerName()};
+    if (m_services.createShortcut) (void)m_services.createShortcut(request); // the notice comes either way
+    std::wstring text = lookUpWithFallback(L"multiplay_shortcut_created_notice");
+    if (const auto at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, row.playerName());
+    notice(std::move(text));
+}
+
+// ---- the model's reports ----
+
+void KVMultiMainFrame::registerModelSlots() {
+    model::ModelSlots& slots = m_model.slots();
+    slots.playerStateChanged = [this](std::int32_t id, bool running, model::WindowHandle) {
+        if (KVMultiMainItem* row = findRow(id)) row->setStatus(running ? model::kStatusRunning : 0);
+    };
+    slots.playerAdded = [this](KV_PRODUCT_TYPE product, std::int32_t id) { onPlayerAdded(product, id); };
+    slots.copyStarted = [this](KV_PRODUCT_TYPE product, std::int32_t id, const std::wstring&) {
+        onPlayerAdded(product, id);
+    };
+    slots.createFinished = [this](KV_PRODUCT_TYPE, std::int32_t id) { onCreateFinished(id); };
+    slots.copyFinished = [this](std::int32_t id) { onCopyFinished(id); };
+    const auto progress = [this](std::int32_t id, int percent) {
+        if (KVMultiMainItem* row = findRow(id)) row->setProgress(percent);
+    };
+    slots.createProgress = progress;
+    slots.copyProgress = progress;
+    slots.listChanged = [this] { refreshList(false, KV_PRODUCT_14, true, true, false); };
+}
+
+void KVMultiMainFrame::onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id) {
+    refreshList(true, product, true, true, true);
+    if (!m_suppressScroll) {
+        m_scrollTimer.start(300, [this] {
+            m_scrollTimer.stop(); // one tick
+            if (m_window.layoutDirty()) m_window.layout();
+            if (auto* list = m_window.find<ui::List>(L"listVm")) list->scrollToEnd();
+        });
+    }
+    if (KVMultiMainItem* row = findRow(id)) row->showNewMarker(true);
+}
+
+void KVMultiMainFrame::reloadRow(std::int32_t id, int status) {
+    m_diskSizes.erase(id);
+    KVMultiMainItem* row = findRow(id);
+    const model::InstanceRecord* record = m_model.findRecord(id);
+    if (!row) return;
+    row->setStatus(status);
+    if (record) {
+        model::InstanceRecord shown = *record;
+        shown.diskSize = diskSizeOf(id);
+        row->setDetails(shown);
+    }
+}
+
+void KVMultiMainFrame::onCreateFinished(std::int32_t id) {
+    reloadRow(id, 0);
+    --m_addingCount;
+    if (m_addingCount > 0) {
+        m_suppressScroll = false;
+        m_model.addPlayer(m_addingProduct, m_addingSetting);
+    } else if (m_pendingCount > 0) {
+        m_addingCount = m_pendingCount;
+        m_addingProduct = m_pendingProduct;
+        m_addingSetting = m_pendingSetting;
+        m_pendingCount = 0;
+        m_suppressScroll = true;
+        m_model.addPlayer(m_addingProduct, m_addingSetting);
+    }
+    updateSelection();
+}
+
+void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
+    reloadRow(id, 0);
+    --m_copiesLeft;
+    if (m_copiesLeft < 1) {
+        if (KVMultiMainItem* source = findRow(m_copySource)) source->setStatus(0);
+    } else {
+        m_model.copyPlayer(m_copySource);
+    }
+    updateSelection();
+}
+
+// ---- confirmations and closing ----
+
+void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {
+    m_retiredBox = std::move(m_box);
+    m_box = std::move(box);
+    if (!m_box->show(m_window, m_factory)) {
+        showOverlay(false);
+        return;
+    }
+    if (m_services.showBox) m_services.showBox(*m_box);
+}
+
+void KVMultiMainFrame::confirm(std::wstring_view textKey, std::function<void()> onConfirm) {
+    showOverlay(true);
+    auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"), lookUpWithFallback(textKey));
+    box->addButton(lookUpWithFallback(L"cancel"), nullptr);
+    box->addButton(lookUpWithFallback(L"confirm"), std::move(onConfirm));
+    box->setOnClose([this] { showOverlay(false); });
+    showBox(std::move(box));
+}
+
+void KVMultiMainFrame::notice(std::wstring text) {
+    showOverlay(true);
+    auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"), std::move(text));
+    box->addButton(lookUpWithFallback(L"confirm"), nullptr);
+    box->setOnClose([this] { showOverlay(false); });
+    showBox(std::move(box));
+}
+
+void KVMultiMainFrame::closeWindow() {
+    if (m_services.closeWindow) {
+        m_services.closeWindow(kCloseCode);
+    } else {
+        m_window.close(kCloseCode);
+    }
+}
+
+void KVMultiMainFrame::closeRequest() {
+    const bool groupControl = m_services.groupControlOpen && m_services.groupControlOpen();
+    const auto stopAndClose = [this] {
+        if (m_services.stopStorageOperation) m_services.stopStorageOperation();
+        closeWindow();
+    };
+    switch (closeStep(m_copiesLeft, groupControl, m_installState)) {
+    case CloseStep::ConfirmStopCopying:
+        return confirm(L"multi_exit_copying", stopAndClose);
+    case CloseStep::GroupControlNotice:
+        return notice(lookUpWithFallback(L"groupcontrol_close_groupcontrol"));
+    case CloseStep::ConfirmStopDownload:
+        return confirm(L"multi_exit_downoading", stopAndClose);
+    case CloseStep::ConfirmStopInstalling:
+        return confirm(L"multi_exit_installing", [this] { closeWindow(); });
+    case CloseStep::Close:
+        return closeWindow();
+    }
+}
+
+void KVMultiMainFrame::OnFinalMessage() {
+    common::dispatch::cancel(ownerKey());
+    common::dispatch::cancelDelayed(ownerKey());
+    m_model.slots() = {};
+    m_model.setMainWindow(0);
+    m_scrollTimer.stop();
+    KVLOG(L"delete this");
+}
+
+} // namespace mainui

@@ -1,0 +1,351 @@
+// The main window and its rows driven headlessly over a real model: the shipped skins, the status table, the
+// tabs, the start button and the close request.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/dispatch/EventLoop.h"
+#include "core/storage/InstanceKeys.h"
+#include "support/FakeInstallSources.h"
+#include "support/FakeInstanceDesktop.h"
+#include "support/FakeWindowSystem.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+#include "toolkit/HeadlessHost.h"
+#include "toolkit/List.h"
+#include "toolkit/Slider.h"
+#include "ui/main/KVMultiMainFrame.h"
+#include "ui/main/RowLook.h"
+
+using namespace mainui;
+using namespace std::chrono_literals;
+using testing_support::TempDir;
+
+namespace {
+
+std::string shippedSkin(const wchar_t* name) {
+    std::ifstream in(std::filesystem::path(KV_SKIN_DIR) / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(RowLook, DiskSizesSwitchToGigabytesAtExactlyOneGibibyte) {
+    EXPECT_EQ(diskSizeText((1ull << 30) - 1), L"1024MB");
+    EXPECT_EQ(diskSizeText(1ull << 30), L"1.0GB");
+    EXPECT_EQ(diskSizeText(0), L"0MB");
+    EXPECT_EQ(diskSizeText(3 * (1ull << 20) / 2), L"2MB") << "rounded to the nearest megabyte";
+    EXPECT_EQ(diskSizeText(5ull * (1ull << 30) / 2), L"2.5GB");
+}
+
+TEST(RowLook, OnlyTheFirstOccurrenceOfTheSearchIsHighlightedEvenInsideAWord) {
+    EXPECT_EQ(highlightedName(L"farmer farm", L"farm"), L"<c ffdd00>farm</c>er farm");
+    EXPECT_EQ(highlightedName(L"Farm", L"farm"), L"Farm") << "case-sensitive";
+    EXPECT_EQ(highlightedName(L"farm", L""), L"farm");
+    EXPECT_EQ(versionLabel(5), L"9");
+    EXPECT_EQ(versionLabel(10), L"14");
+    EXPECT_EQ(versionLabel(3), L"5.1(32)");
+}
+
+// Lines 4, 2 and 0 installed in a temporary folder; the model and the window on an event loop standing for
+// the user-interface thread.
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempDir program;
+    TempDir installs;
+    testing_support::FakeInstallSources sources;
+    testing_support::FakeInstanceDesktop desktop;
+    testing_support::FakeWindowSystem windows;
+    common::PlayerSet players;
+    std::chrono::milliseconds skew{0}; // moves the loop's clock forward without waiting
+    common::EventLoop loop{[this] { return std::chrono::steady_clock::now() + skew; }};
+    common::Dispatcher dispatcher{loop};
+    testing_support::LogCapture log;
+    KVMultiModel model{players, sources, desktop, windows, program.path()};
+    ui::HeadlessHost host;
+    std::vector<int> closed;
+    std::vector<int> grown;
+    bool groupControl = false;
+    std::unique_ptr<KVMultiMainFrame> frame;
+
+    void SetUp() override {
+        common::dispatch::install(&dispatcher);
+        install(KV_PRODUCT_14, L"player14", L"14.0.0.1");
+        install(KV_PRODUCT_9, L"player9", L"9.0.0.1");
+        install(KV_PRODUCT_71_32, L"player5", L"5.0.12.0");
+        std::wstring a, b, c, d, e;
+        model.getPlayerPath(a, b, c, d, e);
+        players.own().init(program.path());
+    }
+    void TearDown() override {
+        frame.reset();
+        model.shutdown();
+        common::dispatch::uninstall();
+    }
+    void install(KV_PRODUCT_TYPE line, const std::wstring& key, const std::wstring& version) {
+        const auto folder = installs / key;
+        std::filesystem::create_directories(folder / "vms");
+        sources.install(folder.wstring(), version);
+        sources.config[key] = folder.wstring();
+        const auto& info = model::productLine(line);
+        players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
+        players.line(line).init(folder);
+    }
+    void addInstance(KV_PRODUCT_TYPE line, int index, const std::wstring& name) {
+        common::Players& p = players.line(line);
+        std::filesystem::create_directories(p.instanceFolder(index));
+        common::ConfigDocument doc;
+        doc.load(p.configPath(index));
+        doc.setString(common::keys::kPlayerName, name);
+        (void)doc.save();
+        p.addIndex(index);
+    }
+    void open(std::optional<KV_PRODUCT_TYPE> requested = std::nullopt) {
+        FrameServices services;
+        services.closeWindow = [this](int code) { closed.push_back(code); };
+        services.growHeight = [this](int delta, bool) { grown.push_back(delta); };
+        services.groupControlOpen = [this] { return groupControl; };
+        frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
+        ASSERT_TRUE(frame->init(shippedSkin(KVMultiMainFrame::kSkinFile), shippedSkin(KVMultiMainFrame::kRowSkinFile),
+                                requested));
+        frame->window().resize({760, 560});
+        frame->window().layout();
+    }
+    ui::Window& win() { return frame->window(); }
+    KVMultiMainItem& row(std::int32_t id) {
+        KVMultiMainItem* r = frame->findRow(id);
+        EXPECT_NE(r, nullptr) << id;
+        return *r;
+    }
+    bool click(KVMultiMainItem& r, const wchar_t* name) {
+        win().layout();
+        ui::Control* c = r.part(name);
+        if (!c || !c->isShown()) return false;
+        const ui::Rect rc = c->rect();
+        host.clickAt(win(), {rc.left + rc.width() / 2, rc.top + rc.height() / 2});
+        return true;
+    }
+    bool pressBoxButton(int number) {
+        msg::MessageBoxWindow* box = frame->currentBox();
+        return box && host.click(*box->window(), L"msgbtn" + std::to_wstring(number - 1));
+    }
+    std::wstring boxText() {
+        msg::MessageBoxWindow* box = frame->currentBox();
+        return box ? host.text(*box->window(), L"descriptlabel") : L"";
+    }
+};
+
+constexpr std::int32_t id14(int index) {
+    return (10 << 24) + index;
+}
+constexpr std::int32_t id9(int index) {
+    return (5 << 24) + index;
+}
+
+TEST_F(MainWindowTest, RowsFillTheListFromTheModelWithTheirDetails) {
+    addInstance(KV_PRODUCT_14, 0, L"KVPlayer");
+    addInstance(KV_PRODUCT_14, 3, L"farm 3");
+    std::ofstream(players.line(KV_PRODUCT_14).instanceFolder(3) / "data.vdi") << std::string(3 << 20, 'x');
+    open();
+    auto* list = win().find<ui::List>(L"listVm");
+    ASSERT_EQ(list->count(), 2u);
+    KVMultiMainItem& three = row(id14(3));
+    EXPECT_EQ(three.part(L"lableNameControl")->text(), L"farm 3");
+    EXPECT_EQ(three.part(L"indexName")->text(), L"3");
+    EXPECT_EQ(three.part(L"labelAndVerion")->text(), L"14");
+    EXPECT_EQ(three.part(L"labelResolutionInfo")->text(), L"1280x720 (DPI 240)");
+    EXPECT_EQ(three.part(L"labelDiskInfo")->text(), L"3MB");
+    EXPECT_EQ(three.part(L"labelStatus")->text(), L"multis_player_not_running");
+    EXPECT_EQ(host.text(win(), L"titleText"), L"multiplayer_window");
+    win().layout();
+    EXPECT_EQ(three.rect().height(), 50);
+    EXPECT_GE(three.rect().top, list->rect().top);
+    EXPECT_LE(three.rect().right, list->rect().right);
+    EXPECT_TRUE(three.part(L"startBtn")->isShown());
+}
+
+TEST_F(MainWindowTest, EveryStatusShowsItsTextColourAndButtons) {
+    addInstance(KV_PRODUCT_14, 1, L"one");
+    open();
+    KVMultiMainItem& r = row(id14(1));
+    struct Case {
+        int status;
+        const wchar_t* key;
+        ui::Argb color;
+        const wchar_t* shown;  // the buttons shown, comma-separated
+        bool rowEnabled;
+    };
+    const Case cases[] = {
+        {0, L"multis_player_not_running", 0xFFBFBFC3, L"startBtn", true},
+        {1, L"multis_player_running", 0xFF2EE5A8, L"startBtn", true},
+        {2, L"multis_player_running", 0xFF2EE5A8, L"startBtn", true},
+        {3, L"multis_player_copying", 0xFFFFDD00, L"progressbar", false},
+        {4, L"multis_player_creating", 0xFFFFDD00, L"progressbar", false},
+        {5, L"multiplay_backuping", 0xFFBFBFC3, nullptr, true},
+        {7, L"multis_player_downloading", 0xFFFFDD00, L"progressbar,stopDownloadBtn", false},
+        {9, L"multis_player_waiting_for_install", 0xFFBFBFC3, L"installBtn", false},
+        {10, L"multis_player_download_failed", 0xFFFF8686, L"installBtn", false},
+        {11, L"multis_player_being_copyied", 0xFFBFBFC3, nullptr, false},
+        {12, L"multis_player_copy_failed", 0xFFFF8686, L"stopDownloadBtn", false},
+        {42, L"multis_player_not_running", 0xFFBFBFC3, L"startBtn", true},
+    };
+    for (const Case& c : cases) {
+        r.setStatus(c.status);
+        SCOPED_TRACE(c.status);
+        EXPECT_EQ(r.part(L"labelStatus")->text(), c.key);
+        EXPECT_EQ(r.part(L"labelStatus")->textColor(), c.color);
+        for (const wchar_t* b : {L"startBtn", L"progressbar", L"installBtn", L"stopDownloadBtn"})
+            EXPECT_EQ(r.part(b)->isShown(), c.shown && std::wstring_view(c.shown).find(b) != std::wstring_view::npos)
+                << b;
+        EXPECT_EQ(r.part(L"btnBackground")->enabled(), c.rowEnabled);
+    }
+    r.setStatus(1);
+    EXPECT_EQ(r.part<ui::Button>(L"startBtn")->normalImage().file, L"multiplayer_all/quit_normal.png");
+    r.setStatus(10);
+    EXPECT_EQ(r.part(L"installBtn")->tag(), 1) << "a click means download again";
+    EXPECT_EQ(r.part(L"labelStatus")->fixedWidth(), 70);
+    r.setStatus(12);
+    EXPECT_EQ(r.part(L"labelStatus")->fixedWidth(), 126);
+}
+
+TEST_F(MainWindowTest, TheInstallAnimationClimbsByThreeThenByOneAndStops) {
+    addInstance(KV_PRODUCT_14, 1, L"one");
+    open();
+    KVMultiMainItem& r = row(id14(1));
+    r.setInstallProgress(84);
+    r.setStatus(kRowInstalling);
+    EXPECT_TRUE(r.installAnimating());
+    std::vector<int> shown;
+    for (int tick = 0; tick < 20 && r.installAnimating(); ++tick) {
+        skew += 500ms;
+        loop.runPending();
+        shown.push_back(r.part<ui::Progress>(L"progressbar")->value());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{84, 87, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99}));
+    EXPECT_FALSE(r.installAnimating());
+}
+
+TEST_F(MainWindowTest, OnlyLineNineHidesTheTabBarAndShowsNineWhateverWasStored) {
+    addInstance(KV_PRODUCT_9, 0, L"nine");
+    players.own().settings().set(common::settings::multiPlayerLastProduct, 4);
+    open();
+    EXPECT_EQ(frame->currentProduct(), KV_PRODUCT_9);
+    EXPECT_FALSE(host.shown(win(), L"productLayout"));
+    EXPECT_EQ(grown, std::vector<int>{-36});
+    EXPECT_NE(frame->findRow(id9(0)), nullptr);
+}
+
+TEST_F(MainWindowTest, TabsShowForLinesWithInstancesAndAClickSwitchesAndRemembers) {
+    addInstance(KV_PRODUCT_14, 0, L"fourteen");
+    addInstance(KV_PRODUCT_71_32, 2, L"seven");
+    open(KV_PRODUCT_71_32);
+    EXPECT_EQ(frame->currentProduct(), KV_PRODUCT_71_32) << "a requested 0 with a tab stays";
+    EXPECT_TRUE(host.shown(win(), L"productLayout"));
+    EXPECT_TRUE(host.shown(win(), L"product14Btn"));
+    EXPECT_FALSE(host.shown(win(), L"product9Btn"));
+    EXPECT_FALSE(host.shown(win(), L"product5_64Btn"));
+    EXPECT_TRUE(grown.empty());
+    ASSERT_TRUE(host.click(win(), L"product14Btn"));
+    EXPECT_EQ(frame->currentProduct(), KV_PRODUCT_14);
+    EXPECT_NE(frame->findRow(id14(0)), nullptr);
+    EXPECT_EQ(frame->findRow(2), nullptr);
+    EXPECT_EQ(players.own().settings().get(common::settings::multiPlayerLastProduct), 4);
+}
+
+TEST_F(MainWindowTest, StartRunsAtOnceButStopAsksAndTheRefreshTurnsTheRow) {
+    addInstance(KV_PRODUCT_14, 2, L"two");
+    open();
+    ASSERT_TRUE(click(row(id14(2)), L"startBtn"));
+    ASSERT_EQ(desktop.starts.size(), 1u);
+    EXPECT_EQ(desktop.starts[0].index, 2);
+
+    desktop.run(players.line(KV_PRODUCT_14), 2);
+    frame->refreshTick();
+    EXPECT_EQ(row(id14(2)).part(L"labelStatus")->text(), L"multis_player_running");
+
+    ASSERT_TRUE(click(row(id14(2)), L"startBtn"));
+    EXPECT_EQ(boxText(), L"multiplay_quit_player_notice");
+    EXPECT_TRUE(win().overlayShown());
+    ASSERT_TRUE(pressBoxButton(1)); // cancel
+    EXPECT_TRUE(desktop.stops.empty());
+    EXPECT_FALSE(win().overlayShown());
+
+    ASSERT_TRUE(click(row(id14(2)), L"startBtn"));
+    ASSERT_TRUE(pressBoxButton(2)); // confirm
+    ASSERT_EQ(desktop.stops.size(), 1u);
+    EXPECT_EQ(desktop.stops[0].id, id14(2));
+}
+
+TEST_F(MainWindowTest, RenameInPlaceStoresTheNameThroughTheModel) {
+    addInstance(KV_PRODUCT_14, 1, L"old");
+    open();
+    ASSERT_TRUE(click(row(id14(1)), L"labelNameBtn"));
+    ASSERT_TRUE(row(id14(1)).part(L"editName")->isShown());
+    host.press(win(), ui::Key::End);
+    host.type(win(), L"er");
+    host.press(win(), ui::Key::Return);
+    EXPECT_FALSE(row(id14(1)).part(L"editName")->visible());
+    EXPECT_EQ(row(id14(1)).part(L"lableNameControl")->text(), L"older");
+    EXPECT_EQ(model.findRecord(id14(1))->name, L"older");
+}
+
+TEST_F(MainWindowTest, CloseRequestAsksInTheFixedOrderAndCancelKeepsEverything) {
+    open();
+    frame->setInstallState(1);
+    groupControl = true;
+    frame->closeRequest();
+    EXPECT_EQ(boxText(), L"groupcontrol_close_groupcontrol") << "an open group window comes before a download";
+    ASSERT_TRUE(pressBoxButton(1));
+    EXPECT_TRUE(closed.empty());
+
+    groupControl = false;
+    frame->closeRequest();
+    EXPECT_EQ(boxText(), L"multi_exit_downoading");
+    ASSERT_TRUE(pressBoxButton(1));
+    EXPECT_TRUE(closed.empty());
+    EXPECT_FALSE(win().overlayShown());
+
+    frame->setInstallState(3);
+    frame->closeRequest();
+    EXPECT_EQ(boxText(), L"multi_exit_installing");
+    ASSERT_TRUE(pressBoxButton(2));
+    EXPECT_EQ(closed, std::vector<int>{442});
+
+    frame->setInstallState(0);
+    ASSERT_TRUE(host.click(win(), L"closebtn"));
+    EXPECT_EQ(closed, (std::vector<int>{442, 442})) << "nothing to ask: closes at once";
+}
+
+TEST_F(MainWindowTest, ACopySeriesAsksBeforeClosingEvenWithAGroupWindowOpen) {
+    addInstance(KV_PRODUCT_14, 0, L"source");
+    open();
+    frame->startCopySeries(id14(0), 2);
+    groupControl = true;
+    frame->closeRequest();
+    EXPECT_EQ(boxText(), L"multi_exit_copying");
+    ASSERT_TRUE(pressBoxButton(1));
+    EXPECT_TRUE(closed.empty());
+    players.line(KV_PRODUCT_14).waitForTasks();
+}
+
+TEST_F(MainWindowTest, AProductRowStaysAtTheEndAcrossRebuildsOnlyOnItsLine) {
+    addInstance(KV_PRODUCT_14, 0, L"a");
+    addInstance(KV_PRODUCT_9, 0, L"b");
+    open(KV_PRODUCT_14);
+    auto productRow = frame->newRow();
+    productRow->setStatus(kRowDownloading);
+    KVMultiMainItem* kept = productRow.get();
+    frame->setProductRow(std::move(productRow), KV_PRODUCT_14);
+    frame->refreshList(false, KV_PRODUCT_14, false, true, false);
+    auto* list = win().find<ui::List>(L"listVm");
+    ASSERT_EQ(list->count(), 2u);
+    EXPECT_EQ(list->at(1), kept);
+    ASSERT_TRUE(host.click(win(), L"product9Btn"));
+    EXPECT_EQ(list->count(), 1u);
+    ASSERT_TRUE(host.click(win(), L"product14Btn"));
+    EXPECT_EQ(list->at(1), kept) << "the same row object came back";
+}
+
+} // namespace
