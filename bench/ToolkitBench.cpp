@@ -58,8 +58,7 @@ int main() {
     HeadlessHost host;
 
     std::printf("%-44s %12s\n", "toolkit (500 rows where it says so)", "median");
-    std::printf("%-44s %9.1f us\n", "parse the main window skin",
-                medianMicros(20, [&] { host.open(rootXml); }));
+    std::printf("%-44s %9.1f us\n", "parse the main window skin", medianMicros(20, [&] { host.open(rootXml); }));
     std::printf("%-44s %9.1f us\n", "parse one row skin", medianMicros(100, [&] { (void)host.row(rowXml); }));
 
     Window* w = host.open(rootXml);
@@ -71,7 +70,8 @@ int main() {
     }
     std::printf("%-44s %9.1f us\n", "lay out the window with 500 rows", medianMicros(20, [&] { w->layout(); }));
     long hits = 0;
-    std::printf("%-44s %9.3f us\n", "hit test a point (1000 points)", medianMicros(1, [&] {
+    std::printf("%-44s %9.3f us\n", "hit test a point (1000 points)",
+                medianMicros(1, [&] {
                     for (int i = 0; i < 1000; ++i) hits += w->controlAt({(i * 37) % 760, (i * 53) % 560}) != nullptr;
                 }) / 1000);
     std::printf("%-44s %9.1f us\n", "one wheel notch and the layout after it", medianMicros(20, [&] {
@@ -79,7 +79,8 @@ int main() {
                     w->layout();
                 }));
     CountingPainter painter;
-    std::printf("%-44s %9.1f us\n", "paint walk of the window (no pixels)", medianMicros(20, [&] { w->paint(painter); }));
+    std::printf("%-44s %9.1f us\n", "paint walk of the window (no pixels)",
+                medianMicros(20, [&] { w->paint(painter); }));
 
     std::vector<std::string> images;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(KV_THEME_DIR))

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/LogCapture.h"
 #include "core/text/Utf.h"
+#include "support/LogCapture.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/NineSlice.h"
 
@@ -14,7 +14,9 @@ namespace {
 
 struct NullPainter final : ui::Painter {
     void fillRect(const ui::Rect&, ui::Argb) override {}
-    void drawImage(const ui::ImageSpec& image, const ui::Rect& r) override { (void)ui::nineSlice(image, {7, 5}, r, 1.5); }
+    void drawImage(const ui::ImageSpec& image, const ui::Rect& r) override {
+        (void)ui::nineSlice(image, {7, 5}, r, 1.5);
+    }
     void drawText(const ui::Rect&, const std::vector<ui::TextRun>&, const ui::TextStyle&) override {}
     void pushClip(const ui::Rect&) override {}
     void popClip() override {}

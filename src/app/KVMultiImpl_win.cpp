@@ -5,18 +5,21 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/AppContext_win.h"
 #include "app/DisplayScaling_win.h"
 #include "app/ProcessHooks_win.h"
 #include "app/SingleInstance_win.h"
 #include "app/StartupWindow_win.h"
 #include "app/UiRuntime_win.h"
 #include "core/app/StartupRules.h"
+#include "core/files/AtomicFile.h"
 #include "core/ipc/IpcMessages.h"
 #include "core/lang/LanguageProfile.h"
 #include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
 #include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
+#include "core/storage/KVPhoneConfig.h"
 #include "core/storage/PlayerHost.h"
 #include "platform/win32/PlayerHost_win.h"
 
@@ -29,7 +32,7 @@ void onCrashAction() {
 
 } // namespace
 
-int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
+int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     m_instance = instance;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return -1;
     app::setProcessDpiAwareness();
@@ -40,13 +43,20 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
                          EOAC_NONE, nullptr);
     app::installLogAndDispatcher();
 
+    KVMultiModel& model = app::model();
+    model.init(commandLine);
+    std::wstring path32, path64, path9, path3, path14;
+    model.getPlayerPath(path32, path64, path9, path3, path14);
+    int lastRun = 4;
+    model.readLastRun(lastRun);
     const std::filesystem::path programFolder = platform::programFolder();
-    common::openLogFile(programFolder);
-    static platform::win32::Win32PlayerHost playerHost; // lives as long as the storage objects
-    common::setPlayerHost(&playerHost);
+    initialiseCommon(programFolder);
+    selectLanguageAndResources(programFolder);
 
     m_guard = app::takeSingleInstanceGuard();
     KVLOG(L"\r\n\r\n************ kvmulti start ************");
+    KVLOG(L"player 32 path %s  path64 %s. path9 %s path3 %s path14 %s version %s last run player %d", path32, path64,
+          path9, path3, path14, app::kManagerVersion, lastRun);
     if (!m_guard) {
         KVLOG(L"process exist!");
         app::askRunningManagerToShow();
@@ -59,6 +69,7 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     m_scale = app::displayScaleOf(GetDesktopWindow());
     if (m_scale > 1.0) KVLOG(L"it is a large streen");
     addFontResource();
+    migrateOldUser();
     std::error_code ec;
     m_debugLanguage = std::filesystem::exists(programFolder / L"debuglang.txt", ec);
     app::registerCrashReporter(programFolder, &onCrashAction);
@@ -71,7 +82,50 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* /*commandLine*/) {
     return 1;
 }
 
+// The log file, the storage objects with their folders and name patterns, a first language choice and the
+// phone list.
+void KVMultiImpl::initialiseCommon(const std::filesystem::path& programFolder) {
+    common::openLogFile(programFolder);
+    static platform::win32::Win32PlayerHost playerHost; // lives as long as the storage objects
+    common::setPlayerHost(&playerHost);
+    common::PlayerSet& players = app::players();
+    const model::InstallFolders& folders = app::model().installFolders();
+    for (int i = 0; i < model::kProductCount; ++i) {
+        const auto line = static_cast<KV_PRODUCT_TYPE>(i);
+        players.line(line).init(folders[static_cast<std::size_t>(i)]);
+    }
+    players.own().init(programFolder);
+    common::lang::selectLanguage(L"", L"");
+    common::KVPhoneConfig::instance().loadConfig();
+    for (int i = 0; i < model::kProductCount; ++i) {
+        const auto line = static_cast<KV_PRODUCT_TYPE>(i);
+        const model::ProductLineInfo& info = model::productLine(line);
+        players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
+    }
+}
+
+// The language the default line's settings name (or the system's), and the resources of that language.
+void KVMultiImpl::selectLanguageAndResources(const std::filesystem::path& programFolder) {
+    app::model().defaultProductLine();
+    const std::wstring languageId = app::model().defaultProductPlayers().settings().get(common::settings::languageId);
+    const auto& profile = common::lang::selectLanguage(languageId, L"");
+    common::lang::loadResources(programFolder, languageId.empty() ? profile.code : languageId, profile.code);
+}
+
+// Users of an old version keep several screens' windows apart when arranging.
+void KVMultiImpl::migrateOldUser() {
+    const bool oldUser = app::model().isOldUser();
+    KVLOG_AS("KVMultiModel::isOldUser", L"it is old user: %d", oldUser ? 1 : 0);
+    if (!oldUser) return;
+    common::GlobalSettings& settings = app::players().own().settings();
+    settings.set(common::settings::moreScreenSortInSame, false);
+    settings.save();
+}
+
 void KVMultiImpl::shutdown() {
+    KVMultiModel& model = app::model();
+    model.shutdown(); // saves the groups, stops the timers, drops reports still on their way
+    markUnfinishedCopy(model);
     m_endpoint.destroy();
     app::removePrivateFont(m_fontFile);
     if (m_mainWindow) PostMessageW(m_mainWindow, WM_CLOSE, 1, 0);
@@ -88,6 +142,20 @@ void KVMultiImpl::shutdown() {
     app::removeLogAndDispatcher();
     OleUninitialize();
     CoUninitialize();
+}
+
+// A clone that was still copying when the loop ended leaves "copy_not_finish" in its folder, so the next
+// start shows the instance as damaged instead of as a good copy.
+void KVMultiImpl::markUnfinishedCopy(KVMultiModel& model) {
+    const std::int32_t target = model.copyTarget();
+    if (target == -1 || !model.isInstalled(model::productOfId(target))) return;
+    int index = -1;
+    const common::Players& players = model.playersOf(target, index);
+    const std::filesystem::path folder = players.instanceFolder(index);
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return;
+    if (!common::files::writeFileAtomically(folder / L"copy_not_finish", {}))
+        KVLOG(L"cannot mark %s as unfinished", folder.wstring());
 }
 
 int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t /*second*/) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/ipc/IWindowIPCHandle.h"
+#include "core/model/KVMultiModel.h"
 #include "platform/win32/WindowIPC_win.h"
 
 class KVMultiImpl : public utility::IWindowIPCHandle {
@@ -26,6 +27,10 @@ public:
     void addFontResource();
 
 private:
+    void initialiseCommon(const std::filesystem::path& programFolder);
+    void selectLanguageAndResources(const std::filesystem::path& programFolder);
+    void migrateOldUser();
+    void markUnfinishedCopy(KVMultiModel& model);
     void runMessageLoop();
     void cycleDebugLanguage();
     void shutdown();

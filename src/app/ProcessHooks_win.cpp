@@ -56,10 +56,10 @@ void allowMessagesFromLowerIntegrity() {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     const auto filter = user32 ? lookUp<ChangeWindowMessageFilterFn>(user32, "ChangeWindowMessageFilter") : nullptr;
     if (!filter) return;
-    for (const UINT message : {utility::kMsgCopyData, utility::kMsgEndpointFloor, utility::kMsgPlayerWantMax,
-                               utility::kMsgPlayerWantRestore, utility::kMsgPlayerResolution,
-                               utility::kMsgPlayerRotated, utility::kMsgRaiseFrame, utility::kMsgPlayerWantFullScreen,
-                               utility::kMsgPlayerExitFullScreen, utility::kMsgShowAll})
+    for (const UINT message :
+         {utility::kMsgCopyData, utility::kMsgEndpointFloor, utility::kMsgPlayerWantMax, utility::kMsgPlayerWantRestore,
+          utility::kMsgPlayerResolution, utility::kMsgPlayerRotated, utility::kMsgRaiseFrame,
+          utility::kMsgPlayerWantFullScreen, utility::kMsgPlayerExitFullScreen, utility::kMsgShowAll})
         filter(message, kFilterAdd);
 }
 

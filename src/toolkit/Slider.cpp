@@ -82,7 +82,8 @@ int Slider::valueAt(int x) const {
     const int w = scaled(m_thumbSize.cx, scale());
     const int travel = m_rect.width() - w;
     if (travel <= 0) return m_min;
-    const double fraction = std::clamp(static_cast<double>(x - m_rect.left - w / 2) / travel, 0.0, 1.0);
+    const int thumbCentre = m_rect.left + w / 2; // whole pixels, like the thumb's placement
+    const double fraction = std::clamp(static_cast<double>(x - thumbCentre) / travel, 0.0, 1.0);
     const int raw = m_min + static_cast<int>(std::lround(fraction * (m_max - m_min)));
     const int snapped = m_min + (raw - m_min + m_step / 2) / m_step * m_step;
     return std::clamp(snapped, m_min, m_max);

@@ -117,6 +117,17 @@ TEST_F(ShippedSkins, AnInstanceRowLoadsWithEveryNamedControlAndClicksReachItsBut
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, AGroupRowLoadsWithEveryNamedControl) {
+    const std::string xml = skin(L"xml_multis_player_list_groupitem.xml");
+    std::wstring error;
+    auto row = host.row(xml, &error);
+    ASSERT_TRUE(row) << common::text::toUtf8(error);
+    for (const auto* name : {L"btnBackgroundGroup", L"optionGroupSel", L"lableNameGroupBtn", L"lableNameGroup",
+                             L"editlayout", L"editNameGroup", L"moreBtnGroup", L"groupExpandBtn", L"redPointControl"})
+        EXPECT_TRUE(row->findByName(name)) << common::text::toUtf8(name);
+    expectPacked(imagesIn(xml));
+}
+
 TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
     expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
     expectPacked({"common/msg_noice48.png",

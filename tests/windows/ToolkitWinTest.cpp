@@ -117,29 +117,7 @@ struct ToolkitWin : testing::Test {
     void SetUp() override {
         ASSERT_GE(testArguments().size(), 2u) << "pass the resource pack and the screenshot path";
         ASSERT_TRUE(pack.open(testing_support::windowsPathOf(testArguments()[0])));
-        const auto root = resources.read(L"xml_multis_player_rootwindow.xml");
-        const auto row = resources.read(L"xml_multis_player_list_item.xml");
-        ASSERT_TRUE(root && row);
-        std::wstring error;
-        ASSERT_TRUE(SkinParser(factory).parseWindow(*root, window, error));
-        window.findControl(L"titleText")->setText(L"Multi-instance manager");
-        window.findControl(L"product14Btn")->setText(L"Android 14");
-        window.findControl(L"product9Btn")->setText(L"Android 9");
-        window.findControl(L"product5_32Btn")->setText(L"Android 7.1");
-        dynamic_cast<Option*>(window.findControl(L"product14Btn"))->setSelected(true, false);
-        window.findControl(L"btnAddVm")->setText(L"New instance");
-        auto* list = window.find<List>(L"listVm");
-        const RowLook looks[] = {{L"KVPlayer", L"Stopped", 0xFFBFBFC3, false, -1},
-                                 {L"Game <c ffdd00>farm</c> 1", L"Running", 0xFF2EE5A8, true, -1},
-                                 {L"Copy of KVPlayer", L"Creating", 0xFFFFDD00, false, 40},
-                                 {L"Broken copy", L"Copy failed", 0xFFFF8686, false, -1}};
-        for (int i = 0; i < 8; ++i) {
-            auto control = SkinParser(factory).parseControl(*row, error);
-            ASSERT_TRUE(control) << error.size();
-            control->setTag(i);
-            fillRow(*control, i, looks[i % 4]);
-            list->add(std::move(control));
-        }
+        ASSERT_NO_FATAL_FAILURE(fill(window, 8));
         window.addNotifier([this](const Notify& n) {
             events.push_back(std::wstring(n.type) + L":" + (n.sender ? n.sender->name() : L""));
         });
@@ -149,6 +127,33 @@ struct ToolkitWin : testing::Test {
         UpdateWindow(host->hwnd());
         ASSERT_TRUE(platform::win32::pumpMessagesUntil(
             [&] { return IsWindowVisible(host->hwnd()) && !GetUpdateRect(host->hwnd(), nullptr, FALSE); }, 5000ms));
+    }
+
+    // The main window skin with `rows` instance rows in four looks.
+    void fill(Window& target, int rows) {
+        const auto root = resources.read(L"xml_multis_player_rootwindow.xml");
+        const auto row = resources.read(L"xml_multis_player_list_item.xml");
+        ASSERT_TRUE(root && row);
+        std::wstring error;
+        ASSERT_TRUE(SkinParser(factory).parseWindow(*root, target, error));
+        target.findControl(L"titleText")->setText(L"Multi-instance manager");
+        target.findControl(L"product14Btn")->setText(L"Android 14");
+        target.findControl(L"product9Btn")->setText(L"Android 9");
+        target.findControl(L"product5_32Btn")->setText(L"Android 7.1");
+        dynamic_cast<Option*>(target.findControl(L"product14Btn"))->setSelected(true, false);
+        target.findControl(L"btnAddVm")->setText(L"New instance");
+        auto* list = target.find<List>(L"listVm");
+        const RowLook looks[] = {{L"KVPlayer", L"Stopped", 0xFFBFBFC3, false, -1},
+                                 {L"Game <c ffdd00>farm</c> 1", L"Running", 0xFF2EE5A8, true, -1},
+                                 {L"Copy of KVPlayer", L"Creating", 0xFFFFDD00, false, 40},
+                                 {L"Broken copy", L"Copy failed", 0xFFFF8686, false, -1}};
+        for (int i = 0; i < rows; ++i) {
+            auto control = SkinParser(factory).parseControl(*row, error);
+            ASSERT_TRUE(control) << error.size();
+            control->setTag(i);
+            fillRow(*control, i, looks[i % 4]);
+            list->add(std::move(control));
+        }
     }
 
     bool sawEvent(const std::wstring& event) {
@@ -305,4 +310,24 @@ TEST_F(ToolkitWin, AComboOpensItsListBelowItselfAndTheChosenItemIsSelected) {
     EXPECT_EQ(selected, (std::vector<std::wstring>{L"Tray"}));
     EXPECT_FALSE(IsWindowVisible(list));
     EXPECT_FALSE(combo->dropped());
+}
+
+TEST_F(ToolkitWin, AtScaleOneAndAHalfEverythingGrowsTogether) {
+    Window large;
+    ASSERT_NO_FATAL_FAILURE(fill(large, 4));
+    large.setScale(1.5);
+    win32::ToolkitWindow largeHost(large, resources);
+    ASSERT_TRUE(largeHost.create(nullptr, L"KVToolkitTestFrame", L"kvmulti toolkit 150"));
+    SetWindowPos(largeHost.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil(
+        [&] { return IsWindowVisible(largeHost.hwnd()) && !GetUpdateRect(largeHost.hwnd(), nullptr, FALSE); }, 5000ms));
+    EXPECT_EQ(large.clientSize(), (Size{1140, 840}));
+    const Rect start = large.find<List>(L"listVm")->at(0)->findByName(L"startBtn")->rect();
+    EXPECT_EQ(start.width(), 42);
+    const Bitmap screen = captureClient(largeHost.hwnd());
+    const Point disc{start.left + 7, start.top + start.height() / 2};
+    EXPECT_GT(green(pixelAt(screen, disc)), red(pixelAt(screen, disc)) + 60);
+    auto file = testing_support::windowsPathOf(testArguments()[1]);
+    file.replace_filename(file.stem().string() + "-150.png");
+    EXPECT_TRUE(savePng(screen, file));
 }

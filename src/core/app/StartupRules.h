@@ -23,8 +23,8 @@ inline constexpr int kSystemAwareWidth = 2560;
 double displayScaleFactor(int monitorHeight, int dpiX);
 
 struct PrivateFont {
-    std::wstring_view file;       // below "fonts\"
-    std::wstring_view logFormat;  // the add's result line: ret, error
+    std::wstring_view file;      // below "fonts\"
+    std::wstring_view logFormat; // the add's result line: ret, error
 };
 // "Noto Sans" and "NanumGothicOTFLight" have their own files; every other face uses Roboto.
 PrivateFont privateFontFor(std::wstring_view faceName);

@@ -1,4 +1,5 @@
-// kvmulti.exe from the outside: started, its window found, closed as a user would close it, its log read.
+// kvmulti.exe from the outside: started on a small installation, its window found, closed as a user would
+// close it, its log and files read.
 
 #include <windows.h>
 
@@ -24,7 +25,7 @@ std::filesystem::path builtProgram() {
 
 } // namespace
 
-TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
+TEST(Startup, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     ASSERT_FALSE(builtProgram().empty()) << "pass the path of kvmulti.exe";
     testing_support::WinTempDir folder; // the log goes below the program's own folder
     const auto exe = folder.path() / "kvmulti.exe";
@@ -48,7 +49,7 @@ TEST(Skeleton, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     EXPECT_NE(log.find("load Roboto fonts ret: 1  error:"), std::string::npos) << "the shipped font is added";
 }
 
-TEST(Skeleton, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
+TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
     testing_support::WinTempDir folder;
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
@@ -69,4 +70,33 @@ TEST(Skeleton, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
     const std::string log = readFile(folder.path() / "log" / "multis.log");
     EXPECT_NE(log.find("process exist!"), std::string::npos) << log;
     EXPECT_NE(log.find("onHandleWindowIPC, msg = 9111"), std::string::npos) << log;
+}
+
+TEST(Startup, FindsTheInstallFromPathconfigMigratesAnOldUserAndSavesTheGroupsOnClose) {
+    testing_support::WinTempDir folder;
+    const auto program = folder.path() / "program";
+    const auto android9 = folder.path() / "Android9";
+    std::filesystem::create_directories(program / "vms");
+    std::filesystem::copy_file(builtProgram(), program / "kvmulti.exe");
+    testing_support::writeFile(program / "vms" / "oldrun103", "");
+    testing_support::writeFile(program / "vms" / "config" / "vantors.config", R"({"moreScreenSortInSame": true})");
+    std::filesystem::create_directories(android9 / "vms" / "vantor0");
+    std::filesystem::copy_file(builtProgram().parent_path().parent_path() / "standin" / "9" / "rqplayer.exe",
+                               android9 / "rqplayer.exe");
+    testing_support::writeFile(program / "pathconfig.ini", "[setting]\r\nplayer9=" + android9.string() + "\r\n");
+
+    ChildProcess manager;
+    ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
+    HWND window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(manager.waitForExit(30s), 1u);
+
+    const std::string log = readFile(program / "log" / "multis.log");
+    EXPECT_NE(log.find("path9 " + android9.string() + " path3"), std::string::npos) << log;
+    EXPECT_NE(log.find("it is old user: 1"), std::string::npos) << log;
+    EXPECT_FALSE(std::filesystem::exists(program / "vms" / "oldrun103"));
+    EXPECT_NE(readFile(program / "vms" / "config" / "vantors.config").find("\"moreScreenSortInSame\": false"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(program / "data" / "groupsV2")) << "the groups are saved at shutdown";
 }

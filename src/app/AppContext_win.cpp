@@ -1,0 +1,34 @@
+#include "app/AppContext_win.h"
+
+#include "core/platform/Os.h"
+#include "platform/win32/InstallSources_win.h"
+#include "platform/win32/InstanceDesktop_win.h"
+#include "platform/win32/WindowSystem_win.h"
+
+namespace app {
+namespace {
+
+struct Context {
+    common::PlayerSet players;
+    platform::win32::Win32InstallSources sources{platform::programFolder()};
+    platform::win32::Win32InstanceDesktop desktop;
+    platform::win32::Win32WindowSystem windows{platform::programFolder()};
+    KVMultiModel model{players, sources, desktop, windows};
+};
+
+Context& context() {
+    static Context* const instance = new Context; // never destroyed: workers may still hold on at exit
+    return *instance;
+}
+
+} // namespace
+
+KVMultiModel& model() {
+    return context().model;
+}
+
+common::PlayerSet& players() {
+    return context().players;
+}
+
+} // namespace app
