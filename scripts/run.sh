@@ -34,7 +34,8 @@ trap 'bash scripts/wine-env.sh stop "$wine_dir" >/dev/null' EXIT
 . scripts/wine-vars.sh "$wine_dir"
 "$WINE" "$program" </dev/null >"$wine_dir/kvmulti.out" 2>&1 &
 for _ in $(seq 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"kvmulti"'; then break; fi
+    # Wine names a program's X windows after its executable: ("kvmulti.exe" "Wine").
+    if xwininfo -root -tree 2>/dev/null | grep -q '("kvmulti.exe"'; then break; fi
     sleep 0.2
 done
 sleep 1 # let the first paint land before the picture is taken

@@ -9,7 +9,6 @@
 #include "app/DisplayScaling_win.h"
 #include "app/ProcessHooks_win.h"
 #include "app/SingleInstance_win.h"
-#include "app/StartupWindow_win.h"
 #include "app/UiRuntime_win.h"
 #include "core/app/StartupRules.h"
 #include "core/files/AtomicFile.h"
@@ -22,6 +21,7 @@
 #include "core/storage/KVPhoneConfig.h"
 #include "core/storage/PlayerHost.h"
 #include "platform/win32/PlayerHost_win.h"
+#include "ui/main/MainFrameWindow_win.h"
 
 namespace {
 
@@ -172,10 +172,16 @@ int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, 
 
 bool KVMultiImpl::showMainFrame() {
     if (!m_mainWindow) {
-        m_mainWindow = app::createStartupWindow(m_instance, [this] {
-            m_mainWindow = nullptr;
-            if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
-        });
+        KVMultiModel& model = app::model();
+        const int product = model.commandLineProduct();
+        m_mainWindow = mainui::win32::MainFrameWindow::create(
+            model, app::players().own().settings(),
+            product != 0 && model::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
+                                                          : std::nullopt,
+            mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
+                m_mainWindow = nullptr;
+                if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
+            });
     }
     if (!m_mainWindow) return true;
     if (IsIconic(m_mainWindow)) SendMessageW(m_mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);

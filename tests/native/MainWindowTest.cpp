@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, EveryStatusShowsItsTextColourAndButtons) {
         int status;
         const wchar_t* key;
         ui::Argb color;
-        const wchar_t* shown;  // the buttons shown, comma-separated
+        const wchar_t* shown; // the buttons shown, comma-separated
         bool rowEnabled;
     };
     const Case cases[] = {

@@ -30,6 +30,7 @@ TEST(Startup, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     testing_support::WinTempDir folder; // the log goes below the program's own folder
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
+    std::filesystem::copy_file(builtProgram().parent_path() / "rqresource.rcc", folder.path() / "rqresource.rcc");
     std::filesystem::copy(builtProgram().parent_path() / "fonts", folder.path() / "fonts");
 
     ChildProcess manager;
@@ -53,6 +54,7 @@ TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
     testing_support::WinTempDir folder;
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
+    std::filesystem::copy_file(builtProgram().parent_path() / "rqresource.rcc", folder.path() / "rqresource.rcc");
     ChildProcess first;
     ASSERT_TRUE(first.start(exe));
     HWND window = first.waitForWindow(L"KVMultiMainFrame", 30s);
@@ -78,6 +80,7 @@ TEST(Startup, FindsTheInstallFromPathconfigMigratesAnOldUserAndSavesTheGroupsOnC
     const auto android9 = folder.path() / "Android9";
     std::filesystem::create_directories(program / "vms");
     std::filesystem::copy_file(builtProgram(), program / "kvmulti.exe");
+    std::filesystem::copy_file(builtProgram().parent_path() / "rqresource.rcc", program / "rqresource.rcc");
     testing_support::writeFile(program / "vms" / "oldrun103", "");
     testing_support::writeFile(program / "vms" / "config" / "vantors.config", R"({"moreScreenSortInSame": true})");
     std::filesystem::create_directories(android9 / "vms" / "vantor0");

@@ -156,8 +156,7 @@ std::uint64_t KVMultiMainFrame::diskSizeOf(std::int32_t id) {
     if (known != m_diskSizes.end()) return known->second;
     int index = 0;
     common::Players& players = m_model.playersOf(id, index);
-    const std::uint64_t bytes =
-        players.installFolder().empty() ? 0 : folderBytes(players.instanceFolder(index));
+    const std::uint64_t bytes = players.installFolder().empty() ? 0 : folderBytes(players.instanceFolder(index));
     m_diskSizes[id] = bytes;
     return bytes;
 }
@@ -166,8 +165,7 @@ void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {
     std::array<std::size_t, model::kProductCount> counts{};
     for (int line = 0; line < model::kProductCount; ++line)
         counts[static_cast<std::size_t>(line)] = m_model.playerList(static_cast<KV_PRODUCT_TYPE>(line)).size();
-    const std::optional<KV_PRODUCT_TYPE> rowLine =
-        m_productRow ? std::optional(m_productRowProduct) : std::nullopt;
+    const std::optional<KV_PRODUCT_TYPE> rowLine = m_productRow ? std::optional(m_productRowProduct) : std::nullopt;
     const TabChoice choice = chooseTabs(counts, rowLine, requested);
     m_currentProduct = choice.product;
     for (const Tab& tab : kTabs) {

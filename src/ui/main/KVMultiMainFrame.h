@@ -27,10 +27,10 @@ namespace mainui {
 
 // What the shortcut of a row points at.
 struct ShortcutRequest {
-    std::wstring target;           // the line's "rqplayer.exe"
-    std::wstring arguments;        // "index=N"
-    std::wstring workingFolder;    // the install folder
-    std::wstring name;             // the file is this name + ".lnk" on the desktop
+    std::wstring target;        // the line's "rqplayer.exe"
+    std::wstring arguments;     // "index=N"
+    std::wstring workingFolder; // the install folder
+    std::wstring name;          // the file is this name + ".lnk" on the desktop
 };
 
 struct FrameServices {

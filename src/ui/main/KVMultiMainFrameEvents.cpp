@@ -68,8 +68,7 @@ void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {
     int index = 0;
     const common::Players& players = m_model.playersOf(row.id(), index);
     const std::wstring folder = players.installFolder().wstring();
-    ShortcutRequest request{folder + L"\\rqplayer.exe", L"index=" + std::to_wstring(index), folder,
-                            row.playerName()};
+    ShortcutRequest request{folder + L"\\rqplayer.exe", L"index=" + std::to_wstring(index), folder, row.playerName()};
     if (m_services.createShortcut) (void)m_services.createShortcut(request); // the notice comes either way
     std::wstring text = lookUpWithFallback(L"multiplay_shortcut_created_notice");
     if (const auto at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, row.playerName());
@@ -153,6 +152,8 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
 // ---- confirmations and closing ----
 
 void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {
+    // The box before the last one goes only after the host has let go of its window.
+    auto older = std::move(m_retiredBox);
     m_retiredBox = std::move(m_box);
     m_box = std::move(box);
     if (!m_box->show(m_window, m_factory)) {

@@ -11,7 +11,8 @@ using common::lang::lookUpWithFallback;
 
 std::unique_ptr<KVMultiMainItem> KVMultiMainItem::create(const ui::SkinParser& parser, std::string_view rowSkin) {
     std::wstring error;
-    auto control = parser.parseControl(rowSkin, error, [] { return std::unique_ptr<ui::Control>(new KVMultiMainItem); });
+    auto control =
+        parser.parseControl(rowSkin, error, [] { return std::unique_ptr<ui::Control>(new KVMultiMainItem); });
     auto* row = dynamic_cast<KVMultiMainItem*>(control.get());
     if (!row) {
         KVLOG(L"row skin not loaded: %s", error);

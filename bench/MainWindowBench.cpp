@@ -1,0 +1,114 @@
+// The main window over 1,000 instances of one line on an in-memory desktop, headlessly: a full list rebuild
+// (model reload, rows built from the row skin, layout), and one one-second refresh tick in which 50 instances
+// start (the model's refresh, 50 rows turning to running, the layout and paint walk that follows). Prints the
+// best and median of several rounds; asserts nothing.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "core/dispatch/EventLoop.h"
+#include "support/FakeInstallSources.h"
+#include "support/FakeInstanceDesktop.h"
+#include "support/FakeWindowSystem.h"
+#include "support/TempDir.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/Painter.h"
+#include "ui/main/KVMultiMainFrame.h"
+
+namespace {
+
+constexpr int kInstances = 1000;
+constexpr int kChanged = 50;
+constexpr int kRounds = 9;
+
+using Clock = std::chrono::steady_clock;
+
+std::string skin(const wchar_t* name) {
+    std::ifstream in(std::filesystem::path(KV_SKIN_DIR) / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A painter that draws nothing: the walk over the tree is what a repaint costs the window logic.
+struct NullPainter : ui::Painter {
+    void fillRect(const ui::Rect&, ui::Argb) override {}
+    void drawImage(const ui::ImageSpec&, const ui::Rect&) override {}
+    void drawText(const ui::Rect&, const std::vector<ui::TextRun>&, const ui::TextStyle&) override {}
+    void pushClip(const ui::Rect&) override {}
+    void popClip() override {}
+};
+
+void report(const char* label, std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-34s best %8.2f ms   median %8.2f ms\n", label, ms.front(), ms[ms.size() / 2]);
+}
+
+} // namespace
+
+int main() {
+    testing_support::TempDir dir;
+    std::filesystem::create_directories(dir / "vms");
+    common::PlayerSet players;
+    common::Players& line = players.line(KV_PRODUCT_14);
+    const auto& info = model::productLine(KV_PRODUCT_14);
+    line.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
+    line.init(dir.path());
+    for (int i = 0; i < kInstances; ++i) line.addIndex(i);
+    testing_support::FakeInstanceDesktop desktop;
+    testing_support::FakeInstallSources sources;
+    sources.install(dir.path().wstring(), L"14.0.0.1");
+    sources.config[L"player14"] = dir.path().wstring();
+    testing_support::FakeWindowSystem windows;
+    common::EventLoop loop;
+    common::Dispatcher dispatcher{loop};
+    common::dispatch::install(&dispatcher);
+    {
+        KVMultiModel model(players, sources, desktop, windows, dir.path());
+        std::wstring a, b, c, d, e;
+        model.getPlayerPath(a, b, c, d, e);
+        ui::ControlFactory factory;
+        mainui::KVMultiMainFrame frame(model, players.own().settings(), factory, {});
+        if (!frame.init(skin(mainui::KVMultiMainFrame::kSkinFile), skin(mainui::KVMultiMainFrame::kRowSkinFile),
+                        KV_PRODUCT_14)) {
+            std::printf("skins not found below %s\n", KV_SKIN_DIR);
+            return 1;
+        }
+        ui::Window& window = frame.window();
+        window.resize({760, 560});
+        NullPainter painter;
+
+        std::vector<double> rebuild, tick;
+        int started = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            auto start = Clock::now();
+            frame.refreshList(false, KV_PRODUCT_14, false, true, false);
+            window.layout();
+            window.paint(painter);
+            rebuild.push_back(msSince(start));
+
+            for (int i = 0; i < kChanged; ++i) desktop.run(line, (started + i * 20) % kInstances);
+            start = Clock::now();
+            frame.refreshTick();
+            window.layout();
+            window.paint(painter);
+            tick.push_back(msSince(start));
+            for (int i = 0; i < kChanged; ++i) desktop.end(line, (started + i * 20) % kInstances);
+            frame.refreshTick(); // back to all stopped for the next round
+            started += 1;
+        }
+        std::printf("main window, %d instances of one line, %d rounds\n", kInstances, kRounds);
+        report("refreshList (reload, rows, layout)", rebuild);
+        report("refresh tick, 50 rows start", tick);
+    }
+    common::dispatch::uninstall();
+    return 0;
+}

@@ -1,0 +1,180 @@
+#include "ui/main/MainFrameWindow_win.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "core/lang/LanguageStrings.h"
+#include "core/lang/LoadResources.h"
+#include "core/log/Log.h"
+#include "toolkit/ImageControl.h"
+
+namespace mainui::win32 {
+
+namespace {
+
+// Posted by the frame's close: the window is destroyed outside the notification that asked for it, so no
+// control of the dying tree is still on the stack.
+constexpr UINT kMsgDestroySelf = WM_APP + 0x101;
+constexpr UINT kMsgCrash = 9000;
+
+std::optional<std::string> readSkin(ui::SkinResources& resources, const wchar_t* name) {
+    auto text = resources.read(name);
+    if (!text) KVLOG(L"skin %s not found", std::wstring(name));
+    return text;
+}
+
+bool saveShortcut(const ShortcutRequest& request) {
+    wchar_t desktop[MAX_PATH]{};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop))) return false;
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return false;
+    link->SetPath(request.target.c_str());
+    link->SetWorkingDirectory(request.workingFolder.c_str());
+    if (!request.arguments.empty()) link->SetArguments(request.arguments.c_str());
+    IPersistFile* file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file)))) {
+        const std::wstring path = std::wstring(desktop) + L"\\" + request.name + L".lnk";
+        saved = SUCCEEDED(file->Save(path.c_str(), TRUE));
+        file->Release();
+    }
+    link->Release();
+    return saved;
+}
+
+} // namespace
+
+MainFrameWindow::MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings)
+    : m_model(model),
+      m_resources(common::lang::skinFolder(), &common::lang::resourcePack()),
+      m_frame(model, settings, m_factory, services()) {
+    m_factory.registerCustom(ui::RQImageControl::kClassName, [] { return std::make_unique<ui::RQImageControl>(); });
+}
+
+MainFrameWindow::~MainFrameWindow() = default;
+
+HWND MainFrameWindow::create(KVMultiModel& model, common::GlobalSettings& settings,
+                             std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea,
+                             std::function<void()> onDestroyed) {
+    auto* self = new MainFrameWindow(model, settings);
+    self->m_onDestroyed = std::move(onDestroyed);
+    if (!self->open(product, monitorArea)) {
+        self->m_onDestroyed = nullptr;
+        delete self;
+        return nullptr;
+    }
+    return self->m_hwnd;
+}
+
+std::optional<RECT> MainFrameWindow::workAreaOfMonitor(int handleValue) {
+    if (handleValue == 0) return std::nullopt;
+    MONITORINFO info{sizeof info};
+    const auto monitor = reinterpret_cast<HMONITOR>(static_cast<std::intptr_t>(handleValue));
+    if (!GetMonitorInfoW(monitor, &info)) return std::nullopt;
+    return info.rcWork;
+}
+
+FrameServices MainFrameWindow::services() {
+    FrameServices s;
+    s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
+    s.growHeight = [this](int delta, bool) { growHeight(delta); };
+    s.groupControlOpen = [] { return false; }; // no group control windows yet
+    s.createShortcut = &saveShortcut;
+    s.closeWindow = [this](int) {
+        if (m_hwnd) PostMessageW(m_hwnd, kMsgDestroySelf, 0, 0);
+    };
+    return s;
+}
+
+bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea) {
+    const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
+    const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
+    if (!skin || !rowSkin || !m_frame.init(*skin, *rowSkin, product)) return false;
+    m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
+    if (!m_host->create(nullptr, kClassName, L"")) return false;
+    m_hwnd = m_host->hwnd();
+    SetWindowTextW(m_hwnd, common::lang::lookUpWithFallback(L"multiplayer_window").c_str());
+    SetPropW(m_hwnd, L"KVMultiMainFrame", this);
+    m_toolkitProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainFrameWindow::subclassProc)));
+
+    RECT area{};
+    if (monitorArea) {
+        area = *monitorArea;
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
+    SetWindowPos(m_hwnd, nullptr, area.left + (area.right - area.left - (r.right - r.left)) / 2,
+                 area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_model.setMainWindow(reinterpret_cast<model::WindowHandle>(m_hwnd));
+    return true;
+}
+
+void MainFrameWindow::showBox(msg::MessageBoxWindow& box) {
+    m_retiredBoxHost = std::move(m_boxHost);
+    m_boxHost = std::make_unique<ui::win32::ToolkitWindow>(*box.window(), m_resources);
+    if (!m_boxHost->create(m_hwnd, L"KVMultiMessageBox", L"", WS_POPUP | WS_BORDER)) return;
+    RECT owner{};
+    RECT own{};
+    GetWindowRect(m_hwnd, &owner);
+    GetWindowRect(m_boxHost->hwnd(), &own);
+    m_boxHost->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
+                       owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
+    m_boxHost->showModal(m_hwnd);
+}
+
+void MainFrameWindow::growHeight(int delta) {
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
+    const int scaled = static_cast<int>(delta * m_frame.window().scale());
+    SetWindowPos(m_hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + scaled,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK MainFrameWindow::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<MainFrameWindow*>(GetPropW(hwnd, L"KVMultiMainFrame"));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainFrameWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    switch (message) {
+    case WM_SYSCOMMAND: {
+        const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_MINIMIZE) SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, keep);
+        if (command == SC_MAXIMIZE || command == SC_RESTORE) SetWindowPos(m_hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+        break;
+    }
+    case WM_ACTIVATE:
+        SetWindowPos(m_hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+        break;
+    case kMsgCrash:
+        KVLOG_AS("KVMultiMainFrame::MessageHandler", L"crash!!!!!!!!!!!!!!!!!!!");
+        break;
+    case WM_CLOSE:
+        m_frame.closeRequest(); // the close box asks like the skin's close button
+        return 0;
+    case kMsgDestroySelf:
+        DestroyWindow(m_hwnd);
+        return 0;
+    case WM_NCDESTROY: {
+        const LRESULT result = CallWindowProcW(m_toolkitProc, m_hwnd, message, wParam, lParam);
+        RemovePropW(m_hwnd, L"KVMultiMainFrame");
+        m_hwnd = nullptr;
+        m_frame.OnFinalMessage();
+        const auto onDestroyed = std::move(m_onDestroyed);
+        delete this;
+        if (onDestroyed) onDestroyed();
+        return result;
+    }
+    default:
+        break;
+    }
+    return CallWindowProcW(m_toolkitProc, m_hwnd, message, wParam, lParam);
+}
+
+} // namespace mainui::win32

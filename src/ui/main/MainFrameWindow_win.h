@@ -1,0 +1,58 @@
+#pragma once
+// The main window on the Windows desktop: the portable KVMultiMainFrame in a native top-level window of
+// class "KVMultiMainFrame", its confirmations as owned popups, and the window messages only a native window
+// sees (z-order on minimise, maximise, restore and activation; the close box; message 9000).
+//
+// The object owns itself once created: it deletes itself when its native window is destroyed, after telling
+// the frame (OnFinalMessage) and calling `onDestroyed`. Close it by asking the frame, never by deleting it.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/model/KVMultiModel.h"
+#include "core/storage/GlobalSettings.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/SkinResources.h"
+#include "toolkit/win32/ToolkitWindow_win.h"
+#include "ui/main/KVMultiMainFrame.h"
+
+namespace mainui::win32 {
+
+class MainFrameWindow {
+public:
+    static constexpr const wchar_t* kClassName = L"KVMultiMainFrame";
+
+    // Null when a skin is missing or the window cannot be created (logged). `monitorArea`: centre the window
+    // there instead of on the primary work area.
+    static HWND create(KVMultiModel& model, common::GlobalSettings& settings, std::optional<KV_PRODUCT_TYPE> product,
+                       std::optional<RECT> monitorArea, std::function<void()> onDestroyed);
+
+    // The work area of the monitor whose handle value the command line named; none for 0 or a stale value.
+    static std::optional<RECT> workAreaOfMonitor(int handleValue);
+
+private:
+    MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings);
+    ~MainFrameWindow();
+    bool open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea);
+    FrameServices services();
+    void showBox(msg::MessageBoxWindow& box);
+    void growHeight(int delta);
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    KVMultiModel& m_model;
+    ui::ControlFactory m_factory;
+    ui::SkinResources m_resources;
+    KVMultiMainFrame m_frame;
+    std::unique_ptr<ui::win32::ToolkitWindow> m_host;
+    std::unique_ptr<ui::win32::ToolkitWindow> m_boxHost;
+    std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
+    HWND m_hwnd = nullptr;
+    WNDPROC m_toolkitProc = nullptr;
+    std::function<void()> m_onDestroyed;
+};
+
+} // namespace mainui::win32
