@@ -22,9 +22,11 @@ instance() {
     for disk in system data sdcard; do truncate -s 4M "$folder/vms/vantor$index/$disk.$ext"; done
     cat >"$folder/vms/config/vantor$index.config" <<JSON
 {
-    "statusSettings": { "playerName": "$name" },
-    "advancedSettings": { "resolution": { "width": $width, "height": $height }, "resolutionDpi": 240,
-                          "cpuCount": 2, "memorySize": 2048 }
+    "statusSettings.playerName": "$name",
+    "advancedSettings.resolution": { "width": $width, "height": $height },
+    "advancedSettings.resolutionDpi": 240,
+    "advancedSettings.cpuCount": 2,
+    "advancedSettings.memorySize": 2048
 }
 JSON
 }

@@ -197,7 +197,8 @@ double Control::scale() const {
 }
 
 void Control::paintText(Painter& painter, const Rect& area, Argb color) const {
-    if (m_text.empty()) return;
+    // A fully transparent colour keeps a text for tooltips and look-ups without drawing it (image buttons).
+    if (m_text.empty() || (color >> 24) == 0) return;
     TextStyle style = m_textStyle;
     style.color = color;
     painter.drawText(shrink(area, scaled(m_textPadding, scale())), parseMarkup(m_text), style);

@@ -214,7 +214,7 @@ void KVMultiMainFrame::OnFinalMessage() {
     m_model.slots() = {};
     m_model.setMainWindow(0);
     m_scrollTimer.stop();
-    KVLOG(L"delete this");
+    KVLOG_AS("KVMultiMainFrame::OnFinalMessage", L"delete this");
 }
 
 } // namespace mainui

@@ -45,8 +45,7 @@ bool saveShortcut(const ShortcutRequest& request) {
 } // namespace
 
 MainFrameWindow::MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings)
-    : m_model(model),
-      m_resources(common::lang::skinFolder(), &common::lang::resourcePack()),
+    : m_model(model), m_resources(common::lang::skinFolder(), &common::lang::resourcePack()),
       m_frame(model, settings, m_factory, services()) {
     m_factory.registerCustom(ui::RQImageControl::kClassName, [] { return std::make_unique<ui::RQImageControl>(); });
 }
