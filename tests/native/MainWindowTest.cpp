@@ -44,9 +44,6 @@ TEST(RowLook, OnlyTheFirstOccurrenceOfTheSearchIsHighlightedEvenInsideAWord) {
     EXPECT_EQ(highlightedName(L"farmer farm", L"farm"), L"<c ffdd00>farm</c>er farm");
     EXPECT_EQ(highlightedName(L"Farm", L"farm"), L"Farm") << "case-sensitive";
     EXPECT_EQ(highlightedName(L"farm", L""), L"farm");
-    EXPECT_EQ(versionLabel(5), L"9");
-    EXPECT_EQ(versionLabel(10), L"14");
-    EXPECT_EQ(versionLabel(3), L"5.1(32)");
 }
 
 // Lines 4, 2 and 0 installed in a temporary folder; the model and the window on an event loop standing for

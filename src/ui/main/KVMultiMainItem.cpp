@@ -20,6 +20,13 @@ std::unique_ptr<KVMultiMainItem> KVMultiMainItem::create(const ui::SkinParser& p
     }
     control.release();
     std::unique_ptr<KVMultiMainItem> item(row);
+    std::vector<ui::Control*> pending{item.get()};
+    while (!pending.empty()) {
+        ui::Control* c = pending.back();
+        pending.pop_back();
+        if (!c->name().empty()) item->m_parts.emplace(c->name(), c);
+        c->children(pending);
+    }
     if (auto* status = item->part(L"labelStatus")) item->m_skinStatusColor = status->textColor();
     return item;
 }

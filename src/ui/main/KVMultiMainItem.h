@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/dispatch/Dispatcher.h"
 #include "core/model/InstanceRecord.h"
@@ -41,10 +42,12 @@ public:
     int status() const { return m_status; }
     int installProgress() const { return m_installProgress; }
     bool installAnimating() const { return m_installTimer.isActive(); }
-    // The control of this row with that name.
+    // The control of this row with that name (looked up in a table made once: a rebuild of a long list asks
+    // every row for some twenty controls).
     template <class T = ui::Control>
     T* part(std::wstring_view name) {
-        return dynamic_cast<T*>(findByName(name));
+        const auto it = m_parts.find(name);
+        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
     }
 
 private:
@@ -61,6 +64,7 @@ private:
     int m_installProgress = 0;
     ui::Argb m_skinStatusColor = 0xFFBFBFC3;
     common::TimerHandle m_installTimer;
+    std::unordered_map<std::wstring_view, ui::Control*> m_parts; // names stay with their controls
 };
 
 } // namespace mainui
