@@ -18,7 +18,7 @@ struct SlicePart {
     bool operator==(const SlicePart&) const = default;
 };
 
-// `control` is the control's rectangle in window pixels; `dest` of the spec is relative to it, in skin
+// `control` is the control's rectangle in window pixels; the image's `dest` is relative to it, in skin
 // pixels. Empty parts are left out; without corners the result is one stretched part.
 std::vector<SlicePart> nineSlice(const ImageSpec& spec, Size image, const Rect& control, double scale);
 

@@ -27,7 +27,7 @@ class Painter {
 public:
     virtual ~Painter() = default;
     virtual void fillRect(const Rect& rect, Argb color) = 0;
-    // `control` is the control's rectangle: the spec's dest, if any, is relative to it.
+    // `control` is the control's rectangle: the image's dest, if any, is relative to it.
     virtual void drawImage(const ImageSpec& image, const Rect& control) = 0;
     virtual void drawText(const Rect& rect, const std::vector<TextRun>& runs, const TextStyle& style) = 0;
     virtual void pushClip(const Rect& rect) = 0;
