@@ -19,15 +19,10 @@
 #include "support/WinProcess_win.h"
 
 using platform::win32::Win32InstallSources;
+using testing_support::thisProgram;
 using testing_support::WinTempDir;
 
 namespace {
-
-std::filesystem::path thisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 bool saveShortcut(const std::filesystem::path& lnk, const std::filesystem::path& target) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
