@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
-
 #include "support/FakeIpcPlatform.h"
 #include "support/LogCapture.h"
+#include "support/Recorded.h"
 
 using testing_support::bytes;
 using testing_support::FakeIpcPlatform;
@@ -16,18 +15,9 @@ namespace {
 
 constexpr std::uintptr_t kPid = 4242;
 
-struct StatusLog {
-    std::mutex lock;
-    std::vector<EmulatorStatus> seen;
+struct StatusLog : testing_support::Recorded<EmulatorStatus> {
     utility::EmulatorStatusCallback callback() {
-        return [this](int, EmulatorStatus s) {
-            std::lock_guard guard(lock);
-            seen.push_back(s);
-        };
-    }
-    std::vector<EmulatorStatus> get() {
-        std::lock_guard guard(lock);
-        return seen;
+        return [this](int, EmulatorStatus s) { add(s); };
     }
 };
 

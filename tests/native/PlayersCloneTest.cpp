@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
 #include <set>
 #include <thread>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/storage/Players.h"
 #include "support/DiskImages.h"
 #include "support/LogCapture.h"
+#include "support/Recorded.h"
 #include "support/TempDir.h"
 
 using common::CloneSetting;
@@ -23,20 +23,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Every report of one operation, collected from the worker thread.
-struct Reports {
-    std::mutex lock;
-    std::vector<std::pair<int, int>> seen;
+// Every report of one operation: (percent, index), collected from the worker thread.
+struct Reports : testing_support::Recorded<std::pair<int, int>> {
     common::CloneProgress callback() {
-        return [this](int percent, int index) {
-            std::lock_guard guard(lock);
-            seen.emplace_back(percent, index);
-        };
+        return [this](int percent, int index) { add({percent, index}); };
     }
-    std::vector<int> percents() {
-        std::lock_guard guard(lock);
+    std::vector<int> percents() const {
         std::vector<int> out;
-        for (auto& s : seen) out.push_back(s.first);
+        for (const auto& s : get()) out.push_back(s.first);
         return out;
     }
 };
@@ -91,19 +85,15 @@ TEST_F(PlayersCloneTest, ConcurrentCreatesOnOneLineGetDistinctIndicesAndAllFinis
     p.init(dir.path());
     writeDiskImage(p.templateDataPath(true), "template", 1 << 20);
     Reports reports;
-    std::mutex lock;
-    std::vector<int> indices;
+    testing_support::Recorded<int> created;
     std::vector<std::thread> callers;
     for (int t = 0; t < 4; ++t)
         callers.emplace_back([&] {
-            for (int i = 0; i < 3; ++i) {
-                const int index = p.cloneEx(-1, reports.callback(), {});
-                std::lock_guard guard(lock);
-                indices.push_back(index);
-            }
+            for (int i = 0; i < 3; ++i) created.add(p.cloneEx(-1, reports.callback(), {}));
         });
     for (auto& c : callers) c.join();
     p.waitForTasks();
+    const auto indices = created.get();
     EXPECT_EQ(std::set<int>(indices.begin(), indices.end()).size(), 12u);
     EXPECT_EQ(*std::max_element(indices.begin(), indices.end()), 11);
     const auto percents = reports.percents();
@@ -159,7 +149,7 @@ TEST_F(PlayersCloneTest, CloneNamesItSourceDashIndexKeepsTheIdentityAndReportsUp
     EXPECT_EQ(p.displayNameCached(2), L"Game-2") << "the name is cached before the copy ends";
     p.waitForTasks();
     EXPECT_EQ(reports.percents(), (std::vector<int>{20, 99, 100}));
-    EXPECT_EQ(reports.seen.back().second, 2);
+    EXPECT_EQ(reports.get().back().second, 2);
     EXPECT_EQ(headOf(p.dataDiskPath(2, false)), "data of 5");
     EXPECT_EQ(headOf(p.sdcardDiskPath(2, false)), "sdcard of 5");
     EXPECT_EQ(headOf(p.systemDiskPath(2, false)), "system of 5");

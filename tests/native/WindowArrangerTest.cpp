@@ -3,30 +3,20 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <fstream>
 #include <thread>
 
 #include "core/arrange/WindowArranger.h"
-#include "support/FakeWindowSystem.h"
+#include "support/ArrangeDesk.h"
 #include "support/TempDir.h"
 
 using arrange::ArrangeTarget;
 using arrange::Rect;
-using testing_support::FakeWindowSystem;
 
 namespace {
 
-struct Desk {
-    FakeWindowSystem ws;
-    arrange::WindowHandle main = 0;
-    std::vector<arrange::WindowHandle> windows;
-
-    explicit Desk(int count, int monitors = 1) {
-        for (int m = 0; m < monitors; ++m)
-            ws.addMonitor({1920 * m, 0, 1920 * (m + 1), 1080}, {1920 * m, 0, 1920 * (m + 1), 1040});
-        main = ws.addWindow({100, 100, 900, 700});
-        for (int i = 0; i < count; ++i) windows.push_back(ws.addWindow({0, 0, 640, 360}));
-    }
+// The shared desk with `count` windows of 640 × 360 and the main window.
+struct Desk : testing_support::ArrangeDesk {
+    explicit Desk(int count, int monitors = 1) : ArrangeDesk(monitors) { addWindows(count); }
     std::vector<ArrangeTarget> targets() const {
         std::vector<ArrangeTarget> t;
         for (std::size_t i = 0; i < windows.size(); ++i) t.push_back({static_cast<std::int32_t>(i), windows[i]});
@@ -54,10 +44,9 @@ TEST(ArrangeSettings, MissingKeysGiveAutoSizeFourPerRowAndTheCascadeDefaults) {
 
 TEST(ArrangeSettings, StoredKeysChooseTheLayout) {
     testing_support::TempDir dir;
-    std::filesystem::create_directories(dir / "vms" / "config");
-    std::ofstream(dir / "vms" / "config" / "vantors.config")
-        << R"({"windowsAlignType": 1, "windowsOrigin": {"x": 5, "y": 6}, "windowsAutoSize": false,
-              "windowsRowCount": 3, "sortwndnotoutscreen": false, "moreScreenSortInSame": false})";
+    testing_support::writeFile(dir / "vms" / "config" / "vantors.config",
+                               R"({"windowsAlignType": 1, "windowsOrigin": {"x": 5, "y": 6}, "windowsAutoSize": false,
+              "windowsRowCount": 3, "sortwndnotoutscreen": false, "moreScreenSortInSame": false})");
     common::GlobalSettings stored;
     stored.load(dir.path());
     auto s = arrange::readArrangeSettings(stored);

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 
 #include "support/FakeIpcPlatform.h"
 #include "support/LogCapture.h"
+#include "support/Recorded.h"
 
 using testing_support::bytes;
 using testing_support::FakeIpcPlatform;
@@ -16,32 +15,13 @@ using utility::WindowIpcProxy;
 
 namespace {
 
-struct Reports {
-    std::mutex lock;
-    std::condition_variable changed;
-    std::vector<std::pair<int, EmulatorStatus>> seen;
-    void add(int key, EmulatorStatus s) {
-        std::lock_guard guard(lock);
-        seen.emplace_back(key, s);
-        changed.notify_all();
-    }
-    std::vector<std::pair<int, EmulatorStatus>> get() {
-        std::lock_guard guard(lock);
-        return seen;
-    }
-    bool waitFor(std::size_t n) {
-        std::unique_lock guard(lock);
-        return changed.wait_for(guard, std::chrono::seconds(20), [&] { return seen.size() >= n; });
-    }
-};
-
 class ProxyTest : public ::testing::Test {
 protected:
     FakeIpcPlatform platform;
-    Reports reports;
+    testing_support::Recorded<std::pair<int, EmulatorStatus>> reports;
     testing_support::LogCapture log;
     void attach(WindowIpcProxy& proxy) {
-        proxy.setStatusCallback([this](int key, EmulatorStatus s) { reports.add(key, s); });
+        proxy.setStatusCallback([this](int key, EmulatorStatus s) { reports.add({key, s}); });
     }
 };
 

@@ -91,16 +91,10 @@ public:
     std::vector<Post> posts;
     std::vector<Call> starts;
     std::vector<Call> stops;
-    long mutexTests = 0;
-    long windowSearches = 0;
     long windowWalks = 0;
 
-    bool mutexExists(const std::wstring& name) override {
-        ++mutexTests;
-        return mutexes.count(name) != 0;
-    }
+    bool mutexExists(const std::wstring& name) override { return mutexes.count(name) != 0; }
     WindowHandle findWindow(const std::wstring& className) override {
-        ++windowSearches;
         const auto it = topLevel.find(className);
         return it == topLevel.end() ? 0 : it->second;
     }

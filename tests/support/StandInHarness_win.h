@@ -13,8 +13,14 @@
 
 #include "core/storage/Players.h"
 #include "support/WinProcess_win.h"
+#include "windows/WinTestMain.h"
 
 namespace testing_support {
+
+// The build's folder of stand-in copies, passed as the test program's first argument.
+inline std::filesystem::path standinRoot() {
+    return testArguments().empty() ? std::filesystem::path() : windowsPathOf(testArguments()[0]);
+}
 
 // Pumps this thread's messages while polling `done`; false when `timeout` passes first.
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(20));

@@ -9,6 +9,12 @@ std::filesystem::path windowsPathOf(const std::string& hostPath) {
     return std::filesystem::path(hostPath).make_preferred();
 }
 
+std::filesystem::path thisProgram() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    return std::filesystem::path(std::wstring(path, n));
+}
+
 ChildProcess::~ChildProcess() {
     if (!m_info.hProcess) return;
     if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {

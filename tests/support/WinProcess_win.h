@@ -11,6 +11,8 @@ namespace testing_support {
 
 // A path given by CMake on the Linux side ("/work/...") as Wine sees it (drive Z: is the root).
 std::filesystem::path windowsPathOf(const std::string& hostPath);
+// The running test program's own file.
+std::filesystem::path thisProgram();
 
 class ChildProcess {
 public:

@@ -13,14 +13,9 @@
 #include "support/WinProcess_win.h"
 
 using common::formats::FileVersion;
+using testing_support::thisProgram;
 
 namespace {
-
-std::filesystem::path thisProgram() {
-    wchar_t path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    return std::filesystem::path(std::wstring(path, n));
-}
 
 // What Windows reads from the file's fixed file information, or nothing when it has none.
 std::optional<FileVersion> windowsFileVersion(const std::filesystem::path& file) {

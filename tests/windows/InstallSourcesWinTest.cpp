@@ -1,9 +1,6 @@
 // Install discovery against the real Windows pieces under Wine: registry, profile file, desktop folder,
 // shortcut files and version resources.
 
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,34 +12,16 @@
 #include "platform/win32/InstanceDesktop_win.h"
 #include "platform/win32/ShortcutResolver_win.h"
 #include "platform/win32/WindowSystem_win.h"
+#include "support/ShellLinks_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using platform::win32::Win32InstallSources;
+using testing_support::saveShellLink;
+using testing_support::thisProgram;
 using testing_support::WinTempDir;
 
 namespace {
-
-std::filesystem::path thisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-bool saveShortcut(const std::filesystem::path& lnk, const std::filesystem::path& target) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return false;
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-    if (file) file->Release();
-    link->Release();
-    return ok;
-}
 
 // A registry key below HKEY_CURRENT_USER\Software that is removed again.
 struct TestKey {
@@ -94,12 +73,13 @@ TEST(InstallSourcesOnWindows, VersionResourceOfARealExecutable) {
 }
 
 TEST(InstallSourcesOnWindows, ShortcutsResolveToTheirTargetAndOtherFilesAreRefused) {
+    testing_support::ComApartment com;
     WinTempDir dir;
     const auto target = dir.path() / "line" / "rqplayer.exe";
     std::filesystem::create_directories(target.parent_path());
     std::filesystem::copy_file(thisProgram(), target);
-    ASSERT_TRUE(saveShortcut(dir.path() / "KVPlayer9.lnk", target));
-    ASSERT_TRUE(saveShortcut(dir.path() / "UPPER.LNK", target));
+    ASSERT_TRUE(saveShellLink(dir.path() / "KVPlayer9.lnk", target));
+    ASSERT_TRUE(saveShellLink(dir.path() / "UPPER.LNK", target));
     EXPECT_EQ(platform::win32::resolveShortcutFromFile(dir.path() / "KVPlayer9.lnk"), target);
     EXPECT_EQ(platform::win32::resolveShortcutFromFile(dir.path() / "UPPER.LNK"), target);
     std::filesystem::copy_file(dir.path() / "KVPlayer9.lnk", dir.path() / "copy.txt");
@@ -109,6 +89,7 @@ TEST(InstallSourcesOnWindows, ShortcutsResolveToTheirTargetAndOtherFilesAreRefus
 }
 
 TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
+    testing_support::ComApartment com;
     WinTempDir program;
     WinTempDir installs;
     for (const char* line : {"byconfig", "byregistry", "byshortcut"}) {
@@ -146,7 +127,7 @@ TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
     const auto desktop = sources.desktopFolder();
     ASSERT_FALSE(desktop.empty());
     std::filesystem::create_directories(desktop);
-    ASSERT_TRUE(saveShortcut(desktop / "KVPlayer9.lnk", installs.path() / "byshortcut" / "rqplayer.exe"));
+    ASSERT_TRUE(saveShellLink(desktop / "KVPlayer9.lnk", installs.path() / "byshortcut" / "rqplayer.exe"));
     {
         KVMultiModel model(players, sources, instanceDesktop, windows);
         std::wstring a, b, c, d, e;

@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "../src/emulator/StandInProtocol.h"
-#include "WinTestMain.h"
 #include "core/ipc/IpcMessages.h"
 #include "platform/win32/FileVersion_win.h"
 #include "platform/win32/PlayerHost_win.h"
@@ -19,14 +18,11 @@
 using namespace std::chrono_literals;
 using testing_support::className;
 using testing_support::StandInInstall;
+using testing_support::standinRoot;
 using testing_support::waitUntil;
 using testing_support::windowText;
 
 namespace {
-
-std::filesystem::path standinRoot() {
-    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
-}
 
 HWND mainWindow(StandInInstall& install, int index) {
     return static_cast<HWND>(install.players().findPlayerWindow(index));

@@ -5,21 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestMain.h"
 #include "core/ipc/IpcMessages.h"
 #include "platform/win32/WindowIPC_win.h"
 #include "support/StandInHarness_win.h"
 
 using namespace std::chrono_literals;
 using testing_support::StandInInstall;
+using testing_support::standinRoot;
 using testing_support::waitUntil;
 using testing_support::windowText;
 
 namespace {
-
-std::filesystem::path standinRoot() {
-    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
-}
 
 utility::WindowIPC endpointOf(StandInInstall& install, int index) {
     utility::WindowIPC endpoint;

@@ -7,7 +7,6 @@
 
 #include <tuple>
 
-#include "WinTestMain.h"
 #include "core/model/KVMultiModel.h"
 #include "platform/win32/InstallSources_win.h"
 #include "platform/win32/InstanceDesktop_win.h"
@@ -15,15 +14,8 @@
 #include "support/StandInHarness_win.h"
 
 using testing_support::StandInInstall;
+using testing_support::standinRoot;
 using testing_support::waitUntil;
-
-namespace {
-
-std::filesystem::path standinRoot() {
-    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
-}
-
-} // namespace
 
 TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);

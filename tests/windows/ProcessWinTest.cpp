@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestMain.h"
 #include "platform/win32/DesktopUser_win.h"
 #include "platform/win32/Process_win.h"
 #include "platform/win32/Shell_win.h"
@@ -14,13 +13,10 @@
 
 using testing_support::LogCapture;
 using testing_support::StandInInstall;
+using testing_support::standinRoot;
 using testing_support::waitUntil;
 
 namespace {
-
-std::filesystem::path standinRoot() {
-    return testArguments().empty() ? std::filesystem::path() : testing_support::windowsPathOf(testArguments()[0]);
-}
 
 bool processEnded(DWORD pid) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);

@@ -3,23 +3,19 @@
 
 #include <windows.h>
 
-#include <shlobj.h>
-#include <shobjidl.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 
 #include "core/formats/ShellLink.h"
+#include "support/ShellLinks_win.h"
 #include "support/WinProcess_win.h"
 
-namespace {
+using testing_support::ComApartment;
+using testing_support::saveShellLink;
 
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
+namespace {
 
 template <class T>
 struct ComPtr {
@@ -29,20 +25,6 @@ struct ComPtr {
     }
     T* operator->() const { return p; }
 };
-
-bool saveLink(const std::filesystem::path& file, const wchar_t* target, const wchar_t* arguments,
-              const wchar_t* folder) {
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link.p))))
-        return false;
-    link->SetPath(target);
-    link->SetArguments(arguments);
-    link->SetWorkingDirectory(folder);
-    ComPtr<IPersistFile> persist;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist.p)))) return false;
-    return SUCCEEDED(persist->Save(file.c_str(), TRUE));
-}
 
 struct ShellView {
     std::wstring path, arguments, folder;
@@ -82,7 +64,7 @@ TEST(ShellLinkWin, ReadsLinksSavedThroughIShellLinkLikeTheShellDoes) {
     ComApartment com;
     testing_support::WinTempDir dir;
     const auto file = dir.path() / L"KVPlayer14.lnk";
-    ASSERT_TRUE(saveLink(file, L"C:\\windows\\system32\\notepad.exe", L"index=3 \u5b9e\u4f8b", L"C:\\windows"));
+    ASSERT_TRUE(saveShellLink(file, L"C:\\windows\\system32\\notepad.exe", L"index=3 \u5b9e\u4f8b", L"C:\\windows"));
     expectSameAsTheShell(file);
     EXPECT_EQ(common::formats::readShellLinkFile(file)->targetPath, L"C:\\windows\\system32\\notepad.exe");
 
@@ -100,6 +82,6 @@ TEST(ShellLinkWin, ATargetInAFolderWithChineseCharactersReadsTheSameAsThroughThe
     std::filesystem::create_directories(folder);
     std::ofstream(folder / L"rqplayer.exe") << "MZ";
     const auto file = dir.path() / L"KVPlayer9.lnk";
-    ASSERT_TRUE(saveLink(file, (folder / L"rqplayer.exe").c_str(), L"index=12", folder.c_str()));
+    ASSERT_TRUE(saveShellLink(file, folder / L"rqplayer.exe", L"index=12", folder));
     expectSameAsTheShell(file);
 }
