@@ -48,6 +48,13 @@ TEST(Startup, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
                          R"(.*close mutex\r\n.*exit 3\r\n.*exit 4\r\n$)");
     EXPECT_TRUE(std::regex_search(log, end)) << log;
     EXPECT_NE(log.find("load Roboto fonts ret: 1  error:"), std::string::npos) << "the shipped font is added";
+    HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(FindResourceW(image, MAKEINTRESOURCEW(107), MAKEINTRESOURCEW(14)), nullptr) << "the icon group 107";
+    HANDLE icon = LoadImageW(image, MAKEINTRESOURCEW(107), IMAGE_ICON, 32, 32, 0);
+    EXPECT_NE(icon, nullptr) << "a 32-pixel image of the program's icon";
+    if (icon) DestroyIcon(static_cast<HICON>(icon));
+    FreeLibrary(image);
 }
 
 TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {

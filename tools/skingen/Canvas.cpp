@@ -120,7 +120,7 @@ void Canvas::triangle(float x0, float y0, float x1, float y1, float x2, float y2
         color);
 }
 
-bool Canvas::savePng(const std::string& path) const {
+std::vector<unsigned char> Canvas::rgbaBytes() const {
     std::vector<unsigned char> bytes(m_pixels.size() * 4);
     for (std::size_t i = 0; i < m_pixels.size(); ++i) {
         const Rgba& p = m_pixels[i];
@@ -129,6 +129,11 @@ bool Canvas::savePng(const std::string& path) const {
         bytes[i * 4 + 2] = static_cast<unsigned char>(std::lround(clamp01(p.b) * 255));
         bytes[i * 4 + 3] = static_cast<unsigned char>(std::lround(clamp01(p.a) * 255));
     }
+    return bytes;
+}
+
+bool Canvas::savePng(const std::string& path) const {
+    const std::vector<unsigned char> bytes = rgbaBytes();
     const std::string temporary = path + ".tmp";
     if (!stbi_write_png(temporary.c_str(), m_width, m_height, 4, bytes.data(), m_width * 4)) return false;
     std::error_code ec;

@@ -33,6 +33,8 @@ public:
     // A border inside a rounded rectangle.
     void roundFrame(float left, float top, float right, float bottom, float radius, float thickness, Rgba color);
 
+    // The pixels as 8-bit RGBA, top row first, straight alpha.
+    std::vector<unsigned char> rgbaBytes() const;
     // Writes through a temporary file and a rename; false on failure.
     bool savePng(const std::string& path) const;
 

@@ -7,13 +7,16 @@
 // Every file is written through a temporary file; "<output folder>.stamp" is written last, so the build
 // reruns the tool when a run stopped half-way.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "Canvas.h"
 
@@ -281,6 +284,72 @@ void icons(Theme& t) {
     });
 }
 
+// The program's icon: three phone frames stacked on a green tile, drawn at 16, 32 and 48 pixels and stored as
+// 32-bit images with alpha in one icon file.
+Canvas programIcon(int size) {
+    const float k = static_cast<float>(size) / 256.0f;
+    Canvas c(size, size);
+    c.roundRect(8 * k, 8 * k, 248 * k, 248 * k, 48 * k, kRunningDark);
+    for (int i = 2; i >= 0; --i) {
+        const float x = (72.0f + static_cast<float>(i) * 26) * k, y = (40.0f + static_cast<float>(i) * 14) * k;
+        c.roundRect(x, y, x + 96 * k, y + 164 * k, 16 * k, i == 0 ? kWhite : kRunningDeep);
+        c.roundFrame(x, y, x + 96 * k, y + 164 * k, 16 * k, std::max(1.0f, 6 * k), kBackground);
+    }
+    c.disc(120 * k, 186 * k, 8 * k, kRunningDark);
+    return c;
+}
+
+bool writeProgramIcon(const fs::path& iconFile) {
+    std::string icon;
+    const auto put16 = [](std::string& out, unsigned v) {
+        out.append({static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)});
+    };
+    const auto put32 = [&put16](std::string& out, std::uint32_t v) {
+        put16(out, v & 0xFFFF);
+        put16(out, v >> 16);
+    };
+    constexpr int sizes[] = {16, 32, 48};
+    std::vector<std::string> images;
+    for (const int size : sizes) {
+        const std::vector<unsigned char> rgba = programIcon(size).rgbaBytes();
+        const std::size_t maskRow = static_cast<std::size_t>((size + 31) / 32 * 4);
+        std::string dib;
+        put32(dib, 40); // BITMAPINFOHEADER
+        put32(dib, static_cast<std::uint32_t>(size));
+        put32(dib, static_cast<std::uint32_t>(size * 2)); // colour and mask
+        put16(dib, 1);
+        put16(dib, 32);
+        put32(dib, 0);
+        put32(dib, static_cast<std::uint32_t>(size * size * 4 + maskRow * static_cast<std::size_t>(size)));
+        for (int i = 0; i < 4; ++i) put32(dib, 0);
+        for (int y = size - 1; y >= 0; --y) { // bottom row first, BGRA
+            for (int x = 0; x < size; ++x) {
+                const unsigned char* p = &rgba[static_cast<std::size_t>((y * size + x) * 4)];
+                dib.append({static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0]),
+                            static_cast<char>(p[3])});
+            }
+        }
+        dib.append(maskRow * static_cast<std::size_t>(size), '\0'); // alpha decides; the mask shows everything
+        images.push_back(std::move(dib));
+    }
+    put16(icon, 0); // reserved
+    put16(icon, 1); // an icon
+    put16(icon, static_cast<unsigned>(images.size()));
+    std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        icon.append({static_cast<char>(sizes[i]), static_cast<char>(sizes[i]), 0, 0});
+        put16(icon, 1);  // planes
+        put16(icon, 32); // bits per pixel
+        put32(icon, static_cast<std::uint32_t>(images[i].size()));
+        put32(icon, offset);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const std::string& image : images) icon += image;
+    std::ofstream out(iconFile, std::ios::binary | std::ios::trunc);
+    out.write(icon.data(), static_cast<std::streamsize>(icon.size()));
+    return static_cast<bool>(out.flush());
+}
+
 bool writeStamp(const fs::path& root) {
     const fs::path stamp = root.string() + ".stamp";
     const fs::path temporary = root.string() + ".stamp.tmp";
@@ -298,7 +367,7 @@ bool writeStamp(const fs::path& root) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::cerr << "usage: skingen <output folder>\n";
+        std::cerr << "usage: skingen <output folder>  (also writes <output folder>-kvmulti.ico)\n";
         return 2;
     }
     Theme theme{fs::path(argv[1])};
@@ -307,6 +376,6 @@ int main(int argc, char** argv) {
     fields(theme);
     surfaces(theme);
     icons(theme);
-    if (!theme.ok() || !writeStamp(argv[1])) return 1;
+    if (!theme.ok() || !writeProgramIcon(std::string(argv[1]) + "-kvmulti.ico") || !writeStamp(argv[1])) return 1;
     return 0;
 }

@@ -85,6 +85,15 @@ FrameServices MainFrameWindow::services() {
     return s;
 }
 
+// The program's icon (resource 107) as the window's large and small icon.
+static void setIcons(HWND window) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    HICON icon = LoadIconW(module, MAKEINTRESOURCEW(107));
+    if (!icon) KVLOG(L"no program icon: %d", static_cast<int>(GetLastError()));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
 bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea) {
     const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
@@ -93,6 +102,7 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     if (!m_host->create(nullptr, kClassName, L"")) return false;
     m_hwnd = m_host->hwnd();
     SetWindowTextW(m_hwnd, common::lang::lookUpWithFallback(L"multiplayer_window").c_str());
+    setIcons(m_hwnd);
     SetPropW(m_hwnd, L"KVMultiMainFrame", this);
     m_toolkitProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainFrameWindow::subclassProc)));
