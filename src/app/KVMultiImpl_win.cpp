@@ -21,6 +21,7 @@
 #include "core/storage/KVPhoneConfig.h"
 #include "core/storage/PlayerHost.h"
 #include "platform/win32/PlayerHost_win.h"
+#include "toolkit/DisplaySettings.h"
 #include "ui/main/MainFrameWindow_win.h"
 
 namespace {
@@ -67,7 +68,10 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     m_endpoint.create(std::wstring(app::kSingleInstanceName), this);
     KVLOG(L"run run run ");
     m_scale = app::displayScaleOf(GetDesktopWindow());
-    if (m_scale > 1.0) KVLOG(L"it is a large streen");
+    if (m_scale > 1.0) {
+        ui::setDisplayScale(m_scale);
+        KVLOG(L"it is a large streen");
+    }
     addFontResource();
     migrateOldUser();
     std::error_code ec;
@@ -198,7 +202,9 @@ bool KVMultiImpl::showMainFrame() {
 }
 
 void KVMultiImpl::addFontResource() {
-    m_fontFile = app::addPrivateFont(platform::programFolder(), common::lang::currentLanguageProfile().fontFace);
+    const std::wstring& face = common::lang::currentLanguageProfile().fontFace;
+    m_fontFile = app::addPrivateFont(platform::programFolder(), face);
+    ui::setLanguageFace(face);
 }
 
 void KVMultiImpl::cycleDebugLanguage() {

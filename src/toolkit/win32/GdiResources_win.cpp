@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/win32/Win32Check_win.h"
+#include "toolkit/DisplaySettings.h"
 
 namespace ui::win32 {
 
@@ -57,7 +58,10 @@ GdiFonts::~GdiFonts() {
 
 HFONT GdiFonts::get(int id, double scale) {
     const FontSpec* spec = m_window.font(id);
-    const std::wstring face = spec && !spec->face.empty() ? spec->face : kDefaultFace;
+    // The language's face wins: it is the one that carries the language's script.
+    const std::wstring face = !languageFace().empty()       ? languageFace()
+                              : spec && !spec->face.empty() ? spec->face
+                                                            : kDefaultFace;
     // Skin font sizes are pixel heights at scale 1.
     const int height = scaled(spec ? spec->size : kDefaultSize, scale);
     const bool bold = spec && spec->bold;

@@ -6,6 +6,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
+#include "toolkit/DisplaySettings.h"
 #include "toolkit/ImageControl.h"
 
 namespace mainui::win32 {
@@ -98,6 +99,7 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
     if (!skin || !rowSkin || !m_frame.init(*skin, *rowSkin, product)) return false;
+    m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
     if (!m_host->create(nullptr, kClassName, L"")) return false;
     m_hwnd = m_host->hwnd();
