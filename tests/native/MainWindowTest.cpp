@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <fstream>
 #include <sstream>
 
@@ -153,6 +155,11 @@ TEST_F(MainWindowTest, RowsFillTheListFromTheModelWithTheirDetails) {
     EXPECT_EQ(three.part(L"indexName")->text(), L"3");
     EXPECT_EQ(three.part(L"labelAndVerion")->text(), L"14");
     EXPECT_EQ(three.part(L"labelResolutionInfo")->text(), L"1280x720 (DPI 240)");
+    // The folder's size arrives from a worker thread.
+    for (int i = 0; i < 500 && three.part(L"labelDiskInfo")->text() != L"3MB"; ++i) {
+        std::this_thread::sleep_for(10ms);
+        loop.runPending();
+    }
     EXPECT_EQ(three.part(L"labelDiskInfo")->text(), L"3MB");
     EXPECT_EQ(three.part(L"labelStatus")->text(), L"multis_player_not_running");
     EXPECT_EQ(host.text(win(), L"titleText"), L"multiplayer_window");

@@ -127,6 +127,7 @@ void KVMultiMainFrame::refreshList(bool switchTabs, KV_PRODUCT_TYPE product, boo
     const std::wstring searchText = search ? search->text() : std::wstring();
     if (searchText.empty()) m_model.refreshPlayerStatus();
     addRows(searchText);
+    startDiskWalks();
     if (m_productRowHeld && m_productRowProduct == m_currentProduct) {
         m_productRow = static_cast<KVMultiMainItem*>(list->add(std::move(m_productRowHeld)));
     }
@@ -156,9 +157,37 @@ std::uint64_t KVMultiMainFrame::diskSizeOf(std::int32_t id) {
     if (known != m_diskSizes.end()) return known->second;
     int index = 0;
     common::Players& players = m_model.playersOf(id, index);
-    const std::uint64_t bytes = players.installFolder().empty() ? 0 : folderBytes(players.instanceFolder(index));
-    m_diskSizes[id] = bytes;
-    return bytes;
+    if (players.installFolder().empty()) return 0;
+    if (m_walking.insert(id).second) m_unwalked.emplace_back(id, players.instanceFolder(index));
+    return 0;
+}
+
+// A folder walk costs a disk access per file: a thousand instances would hold the window for seconds on a
+// cold disk, so the walks run on a worker and each row's size follows when it is known.
+void KVMultiMainFrame::startDiskWalks() {
+    if (m_unwalked.empty()) return;
+    m_walks.run([folders = std::move(m_unwalked), self = std::weak_ptr<KVMultiMainFrame*>(m_self)] {
+        std::vector<std::pair<std::int32_t, std::uint64_t>> sizes;
+        sizes.reserve(folders.size());
+        for (const auto& [id, folder] : folders) sizes.emplace_back(id, folderBytes(folder));
+        common::dispatch::postToUiThread([self, sizes = std::move(sizes)] {
+            if (const auto frame = self.lock()) (*frame)->onDiskSizes(sizes);
+        });
+    });
+    m_unwalked.clear();
+}
+
+void KVMultiMainFrame::onDiskSizes(const std::vector<std::pair<std::int32_t, std::uint64_t>>& sizes) {
+    for (const auto& [id, bytes] : sizes) {
+        m_walking.erase(id);
+        m_diskSizes[id] = bytes;
+        KVMultiMainItem* row = findRow(id);
+        const model::InstanceRecord* record = m_model.findRecord(id);
+        if (!row || !record) continue;
+        model::InstanceRecord shown = *record;
+        shown.diskSize = bytes;
+        row->setDetails(shown);
+    }
 }
 
 void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {

@@ -9,15 +9,20 @@
 // downloads are in the skin already and have no handlers yet.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "core/dispatch/Dispatcher.h"
 #include "core/model/KVMultiModel.h"
 #include "core/storage/GlobalSettings.h"
+#include "core/storage/WorkerTasks.h"
 #include "toolkit/ControlFactory.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
@@ -100,7 +105,11 @@ private:
     void onCreateFinished(std::int32_t id);
     void onCopyFinished(std::int32_t id);
     void reloadRow(std::int32_t id, int status);
+    // The size known for the instance's folder, 0 until its walk has reported; unknown folders are queued.
     std::uint64_t diskSizeOf(std::int32_t id);
+    // Walks the queued folders on a worker thread; the sizes come back through the dispatcher.
+    void startDiskWalks();
+    void onDiskSizes(const std::vector<std::pair<std::int32_t, std::uint64_t>>& sizes);
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
@@ -128,12 +137,17 @@ private:
     std::int32_t m_copySource = -1;
     std::unordered_map<std::int32_t, KVMultiMainItem*> m_rows;
     std::unordered_map<std::int32_t, std::uint64_t> m_diskSizes; // folder walks are kept until a reload
+    std::vector<std::pair<std::int32_t, std::filesystem::path>> m_unwalked;
+    std::unordered_set<std::int32_t> m_walking;
     bool m_suppressScroll = false;
     bool m_batchBar = false;
     bool m_tabBarShown = true; // as the skin draws it
     common::TimerHandle m_scrollTimer;
     std::unique_ptr<msg::MessageBoxWindow> m_box;
     std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // a box's callback may open the next one
+    // Reports of the folder walks hold this weakly: one that arrives after the window is gone does nothing.
+    std::shared_ptr<KVMultiMainFrame*> m_self = std::make_shared<KVMultiMainFrame*>(this);
+    common::WorkerTasks m_walks; // last: destroyed first, waiting for a walk that still runs
 };
 
 } // namespace mainui

@@ -118,6 +118,7 @@ void KVMultiMainFrame::reloadRow(std::int32_t id, int status) {
         model::InstanceRecord shown = *record;
         shown.diskSize = diskSizeOf(id);
         row->setDetails(shown);
+        startDiskWalks();
     }
 }
 
