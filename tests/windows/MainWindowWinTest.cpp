@@ -15,17 +15,16 @@
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
+#include "support/WindowCapture_win.h"
 #include "toolkit/List.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/SkinParser.h"
 #include "toolkit/SkinResources.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 using namespace std::chrono_literals;
+using testing_support::captureClient;
 using testing_support::ChildProcess;
+using testing_support::savePng;
 using testing_support::waitUntil;
 
 namespace {
@@ -50,51 +49,12 @@ void installLine(const std::filesystem::path& folder, const wchar_t* major, int 
     }
 }
 
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // BGRA
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Capture capture(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    Capture out{r.right, r.bottom, std::vector<std::uint32_t>(static_cast<std::size_t>(r.right) * r.bottom)};
-    HDC windowDc = GetDC(hwnd);
-    HDC dc = CreateCompatibleDC(windowDc);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(dc, dib);
-    BitBlt(dc, 0, 0, r.right, r.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::memcpy(out.pixels.data(), bits, out.pixels.size() * 4);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(hwnd, windowDc);
-    return out;
-}
-
-void savePng(const Capture& c, const std::filesystem::path& file) {
-    std::vector<unsigned char> rgba(c.pixels.size() * 4);
-    for (std::size_t i = 0; i < c.pixels.size(); ++i) {
-        rgba[i * 4] = static_cast<unsigned char>(c.pixels[i] >> 16);
-        rgba[i * 4 + 1] = static_cast<unsigned char>(c.pixels[i] >> 8);
-        rgba[i * 4 + 2] = static_cast<unsigned char>(c.pixels[i]);
-        rgba[i * 4 + 3] = 255;
-    }
-    stbi_write_png(file.string().c_str(), c.width, c.height, 4, rgba.data(), c.width * 4);
-}
-
-bool painted(const Capture& c) {
+bool painted(const ui::Bitmap& c) {
     return std::any_of(c.pixels.begin(), c.pixels.end(), [](std::uint32_t p) { return (p & 0xFFFFFF) != 0; });
 }
 
 // Green text ("running") somewhere in the rectangle.
-bool hasGreen(const Capture& c, const ui::Rect& r) {
+bool hasGreen(const ui::Bitmap& c, const ui::Rect& r) {
     for (int y = std::max(0, r.top); y < std::min(c.height, r.bottom); ++y)
         for (int x = std::max(0, r.left); x < std::min(c.width, r.right); ++x) {
             const std::uint32_t p = c.at(x, y);
@@ -105,7 +65,7 @@ bool hasGreen(const Capture& c, const ui::Rect& r) {
 }
 
 // Light text ("not running") somewhere in the rectangle.
-bool hasText(const Capture& c, const ui::Rect& r) {
+bool hasText(const ui::Bitmap& c, const ui::Rect& r) {
     for (int y = std::max(0, r.top); y < std::min(c.height, r.bottom); ++y)
         for (int x = std::max(0, r.left); x < std::min(c.width, r.right); ++x)
             if (((c.at(x, y) >> 8) & 0xFF) > 150) return true;
@@ -211,17 +171,17 @@ TEST_F(MainWindowWin, ListsInstancesStartsAStandInFromItsRowStopsItAfterAskingAn
     ASSERT_FALSE(running());
 
     // Line 4 is shown first; its tab screenshot once the first paint landed.
-    ASSERT_TRUE(waitUntil([&] { return painted(capture(window)); }, 10s));
-    savePng(capture(window), arg(2) / "main-window-14.png");
+    ASSERT_TRUE(waitUntil([&] { return painted(captureClient(window)); }, 10s));
+    savePng(captureClient(window), arg(2) / "main-window-14.png");
 
     click(window, rowPart(*shown, 1, L"startBtn"));
     ASSERT_TRUE(waitUntil(running, 30s)) << "the row's start button starts the stand-in";
     ASSERT_TRUE(waitUntil([&] { return FindWindowW(L"KVPlayerMainFrame", nullptr) != nullptr; }, 30s));
     const ui::Rect status = rowPart(*shown, 1, L"labelStatus");
-    EXPECT_TRUE(waitUntil([&] { return hasGreen(capture(window), status); }, 2500ms))
+    EXPECT_TRUE(waitUntil([&] { return hasGreen(captureClient(window), status); }, 2500ms))
         << "the row turns to running within two refreshes";
-    EXPECT_FALSE(hasGreen(capture(window), rowPart(*shown, 0, L"labelStatus"))) << "the other rows stay";
-    savePng(capture(window), arg(2) / "main-window-14-running.png");
+    EXPECT_FALSE(hasGreen(captureClient(window), rowPart(*shown, 0, L"labelStatus"))) << "the other rows stay";
+    savePng(captureClient(window), arg(2) / "main-window-14-running.png");
 
     click(window, rowPart(*shown, 1, L"startBtn"));
     ASSERT_TRUE(pressBox(0)) << "stop asks first; cancel keeps it running";
@@ -229,14 +189,14 @@ TEST_F(MainWindowWin, ListsInstancesStartsAStandInFromItsRowStopsItAfterAskingAn
     click(window, rowPart(*shown, 1, L"startBtn"));
     ASSERT_TRUE(pressBox(1));
     EXPECT_TRUE(waitUntil([&] { return !running(); }, 30s)) << "confirm stops the instance";
-    EXPECT_TRUE(waitUntil([&] { return !hasGreen(capture(window), status); }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return !hasGreen(captureClient(window), status); }, 5s));
 
     // The other tab.
     click(window, shown->findControl(L"product9Btn")->rect());
     auto nine = layout(1);
-    ASSERT_TRUE(waitUntil([&] { return hasText(capture(window), rowPart(*nine, 0, L"labelStatus")); }, 5s));
-    EXPECT_FALSE(hasGreen(capture(window), rowPart(*nine, 0, L"labelStatus")));
-    savePng(capture(window), arg(2) / "main-window-9.png");
+    ASSERT_TRUE(waitUntil([&] { return hasText(captureClient(window), rowPart(*nine, 0, L"labelStatus")); }, 5s));
+    EXPECT_FALSE(hasGreen(captureClient(window), rowPart(*nine, 0, L"labelStatus")));
+    savePng(captureClient(window), arg(2) / "main-window-9.png");
 
     std::filesystem::remove(program / "data" / "groupsV2"); // whatever start-up wrote: closing writes it anew
     click(window, shown->findControl(L"closebtn")->rect());

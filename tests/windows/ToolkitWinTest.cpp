@@ -13,6 +13,7 @@
 #include "core/resources/ResourcePack.h"
 #include "platform/win32/MessagePump_win.h"
 #include "support/WinProcess_win.h"
+#include "support/WindowCapture_win.h"
 #include "toolkit/Button.h"
 #include "toolkit/List.h"
 #include "toolkit/MenuWnd.h"
@@ -21,12 +22,10 @@
 #include "toolkit/Slider.h"
 #include "toolkit/win32/ToolkitWindow_win.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 using namespace ui;
 using namespace std::chrono_literals;
+using testing_support::captureClient;
+using testing_support::savePng;
 
 namespace {
 
@@ -69,40 +68,6 @@ int red(std::uint32_t bgra) {
 }
 int green(std::uint32_t bgra) {
     return static_cast<int>((bgra >> 8) & 0xFF);
-}
-
-// What the screen shows inside the window's client area.
-Bitmap captureClient(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    Bitmap out{r.right, r.bottom, std::vector<std::uint32_t>(static_cast<std::size_t>(r.right) * r.bottom)};
-    HDC windowDc = GetDC(hwnd);
-    HDC dc = CreateCompatibleDC(windowDc);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(dc, dib);
-    BitBlt(dc, 0, 0, r.right, r.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::memcpy(out.pixels.data(), bits, out.pixels.size() * 4);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(hwnd, windowDc);
-    return out;
-}
-
-bool savePng(const Bitmap& b, const std::filesystem::path& file) {
-    std::vector<unsigned char> rgba(b.pixels.size() * 4);
-    for (std::size_t i = 0; i < b.pixels.size(); ++i) {
-        const std::uint32_t p = b.pixels[i];
-        rgba[i * 4] = static_cast<unsigned char>(p >> 16);
-        rgba[i * 4 + 1] = static_cast<unsigned char>(p >> 8);
-        rgba[i * 4 + 2] = static_cast<unsigned char>(p);
-        rgba[i * 4 + 3] = 255; // the screen has no alpha
-    }
-    return stbi_write_png(file.string().c_str(), b.width, b.height, 4, rgba.data(), b.width * 4) != 0;
 }
 
 LPARAM clientPoint(Point p) {
