@@ -40,6 +40,7 @@ public:
     virtual void activate();
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Button(*this)); }
     bool defaultAcceptsMouse() const override { return true; }
 
     ImageSpec m_normalImage;
@@ -65,6 +66,9 @@ public:
     const ImageSpec& stateImage() const override;
     void activate() override;
     void paint(Painter& painter) const override;
+
+protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Option(*this)); }
 
 private:
     std::wstring m_group;

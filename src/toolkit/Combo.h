@@ -40,6 +40,9 @@ public:
     void onFocusChanged(bool focused) override;
     void paint(Painter& painter) const override;
 
+protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Combo(*this)); }
+
 private:
     std::vector<ComboItem> m_items;
     int m_selected = -1;

@@ -6,6 +6,15 @@ namespace ui {
 
 Container::Container(std::wstring_view kind) : Control(kind) {}
 
+Container::Container(const Container& other)
+    : Control(other), m_padding(other.m_padding), m_childPadding(other.m_childPadding),
+      m_childAlign(other.m_childAlign) {
+    m_parent = nullptr;
+    m_window = nullptr;
+    m_items.reserve(other.m_items.size());
+    for (const auto& item : other.m_items) add(item->clone());
+}
+
 Container::~Container() {
     // Children first, while their window can still forget them.
     removeAll();

@@ -43,6 +43,9 @@ public:
     const Edges& padding() const { return m_padding; }
 
 protected:
+    // Copies the children too (each through its own clone), attached to the copy.
+    Container(const Container& other);
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Container(*this)); }
     void attachWindow(Window* window) override;
     // Places the children that are not floating inside `inner` (the rectangle less padding).
     virtual void layoutChildren(const Rect& inner, double scale);
@@ -60,6 +63,7 @@ public:
     BoxLayout(std::wstring_view kind, bool vertical);
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new BoxLayout(*this)); }
     void layoutChildren(const Rect& inner, double scale) override;
     // The room the children take on the axis when every stretching child gets `stretchSize`.
     int placeChildren(const Rect& inner, double scale, int offset, int stretchSize);
@@ -70,11 +74,19 @@ protected:
 class VerticalLayout : public BoxLayout {
 public:
     explicit VerticalLayout(std::wstring_view kind = L"VerticalLayout") : BoxLayout(kind, true) {}
+
+protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new VerticalLayout(*this)); }
 };
 
 class HorizontalLayout : public BoxLayout {
 public:
     explicit HorizontalLayout(std::wstring_view kind = L"HorizontalLayout") : BoxLayout(kind, false) {}
+
+protected:
+    std::unique_ptr<Control> cloneSelf() const override {
+        return std::unique_ptr<Control>(new HorizontalLayout(*this));
+    }
 };
 
 class TabLayout : public Container {
@@ -85,6 +97,7 @@ public:
     int selectedIndex() const { return m_selected; }
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new TabLayout(*this)); }
     void layoutChildren(const Rect& inner, double scale) override;
 
 private:

@@ -1,7 +1,9 @@
 #include "toolkit/Control.h"
 
 #include <charconv>
+#include <typeinfo>
 
+#include "core/log/Log.h"
 #include "core/text/Utf.h"
 #include "toolkit/Container.h"
 #include "toolkit/Window.h"
@@ -33,6 +35,19 @@ HAlign parseAlign(std::wstring_view value) {
 Control::Control(std::wstring_view kind) : m_kind(kind) {}
 
 Control::~Control() = default;
+
+std::unique_ptr<Control> Control::clone() const {
+    std::unique_ptr<Control> copy = cloneSelf();
+    // A class without its own cloneSelf would come back as its base and silently lose its behaviour.
+    if (!copy || typeid(*copy) != typeid(*this)) {
+        KVLOG(L"skin: %s %s cannot be copied", m_kind, m_name);
+        return nullptr;
+    }
+    copy->m_parent = nullptr;
+    copy->m_window = nullptr;
+    copy->m_hot = copy->m_pushed = copy->m_focused = false;
+    return copy;
+}
 
 Control* Control::parentControl() const {
     return m_parent;

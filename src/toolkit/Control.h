@@ -7,6 +7,7 @@
 // platform: they ask their window to notify, to repaint or to move the focus.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +28,11 @@ class Control {
 public:
     explicit Control(std::wstring_view kind = L"Control");
     virtual ~Control();
-    Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
+
+    // A detached copy of this control and everything below it, at rest (not hot, pushed or focused): a row
+    // skin is parsed once and its tree copied for every row. Null when a class cannot copy itself.
+    std::unique_ptr<Control> clone() const;
 
     // The skin's element name ("Button", "Label"...), or the custom class it was created for.
     const std::wstring& kind() const { return m_kind; }
@@ -109,6 +113,10 @@ public:
 protected:
     friend class Container;
     friend class Window;
+    // Copies everything the skin set, the tree links included; `clone` clears what must not travel.
+    Control(const Control&) = default;
+    // Every class with state or behaviour of its own answers with a copy of its own class.
+    virtual std::unique_ptr<Control> cloneSelf() const { return std::unique_ptr<Control>(new Control(*this)); }
     void attach(Container* parent, Window* window);
     virtual void attachWindow(Window* window) { m_window = window; }
     virtual bool defaultAcceptsMouse() const { return false; }

@@ -28,6 +28,7 @@ public:
     void paint(Painter& painter) const override;
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Edit(*this)); }
     bool defaultAcceptsMouse() const override { return true; }
 
 private:

@@ -22,6 +22,9 @@ public:
     void setPictureSize(Size size) { m_pictureSize = size; }
     void paint(Painter& painter) const override;
 
+protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new RQImageControl(*this)); }
+
 private:
     ImageSpec m_image;
     bool m_fit = false;

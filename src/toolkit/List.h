@@ -28,6 +28,7 @@ public:
     void paint(Painter& painter) const override;
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new List(*this)); }
     void layoutChildren(const Rect& inner, double scale) override;
     bool defaultAcceptsMouse() const override { return true; }
 
@@ -46,6 +47,11 @@ private:
 class ListContainerElement : public HorizontalLayout {
 public:
     ListContainerElement() : HorizontalLayout(L"ListContainerElement") {}
+
+protected:
+    std::unique_ptr<Control> cloneSelf() const override {
+        return std::unique_ptr<Control>(new ListContainerElement(*this));
+    }
 };
 
 } // namespace ui

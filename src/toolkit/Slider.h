@@ -25,6 +25,7 @@ public:
     void paint(Painter& painter) const override;
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Progress(*this)); }
     int m_min = 0;
     int m_max = 100;
     int m_value = 0;
@@ -49,6 +50,7 @@ public:
     void paint(Painter& painter) const override;
 
 protected:
+    std::unique_ptr<Control> cloneSelf() const override { return std::unique_ptr<Control>(new Slider(*this)); }
     bool defaultAcceptsMouse() const override { return true; }
 
 private:

@@ -62,8 +62,8 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
         KVLOG(L"main window skin not loaded: %s", error);
         return false;
     }
-    m_rowSkin = rowSkin;
-    if (!newRow()) return false;
+    m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), rowSkin);
+    if (!m_rowTemplate) return false;
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
 
@@ -98,10 +98,6 @@ void KVMultiMainFrame::initTitleAndTips() {
     for (const Tab& tab : kTabs)
         if (auto* button = m_window.findControl(tab.button); button && tab.textKey)
             button->setText(lookUpWithFallback(tab.textKey));
-}
-
-std::unique_ptr<KVMultiMainItem> KVMultiMainFrame::newRow() const {
-    return KVMultiMainItem::create(ui::SkinParser(m_factory), m_rowSkin);
 }
 
 void KVMultiMainFrame::refreshList(bool switchTabs, KV_PRODUCT_TYPE product, bool animate, bool reloadModel,

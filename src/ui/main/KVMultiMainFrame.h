@@ -85,7 +85,8 @@ public:
     // The product row of the install flow: kept across list rebuilds, shown only on its own line.
     KVMultiMainItem* productRow() const { return m_productRow; }
     void setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product);
-    std::unique_ptr<KVMultiMainItem> newRow() const;
+    // An empty row of the row skin.
+    std::unique_ptr<KVMultiMainItem> newRow() const { return m_rowTemplate->copy(); }
     common::OwnerKey ownerKey() const { return common::ownerKeyOf(this); }
     // The model's status refresh as the window's timer runs it.
     void refreshTick() { m_model.refreshPlayerStatus(); }
@@ -120,7 +121,7 @@ private:
     const ui::ControlFactory& m_factory;
     FrameServices m_services;
     ui::Window m_window;
-    std::string m_rowSkin;
+    std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

@@ -13,22 +13,34 @@ std::unique_ptr<KVMultiMainItem> KVMultiMainItem::create(const ui::SkinParser& p
     std::wstring error;
     auto control =
         parser.parseControl(rowSkin, error, [] { return std::unique_ptr<ui::Control>(new KVMultiMainItem); });
-    auto* row = dynamic_cast<KVMultiMainItem*>(control.get());
-    if (!row) {
+    if (!dynamic_cast<KVMultiMainItem*>(control.get())) {
         KVLOG(L"row skin not loaded: %s", error);
         return nullptr;
     }
-    control.release();
-    std::unique_ptr<KVMultiMainItem> item(row);
-    std::vector<ui::Control*> pending{item.get()};
+    std::unique_ptr<KVMultiMainItem> item(static_cast<KVMultiMainItem*>(control.release()));
+    item->collectParts();
+    if (auto* status = item->part(L"labelStatus")) item->m_skinStatusColor = status->textColor();
+    return item;
+}
+
+KVMultiMainItem::KVMultiMainItem(const KVMultiMainItem& other)
+    : ListContainerElement(other), m_skinStatusColor(other.m_skinStatusColor) {
+    collectParts();
+}
+
+std::unique_ptr<KVMultiMainItem> KVMultiMainItem::copy() const {
+    return std::unique_ptr<KVMultiMainItem>(static_cast<KVMultiMainItem*>(clone().release()));
+}
+
+void KVMultiMainItem::collectParts() {
+    m_parts.clear();
+    std::vector<ui::Control*> pending{this};
     while (!pending.empty()) {
         ui::Control* c = pending.back();
         pending.pop_back();
-        if (!c->name().empty()) item->m_parts.emplace(c->name(), c);
+        if (!c->name().empty()) m_parts.emplace(c->name(), c);
         c->children(pending);
     }
-    if (auto* status = item->part(L"labelStatus")) item->m_skinStatusColor = status->textColor();
-    return item;
 }
 
 KVMultiMainItem::~KVMultiMainItem() = default; // the install timer stops with its handle

@@ -22,6 +22,8 @@ public:
     // The row built from its skin; null when the skin does not parse (logged).
     static std::unique_ptr<KVMultiMainItem> create(const ui::SkinParser& parser, std::string_view rowSkin);
     ~KVMultiMainItem() override;
+    // A fresh row with this row's skin (no instance, no timer): parsing a skin costs several times more.
+    std::unique_ptr<KVMultiMainItem> copy() const;
 
     void setInfo(const model::InstanceRecord& record, std::wstring_view groupName, std::wstring_view searchText);
     void setDetails(const model::InstanceRecord& record);
@@ -50,8 +52,15 @@ public:
         return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
     }
 
+protected:
+    std::unique_ptr<ui::Control> cloneSelf() const override {
+        return std::unique_ptr<ui::Control>(new KVMultiMainItem(*this));
+    }
+
 private:
     KVMultiMainItem() = default;
+    KVMultiMainItem(const KVMultiMainItem& other);
+    void collectParts();
     void show(std::wstring_view name, bool visible);
     void installTick();
 
