@@ -154,6 +154,19 @@ bool fileExists(const std::filesystem::path& path) {
     return std::filesystem::exists(path, ec);
 }
 
+std::uint64_t folderBytes(const std::filesystem::path& folder) {
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code sizeError;
+        if (it->is_regular_file(sizeError)) {
+            const auto size = it->file_size(sizeError);
+            if (!sizeError) total += size;
+        }
+    }
+    return total;
+}
+
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target) {
     if (target.has_parent_path()) common::create_directories(target.parent_path());
     std::error_code ec;

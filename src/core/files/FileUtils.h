@@ -45,6 +45,10 @@ namespace common::files {
 
 bool fileExists(const std::filesystem::path& path);
 
+// The bytes of every regular file below `folder`; what cannot be read counts nothing. One disk access per
+// file: callers on the UI thread walk on a worker.
+std::uint64_t folderBytes(const std::filesystem::path& folder);
+
 // Creates the target's folder chain and copies, replacing an existing target.
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
 

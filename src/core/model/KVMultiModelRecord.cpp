@@ -1,8 +1,7 @@
 // Filling one instance record from its configuration file, its folder and, when it runs, its windows.
 // The configuration is read once per record; absent values get the same defaults the settings dialog shows.
 
-#include <system_error>
-
+#include "core/files/FileUtils.h"
 #include "core/model/KVMultiModel.h"
 #include "core/platform/SystemFacts.h"
 #include "core/storage/InstanceDefaults.h"
@@ -28,19 +27,6 @@ std::wstring shownName(std::wstring name) {
     for (auto& c : name)
         if (c == L',') c = kFullWidthComma;
     return name;
-}
-
-std::uint64_t folderSize(const std::filesystem::path& folder) {
-    std::uint64_t total = 0;
-    std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code sizeError;
-        if (it->is_regular_file(sizeError)) {
-            const auto size = it->file_size(sizeError);
-            if (!sizeError) total += size;
-        }
-    }
-    return total;
 }
 
 } // namespace
@@ -71,7 +57,7 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     const auto folder = players.instanceFolder(index);
     std::error_code ec;
     record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
-    if (withDiskSize) record.diskSize = folderSize(folder);
+    if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
 
     std::int32_t processId = -1;
     record.topWindow = findTopWindow(record, processId);

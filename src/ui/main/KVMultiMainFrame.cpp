@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/files/FileUtils.h"
 #include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
 #include "toolkit/Button.h"
@@ -29,19 +30,6 @@ constexpr Tab kTabs[] = {
     {KV_PRODUCT_14, L"product14Btn", L"multis_player_product_14"},
 };
 constexpr int kTabBarHeight = 36;
-
-std::uint64_t folderBytes(const std::filesystem::path& folder) {
-    std::error_code ec;
-    std::uint64_t total = 0;
-    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code sizeError;
-        if (it->is_regular_file(sizeError)) {
-            const auto size = it->file_size(sizeError);
-            if (!sizeError) total += size;
-        }
-    }
-    return total;
-}
 
 } // namespace
 
@@ -165,7 +153,7 @@ void KVMultiMainFrame::startDiskWalks() {
     m_walks.run([folders = std::move(m_unwalked), self = std::weak_ptr<KVMultiMainFrame*>(m_self)] {
         std::vector<std::pair<std::int32_t, std::uint64_t>> sizes;
         sizes.reserve(folders.size());
-        for (const auto& [id, folder] : folders) sizes.emplace_back(id, folderBytes(folder));
+        for (const auto& [id, folder] : folders) sizes.emplace_back(id, common::files::folderBytes(folder));
         common::dispatch::postToUiThread([self, sizes = std::move(sizes)] {
             if (const auto frame = self.lock()) (*frame)->onDiskSizes(sizes);
         });
