@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -76,23 +75,6 @@ TEST_F(DispatcherTest, PostToUiThreadRunsFunctionsInOrderAndRefusesAnEmptyOne) {
     EXPECT_FALSE(dispatcher.postToUiThread({}));
     loop.runPending();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
-}
-
-TEST_F(DispatcherTest, EmptyFunctionRunableRaisesBadFunctionCall) {
-    common::FunctionRunable empty{std::function<void()>()};
-    EXPECT_THROW(empty.run(), std::bad_function_call);
-}
-
-TEST_F(DispatcherTest, MemberFuncRunable2CallsTheMemberWithBothArguments) {
-    struct Frame {
-        int product = -1;
-        bool flag = false;
-        void onInstalled(int p, bool f) { product = p, flag = f; }
-    } frame;
-    dispatcher.post(kWindow, new common::MemberFuncRunable2<Frame, int, bool>(&frame, &Frame::onInstalled, 4, true));
-    loop.runPending();
-    EXPECT_EQ(frame.product, 4);
-    EXPECT_TRUE(frame.flag);
 }
 
 TEST_F(DispatcherTest, TimersAreNumberedFromOneOneShotRunsOnceRepeatingRunsUntilKilled) {
