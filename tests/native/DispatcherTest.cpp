@@ -194,19 +194,21 @@ TEST(ProcessDispatcher, TimerHandleRefusesZeroIntervalAndStopsItsTimer) {
     EXPECT_EQ(common::dispatch::uninstall(), &dispatcher);
 }
 
-TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThread) {
+TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThreadInItsThreadsOrder) {
     EventLoop loop;
     Dispatcher dispatcher(loop);
     common::dispatch::install(&dispatcher);
     const auto ui = std::this_thread::get_id();
-    std::atomic<int> ran{0};
+    std::vector<std::vector<int>> seen(4); // written on the UI thread only
+    int ran = 0;
     std::atomic<int> offThread{0};
     std::vector<std::thread> workers;
-    for (int t = 0; t < 4; ++t) {
-        workers.emplace_back([&] {
+    for (std::size_t t = 0; t < seen.size(); ++t) {
+        workers.emplace_back([&, t] {
             for (int i = 0; i < 500; ++i) {
-                common::dispatch::postToUiThread([&] {
+                common::dispatch::postToUiThread([&, t, i] {
                     if (std::this_thread::get_id() != ui) ++offThread;
+                    seen[t].push_back(i);
                     ++ran;
                 });
             }
@@ -215,5 +217,9 @@ TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThre
     for (auto& w : workers) w.join();
     EXPECT_TRUE(loop.runUntil([&] { return ran == 2000; }, 10s));
     EXPECT_EQ(offThread, 0);
+    for (const auto& s : seen) {
+        ASSERT_EQ(s.size(), 500u);
+        for (int i = 0; i < 500; ++i) EXPECT_EQ(s[static_cast<std::size_t>(i)], i);
+    }
     common::dispatch::uninstall();
 }
