@@ -14,12 +14,10 @@ TEST(ConfigDocument, DamagedFilesLoadAsAnEmptyObjectWhoseReadsGiveDefaults) {
     TempDir dir;
     const std::pair<const char*, std::string> damaged[] = {
         {"notjson", "this is not json"},
-        {"truncated", "{\"basicSettings.autoRotate\": fal"},
         {"array", "[1, 2, 3]"},
         {"trailing", "{} {}"},
         {"badutf8", "{\"statusSettings.playerName\": \"\xC3\x28\"}"},
         {"deep", std::string(100000, '[')},
-        {"empty", ""},
     };
     for (const auto& [name, content] : damaged) {
         writeFile(dir / name, content);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -76,23 +75,6 @@ TEST_F(DispatcherTest, PostToUiThreadRunsFunctionsInOrderAndRefusesAnEmptyOne) {
     EXPECT_FALSE(dispatcher.postToUiThread({}));
     loop.runPending();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
-}
-
-TEST_F(DispatcherTest, EmptyFunctionRunableRaisesBadFunctionCall) {
-    common::FunctionRunable empty{std::function<void()>()};
-    EXPECT_THROW(empty.run(), std::bad_function_call);
-}
-
-TEST_F(DispatcherTest, MemberFuncRunable2CallsTheMemberWithBothArguments) {
-    struct Frame {
-        int product = -1;
-        bool flag = false;
-        void onInstalled(int p, bool f) { product = p, flag = f; }
-    } frame;
-    dispatcher.post(kWindow, new common::MemberFuncRunable2<Frame, int, bool>(&frame, &Frame::onInstalled, 4, true));
-    loop.runPending();
-    EXPECT_EQ(frame.product, 4);
-    EXPECT_TRUE(frame.flag);
 }
 
 TEST_F(DispatcherTest, TimersAreNumberedFromOneOneShotRunsOnceRepeatingRunsUntilKilled) {
@@ -212,19 +194,21 @@ TEST(ProcessDispatcher, TimerHandleRefusesZeroIntervalAndStopsItsTimer) {
     EXPECT_EQ(common::dispatch::uninstall(), &dispatcher);
 }
 
-TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThread) {
+TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThreadInItsThreadsOrder) {
     EventLoop loop;
     Dispatcher dispatcher(loop);
     common::dispatch::install(&dispatcher);
     const auto ui = std::this_thread::get_id();
-    std::atomic<int> ran{0};
+    std::vector<std::vector<int>> seen(4); // written on the UI thread only
+    int ran = 0;
     std::atomic<int> offThread{0};
     std::vector<std::thread> workers;
-    for (int t = 0; t < 4; ++t) {
-        workers.emplace_back([&] {
+    for (std::size_t t = 0; t < seen.size(); ++t) {
+        workers.emplace_back([&, t] {
             for (int i = 0; i < 500; ++i) {
-                common::dispatch::postToUiThread([&] {
+                common::dispatch::postToUiThread([&, t, i] {
                     if (std::this_thread::get_id() != ui) ++offThread;
+                    seen[t].push_back(i);
                     ++ran;
                 });
             }
@@ -233,5 +217,9 @@ TEST(ProcessDispatcher, WorkerThreadsPostConcurrentlyAndEveryTaskRunsOnTheUiThre
     for (auto& w : workers) w.join();
     EXPECT_TRUE(loop.runUntil([&] { return ran == 2000; }, 10s));
     EXPECT_EQ(offThread, 0);
+    for (const auto& s : seen) {
+        ASSERT_EQ(s.size(), 500u);
+        for (int i = 0; i < 500; ++i) EXPECT_EQ(s[static_cast<std::size_t>(i)], i);
+    }
     common::dispatch::uninstall();
 }

@@ -12,19 +12,6 @@ using common::Dispatcher;
 using common::EventLoop;
 using namespace std::chrono_literals;
 
-TEST(EventLoop, TasksFromOneThreadRunInPostingOrder) {
-    EventLoop loop;
-    Dispatcher dispatcher(loop);
-    std::vector<int> order;
-    std::thread worker([&] {
-        for (int i = 0; i < 1000; ++i) dispatcher.postToUiThread([&order, i] { order.push_back(i); });
-    });
-    worker.join();
-    loop.runPending();
-    ASSERT_EQ(order.size(), 1000u);
-    for (int i = 0; i < 1000; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
-}
-
 TEST(EventLoop, RunReturnsWhenATaskQuits) {
     EventLoop loop;
     Dispatcher dispatcher(loop);

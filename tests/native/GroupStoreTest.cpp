@@ -121,12 +121,3 @@ TEST(GroupStore, MovingRemovingAndDroppingMembers) {
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"A")->members.empty());
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"B")->members.empty());
 }
-
-TEST(GroupStore, AnUnreadableFileGivesNoGroups) {
-    TempDir dir;
-    GroupStore store(dir / "data");
-    store.load();
-    EXPECT_FALSE(store.v2FilePresent());
-    for (int line = 0; line < model::kProductCount; ++line)
-        EXPECT_TRUE(store.groups(static_cast<KV_PRODUCT_TYPE>(line)).empty());
-}

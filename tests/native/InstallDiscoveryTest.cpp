@@ -2,25 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "core/log/Log.h"
 #include "core/model/KVMultiModel.h"
 #include "core/model/VersionChecks.h"
+#include "core/text/Utf.h"
 #include "support/FakeInstallSources.h"
 #include "support/FakeInstanceDesktop.h"
 #include "support/FakeWindowSystem.h"
+#include "support/LogCapture.h"
 
 using model::InstallFolders;
 using testing_support::FakeInstallSources;
-
-namespace {
-
-std::vector<std::wstring> g_lines;
-int recordingSink(std::string_view function, int, std::wstring_view message) {
-    if (function == "KVMultiModel::getPlayerPath") g_lines.emplace_back(message);
-    return 0;
-}
-
-} // namespace
 
 TEST(VersionChecks, OnlyTheLeadingCharactersOfTheVersionCount) {
     FakeInstallSources s;
@@ -54,11 +45,9 @@ TEST(InstallDiscovery, ConfigFileThenRegistryThenShortcutsEachCheckedByVersion) 
     s.registry[L"Software\\Norvane\\KVPlayer14"] = L"C:\\a14";
     s.shortcut(L"\\KVPlayer.lnk", L"C:\\s3");
 
-    g_lines.clear();
-    common::setLogSink(&recordingSink);
+    testing_support::LogCapture log;
     InstallFolders folders;
     model::discoverInstallFolders(s, folders);
-    common::removeLogSink();
 
     EXPECT_EQ(folders, (InstallFolders{L"", L"C:\\r64", L"C:\\a9", L"C:\\s3", L"C:\\a14"}));
     EXPECT_EQ(s.registryReads,
@@ -68,13 +57,10 @@ TEST(InstallDiscovery, ConfigFileThenRegistryThenShortcutsEachCheckedByVersion) 
     EXPECT_EQ(s.shortcutReads, (std::vector<std::wstring>{L"C:\\Users\\me\\Desktop\\KVPlayer5.lnk",
                                                           L"C:\\Users\\me\\Desktop\\KVPlayer4.lnk",
                                                           L"C:\\Users\\me\\Desktop\\KVPlayer.lnk"}));
-    ASSERT_GE(g_lines.size(), 3u);
-    EXPECT_EQ(g_lines[0], L"read path from pathconfig.ini");
-    EXPECT_NE(
-        std::find(g_lines.begin(), g_lines.end(), L"configpath player32: player64: player9 C:\\a9 player3  player14 "),
-        g_lines.end());
-    EXPECT_NE(std::find(g_lines.begin(), g_lines.end(), L"64 player path C:\\r64"), g_lines.end());
-    EXPECT_NE(std::find(g_lines.begin(), g_lines.end(), L"read player3 path from shortcut C:\\s3"), g_lines.end());
+    for (const wchar_t* line :
+         {L"read path from pathconfig.ini", L"configpath player32: player64: player9 C:\\a9 player3  player14 ",
+          L"64 player path C:\\r64", L"read player3 path from shortcut C:\\s3"})
+        EXPECT_TRUE(log.contains("KVMultiModel::getPlayerPath", line)) << common::text::toUtf8(line);
 }
 
 TEST(InstallDiscovery, LineZeroTriesItsSecondShortcutOnlyWhenTheFirstFoundNothing) {

@@ -35,7 +35,6 @@ struct Report {
     int percent;
     std::int64_t downloaded;
     std::int64_t total;
-    std::chrono::steady_clock::time_point at;
 };
 
 class KVCurlDownloaderTest : public ::testing::Test {
@@ -43,18 +42,15 @@ protected:
     bool downloadFile(const std::string& path, const std::string& file, std::vector<std::string> extra = {}) {
         return curl.downloadFile(server.url(path), dir / file, extra,
                                  [this](int percent, std::int64_t downloaded, std::int64_t total) {
-                                     reports.push_back({percent, downloaded, total, lastClockRead});
+                                     reports.push_back({percent, downloaded, total});
                                  });
     }
 
     testing_support::TestHttpServer server;
     testing_support::TempDir dir;
     testing_support::LogCapture log;
-    std::chrono::steady_clock::time_point lastClockRead;
     std::vector<Report> reports;
-    // The steady clock, remembering what it last told the downloader (the time a report was decided).
-    KVCurlDownloader curl{
-        KVCurlDownloader::Timing{.clock = [this] { return lastClockRead = std::chrono::steady_clock::now(); }}};
+    KVCurlDownloader curl;
 };
 
 } // namespace
@@ -76,9 +72,10 @@ TEST_F(KVCurlDownloaderTest, MemoryDownloadReturnsTheBodyAndSendsOnlyTheListedHe
     EXPECT_TRUE(log.contains("KVCurlDownloader::downloadMemory", L"curl download sucess 15"));
 }
 
-TEST_F(KVCurlDownloaderTest, FileDownloadSendsTheCallersHeadersAndReportsProgressBelowHundredAtMostOncePerSecond) {
+// How often progress is reported is DownloadProgress's rule, tested with a manual clock.
+TEST_F(KVCurlDownloaderTest, FileDownloadSendsTheCallersHeadersAndReportsProgressBelowHundred) {
     const std::string body = patternBody(2 * kMiB);
-    server.serve("/setup.exe", Resource{body, 200, Behaviour::Trickle, 0, 128 * 1024, 100ms}); // about 1.6 s
+    server.serve("/setup.exe", Resource{body});
 
     ASSERT_TRUE(downloadFile("/setup.exe", "setup.exe", {"X-Channel: kv"}));
 
@@ -88,13 +85,10 @@ TEST_F(KVCurlDownloaderTest, FileDownloadSendsTheCallersHeadersAndReportsProgres
     EXPECT_EQ(request.header("X-Channel"), "kv");
     EXPECT_EQ(headerNames(request),
               (std::set<std::string>{"Host", "Range", "Accept", "Content-Type", "User-Agent", "X-Channel"}));
-    ASSERT_GE(reports.size(), 2u);
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        EXPECT_LE(reports[i].percent, 99);
-        EXPECT_EQ(reports[i].total, static_cast<std::int64_t>(body.size()));
-        if (i > 0) {
-            EXPECT_GE(reports[i].at - reports[i - 1].at, 1001ms) << "report " << i;
-        }
+    ASSERT_FALSE(reports.empty());
+    for (const Report& report : reports) {
+        EXPECT_LE(report.percent, 99);
+        EXPECT_EQ(report.total, static_cast<std::int64_t>(body.size()));
     }
     EXPECT_TRUE(
         log.contains("KVCurlDownloader::downloadFile", L"curl download sucess " + (dir / "setup.exe").wstring()));
@@ -149,16 +143,6 @@ TEST_F(KVCurlDownloaderTest, AStalledMemoryDownloadGivesUpAtItsTimeout) {
     EXPECT_FALSE(quick.downloadMemory(server.url("/info.json"), body));
     EXPECT_EQ(body, "untouched");
     EXPECT_TRUE(log.contains("KVCurlDownloader::downloadMemory", L"curl download error Timeout was reached"));
-}
-
-TEST_F(KVCurlDownloaderTest, AStalledMemoryDownloadWaitsEightSecondsByDefault) {
-    server.serve("/info.json", Resource{"never sent", 200, Behaviour::Stall});
-    const KVCurlDownloader defaults;
-    std::string body;
-    const auto start = std::chrono::steady_clock::now();
-
-    EXPECT_FALSE(defaults.downloadMemory(server.url("/info.json"), body));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 7900ms);
 }
 
 // Natively a verifying libcurl fails here. Under Wine, Schannel does not check server certificates at all,

@@ -143,16 +143,6 @@ TEST_F(ModelTest, RefreshReportsAStartAndAStopOnceEachWithoutWalkingWindowsEvery
     EXPECT_EQ(changes, (std::vector<Change>{{id14(3), true, running.frame}, {id14(3), false, 0}}));
 }
 
-TEST_F(ModelTest, AnEmptySlotIsLoggedAndSkipped) {
-    model.slots().playerStateChanged = nullptr;
-    addInstance(KV_PRODUCT_14, 1, L"one");
-    model.reloadPlayerList();
-    desktop.run(lineOf(KV_PRODUCT_14), 1);
-    model.refreshPlayerStatus();
-    EXPECT_EQ(model.findRecord(id14(1))->status, model::kStatusRunning);
-    EXPECT_TRUE(log.contains("KVMultiModel::notify", L"no receiver for playerStateChanged"));
-}
-
 TEST_F(ModelTest, CreateReportsProgressOnTheUiThreadAndFinishesOnceAfterAReload) {
     const auto& p = lineOf(KV_PRODUCT_14);
     testing_support::writeDiskImage(p.templateDataPath(true), "template", 1 << 20);
@@ -206,18 +196,6 @@ TEST_F(ModelTest, ReportsOfACopyThatOutlivesItsModelAreDropped) {
     EXPECT_TRUE(desktop.posts.empty()) << "Android 5.1 instances are not announced";
 }
 
-TEST_F(ModelTest, CloneReportsArePostedUnderTheModelsOwnerKey) {
-    addInstance(KV_PRODUCT_14, 0, L"src");
-    int finished = 0;
-    model.slots().copyFinished = [&](std::int32_t) { ++finished; };
-    model.copyPlayer(id14(0));
-    lineOf(KV_PRODUCT_14).waitForTasks(); // every report is queued now
-    dispatcher.cancel(model.ownerKey());
-    loop.runPending();
-    EXPECT_EQ(finished, 0);
-    EXPECT_TRUE(model.isAdding()) << "a copy that never reports 100 keeps the flag";
-}
-
 TEST_F(ModelTest, RemoveTakesTheRecordOutAtOnceAndFinishesOnTheUiThread) {
     addInstance(KV_PRODUCT_71_32, 4, L"four");
     addInstance(KV_PRODUCT_51, 2, L"two");
@@ -258,13 +236,10 @@ TEST_F(ModelTest, LaunchPassesTheMonitorWithSeveralAndRecordsTheLine) {
     model.launch(id14(2));
     desktop.monitors = 2;
     model.launch(id14(2));
-    model.stop(id14(2));
     ASSERT_EQ(desktop.starts.size(), 2u);
     EXPECT_EQ(desktop.starts[0].parameters, L"");
     EXPECT_EQ(desktop.starts[1].parameters, L"monitor=65537");
     EXPECT_EQ(sources.config[L"lastRun"], L"4");
-    ASSERT_EQ(desktop.stops.size(), 1u);
-    EXPECT_EQ(desktop.stops[0].id, id14(2));
 }
 
 TEST_F(ModelTest, ArrangeHandsTheRunningInstancesTopWindowsToTheArranger) {

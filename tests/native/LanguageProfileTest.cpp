@@ -25,11 +25,6 @@ TEST(LanguageProfile, TheFirstNonEmptyRequestWinsAndTheSystemIsAskedOnlyWhenBoth
     EXPECT_EQ(currentLanguageProfile().fontFace, L"Microsoft YaHei");
 }
 
-TEST(LanguageProfile, JapaneseUsesArialAndPortugueseTheYaHeiFaceByItsChineseName) {
-    EXPECT_EQ(selectLanguage(L"ja_JP", L"", &hindi).fontFace, L"Arial");
-    EXPECT_EQ(selectLanguage(L"pt_PT", L"", &hindi).fontFace, L"\u5fae\u8f6f\u96c5\u9ed1");
-}
-
 TEST(LanguageProfile, ACodeWithoutProfileKeepsItsCodeWithTheDefaultFontFace) {
     const LanguageProfile& hi = selectLanguage(L"", L"", &hindi);
     EXPECT_EQ(hi.code, L"hi_IN");

@@ -71,17 +71,6 @@ TEST(AutoSizeMonitors, ColumnsBeyondEveryMonitorGoToTheLastMonitorsTopInEveryRow
     EXPECT_EQ(d.at(4).top, d.at(1).bottom);
 }
 
-TEST(AutoSizeMonitors, TwoPerRowPutsOneColumnOnEachMonitor) {
-    MonitorsDesk d(0);
-    d.ws.addMonitor({0, 0, 2560, 1440}, {0, 0, 2560, 1400});
-    d.ws.addMonitor({2560, 0, 3840, 1024}, {2560, 0, 3840, 984});
-    d.settings.rowCount = 2;
-    d.addWindows(2);
-    d.run();
-    EXPECT_EQ(d.at(1).left, 2560);
-    EXPECT_EQ(d.sizes(), (std::vector<int>{2560, 1280}));
-}
-
 TEST(AutoSizeMonitors, CoordinatesWrapInSixteenBits) {
     MonitorsDesk d(0);
     d.ws.addMonitor({30000, 0, 31920, 1080}, {30000, 0, 31920, 1040});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 
 #include "core/text/Utf.h"
 #include "toolkit/HeadlessHost.h"
@@ -34,6 +35,13 @@ struct ShippedSkins : testing::Test {
             out.push_back(common::text::toUtf8(normalizeImageName(common::text::fromUtf8(it->str()))));
         return out;
     }
+    // The words of a blank-separated list.
+    static std::vector<std::wstring> words(std::wstring_view list) {
+        std::vector<std::wstring> out;
+        std::wistringstream in{std::wstring(list)};
+        for (std::wstring word; in >> word;) out.push_back(word);
+        return out;
+    }
     void expectPacked(const std::vector<std::string>& images) {
         for (const auto& name : images) EXPECT_TRUE(pack().entry("skin/" + name)) << name;
     }
@@ -47,37 +55,12 @@ TEST_F(ShippedSkins, TheMainWindowLoadsWithEveryNamedControl) {
     std::wstring error;
     Window* w = host.open(xml, 1.0, {}, &error);
     ASSERT_TRUE(w) << common::text::toUtf8(error);
-    for (const auto* name : {L"titleText",
-                             L"menuBtn",
-                             L"closebtn",
-                             L"voiceOffBtn",
-                             L"voiceCloseTipLabel",
-                             L"voiceCloseIconImage",
-                             L"productLayout",
-                             L"product14Btn",
-                             L"product9Btn",
-                             L"product5_32Btn",
-                             L"product5_64Btn",
-                             L"product3Btn",
-                             L"actionBarBackground",
-                             L"listVm",
-                             L"btnSelAllHoverLayout",
-                             L"btnSelAllHover",
-                             L"btnSelAll",
-                             L"btnAddVm",
-                             L"batchOpBar",
-                             L"btnBatchLaunch",
-                             L"btnBatchQuit",
-                             L"btnBatchMore",
-                             L"searchLayout",
-                             L"searchEdit",
-                             L"searchClearBtn",
-                             L"searchBtn",
-                             L"sortBtn",
-                             L"addGroupBtn",
-                             L"btnSequeueWin",
-                             L"otherSetupBtn",
-                             L"_only_model_control_"})
+    for (const auto& name : words(L"titleText menuBtn closebtn voiceOffBtn voiceCloseTipLabel voiceCloseIconImage "
+                                  L"productLayout product14Btn product9Btn product5_32Btn product5_64Btn product3Btn "
+                                  L"actionBarBackground listVm btnSelAllHoverLayout btnSelAllHover btnSelAll btnAddVm "
+                                  L"batchOpBar btnBatchLaunch btnBatchQuit btnBatchMore searchLayout searchEdit "
+                                  L"searchClearBtn searchBtn sortBtn addGroupBtn btnSequeueWin otherSetupBtn "
+                                  L"_only_model_control_"))
         EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
     EXPECT_FALSE(host.shown(*w, L"voiceOffBtn"));
     EXPECT_FALSE(host.shown(*w, L"batchOpBar"));
@@ -97,13 +80,12 @@ TEST_F(ShippedSkins, AnInstanceRowLoadsWithEveryNamedControlAndClicksReachItsBut
     auto row = host.row(xml, &error);
     ASSERT_TRUE(row) << common::text::toUtf8(error);
     Control* added = w->find<List>(L"listVm")->add(std::move(row));
-    for (const auto* name : {L"btnBackground",       L"optionSel",      L"labelNameBtn",    L"lableNameControl",
-                             L"editlayout",          L"editName",       L"groupIcon",       L"indexName",
-                             L"iconAndVersion",      L"labelAndVerion", L"infoLayout",      L"labelCpuMemoryInfo",
-                             L"labelResolutionInfo", L"labelDiskInfo",  L"labelStatus",     L"spaceAfterStatus",
-                             L"progressbar",         L"startBtnLayout", L"startBtn",        L"installBtn",
-                             L"stopDownloadBtn",     L"moreBtn",        L"redPointControl", L"btnSettingVm",
-                             L"btnBackupVm",         L"shortcutVm",     L"btnRemoveVm"})
+    for (const auto& name :
+         words(L"btnBackground optionSel labelNameBtn lableNameControl editlayout editName groupIcon "
+               L"indexName iconAndVersion labelAndVerion infoLayout labelCpuMemoryInfo "
+               L"labelResolutionInfo labelDiskInfo labelStatus spaceAfterStatus progressbar "
+               L"startBtnLayout startBtn installBtn stopDownloadBtn moreBtn redPointControl "
+               L"btnSettingVm btnBackupVm shortcutVm btnRemoveVm"))
         EXPECT_TRUE(added->findByName(name)) << common::text::toUtf8(name);
     EXPECT_EQ(host.rect(*w, L"btnBackground").height(), 50);
     EXPECT_EQ(host.rect(*w, L"labelStatus").width(), 70);
@@ -122,34 +104,23 @@ TEST_F(ShippedSkins, AGroupRowLoadsWithEveryNamedControl) {
     std::wstring error;
     auto row = host.row(xml, &error);
     ASSERT_TRUE(row) << common::text::toUtf8(error);
-    for (const auto* name : {L"btnBackgroundGroup", L"optionGroupSel", L"lableNameGroupBtn", L"lableNameGroup",
-                             L"editlayout", L"editNameGroup", L"moreBtnGroup", L"groupExpandBtn", L"redPointControl"})
+    for (const auto& name : words(L"btnBackgroundGroup optionGroupSel lableNameGroupBtn lableNameGroup editlayout "
+                                  L"editNameGroup moreBtnGroup groupExpandBtn redPointControl"))
         EXPECT_TRUE(row->findByName(name)) << common::text::toUtf8(name);
     expectPacked(imagesIn(xml));
 }
 
 TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
     expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
-    expectPacked({"common/msg_noice48.png",
-                  "common/msg_ok48.png",
-                  "menu/item_bg_hot_multi.png",
-                  "menu/menu_bg.png",
-                  "common14/bg.png",
-                  "common14/bg_corner_8000_white_alpha_3.png",
-                  "common14/bg_corner_0000_white_alpha_3.png",
-                  "common9/checkbox_normal.png",
-                  "common9/checkbox_hover.png",
-                  "common9/checkbox_part_selected_normal.png",
-                  "common9/edit_bg_normal.png",
-                  "common9/edit_bg_hot.png",
-                  "common9/edit_bg_push.png",
-                  "mainbar5/key_clash.png",
-                  "multiplayer_all/sort.png",
-                  "multiplayer_all/sort_up.png",
-                  "multiplayer_all/pack_off.png",
-                  "multiplayer_all/pack_up.png",
-                  "multiplayer_all/download.png",
-                  "multiplayer_all/download2.png"});
+    for (const auto& image : words(L"common/msg_noice48.png common/msg_ok48.png menu/item_bg_hot_multi.png "
+                                   L"menu/menu_bg.png common14/bg.png common14/bg_corner_8000_white_alpha_3.png "
+                                   L"common14/bg_corner_0000_white_alpha_3.png common9/checkbox_normal.png "
+                                   L"common9/checkbox_hover.png common9/checkbox_part_selected_normal.png "
+                                   L"common9/edit_bg_normal.png common9/edit_bg_hot.png common9/edit_bg_push.png "
+                                   L"mainbar5/key_clash.png multiplayer_all/sort.png multiplayer_all/sort_up.png "
+                                   L"multiplayer_all/pack_off.png multiplayer_all/pack_up.png "
+                                   L"multiplayer_all/download.png multiplayer_all/download2.png"))
+        expectPacked({common::text::toUtf8(image)});
     for (const char* stem : {"start", "quit", "install", "retry_download"})
         for (const char* state : {"normal", "hover", "pushed"})
             expectPacked({std::string("multiplayer_all/") + stem + "_" + state + ".png"});

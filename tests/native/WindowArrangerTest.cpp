@@ -92,13 +92,10 @@ TEST(WindowArranger, RecordsEveryWindowsRestoredRectangleBeforeArrangingReplacin
     EXPECT_EQ(record[0].rect, (Rect{40, 40, 680, 400}));
 }
 
-TEST(WindowArranger, NothingHappensWithoutWindowsOrWithNoColumns) {
+TEST(WindowArranger, NothingHappensWithoutWindows) {
     Desk d(2);
     arrange::WindowArranger arranger(d.ws);
     arranger.arrange({{1, 0}, {2, 0}}, d.main, cascadeSettings());
-    arrange::ArrangeSettings noColumns;
-    noColumns.rowCount = 0;
-    arranger.arrange(d.targets(), d.main, noColumns);
     arranger.waitIdle();
     EXPECT_TRUE(d.ws.calls().empty());
 }

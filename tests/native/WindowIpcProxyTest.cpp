@@ -27,18 +27,6 @@ protected:
 
 } // namespace
 
-TEST_F(ProxyTest, EachKeyGetsOneWorkerOnItsFirstMessage) {
-    WindowIpcProxy proxy(platform, false);
-    EXPECT_EQ(proxy.worker(1), nullptr);
-    proxy.send(1, FakeIpcPlatform::window(1), 14000, bytes("a"));
-    auto first = proxy.worker(1);
-    proxy.send(1, FakeIpcPlatform::window(1), 14000, bytes("b"));
-    EXPECT_EQ(proxy.worker(1), first);
-    proxy.send(2, FakeIpcPlatform::window(2), 14000, bytes("c"));
-    EXPECT_NE(proxy.worker(2), first);
-    ASSERT_TRUE(platform.waitForDeliveries(3));
-}
-
 TEST_F(ProxyTest, AHungKeyDoesNotDelayAnotherKey) {
     platform.hangOn(1, 14000);
     WindowIpcProxy proxy(platform, false);

@@ -316,12 +316,6 @@ void TestHttpServer::answer(std::uintptr_t client, const RecordedRequest& reques
         sendAll(client, body.data() + first, body.size() - first);
         return;
     }
-    case Behaviour::Trickle:
-        for (std::size_t at = 0; at < body.size(); at += resource.chunkBytes) {
-            if (at > 0) std::this_thread::sleep_for(resource.chunkPause); // the slow network being simulated
-            if (!sendAll(client, body.data() + at, std::min(resource.chunkBytes, body.size() - at))) return;
-        }
-        return;
     default:
         sendAll(client, body.data(), body.size());
         return;

@@ -2,11 +2,10 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the download clients' tests: POSIX sockets natively, Winsock
 // under Wine. It serves bodies registered by the test, honours "Range: bytes=N-", records every request's
 // headers, and can misbehave on purpose: answer 404 (any unknown path), never answer, close in the middle
-// of a body, pause a body until the test releases it, or trickle a body out slowly.
+// of a body, or pause a body until the test releases it.
 //
 // Every connection gets one answer and is closed. The listening port is chosen by the system.
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -32,7 +31,6 @@ enum class Behaviour {
     Stall,      // reads the request and never answers
     CloseEarly, // announces the whole length, sends half the body and closes
     Gated,      // sends `gateAt` bytes, waits for releaseGate(), then the rest
-    Trickle,    // `chunkBytes` at a time with `chunkPause` between chunks
 };
 
 struct Resource {
@@ -40,8 +38,6 @@ struct Resource {
     int status = 200;
     Behaviour behaviour = Behaviour::Answer;
     std::size_t gateAt = 0;
-    std::size_t chunkBytes = 65536;
-    std::chrono::milliseconds chunkPause{0};
 };
 
 class TestHttpServer {

@@ -60,28 +60,12 @@ TEST(DispatcherOnWindows, TasksPostedFromWorkerThreadsRunOnTheUiThreadInEachThre
     }
 }
 
-TEST(DispatcherOnWindows, CancelledOwnerTasksAreDroppedAndFreed) {
-    MessageWindowHost host;
-    Dispatcher dispatcher(host);
-    TaskCounters counters;
-    const common::OwnerKey window = 0x4000;
-    for (int i = 0; i < 3; ++i) dispatcher.post(window, new CountingRunable(counters));
-    dispatcher.cancel(window);
-    bool sentinel = false;
-    dispatcher.postToUiThread([&] { sentinel = true; });
-    ASSERT_TRUE(pumpMessagesUntil([&] { return sentinel; }, 10s));
-    EXPECT_EQ(counters.runs, 0);
-    EXPECT_EQ(counters.releases, 3);
-}
-
 TEST(DispatcherOnWindows, WindowTimersFireRepeatingUntilKilledOneShotOnce) {
     MessageWindowHost host;
     Dispatcher dispatcher(host);
     TaskCounters once, repeat;
-    const auto oneShot = dispatcher.createTimer(10, new CountingRunable(once), false);
+    dispatcher.createTimer(10, new CountingRunable(once), false);
     const auto repeating = dispatcher.createTimer(10, new CountingRunable(repeat), true);
-    EXPECT_EQ(oneShot, 1u);
-    EXPECT_EQ(repeating, 2u);
     ASSERT_TRUE(pumpMessagesUntil([&] { return repeat.runs >= 10; }, 20s));
     EXPECT_EQ(once.runs, 1);
     EXPECT_EQ(once.releases, 1);

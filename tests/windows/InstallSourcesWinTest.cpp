@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/log/Log.h"
 #include "core/model/KVMultiModel.h"
-#include "platform/win32/FileVersion_win.h"
 #include "platform/win32/InstallSources_win.h"
 #include "platform/win32/InstanceDesktop_win.h"
 #include "platform/win32/ShortcutResolver_win.h"
@@ -64,14 +62,6 @@ TEST(InstallSourcesOnWindows, PathConfigValuesAreReadAndWrittenBesideTheProgram)
     EXPECT_FALSE(sources.desktopFolder().empty());
 }
 
-TEST(InstallSourcesOnWindows, VersionResourceOfARealExecutable) {
-    EXPECT_EQ(platform::win32::fileVersionText(thisProgram()), L"9.0.62.3");
-    WinTempDir dir;
-    testing_support::writeFile(dir.path() / "plain.exe", "MZ not really");
-    EXPECT_EQ(platform::win32::fileVersionText(dir.path() / "plain.exe"), L"");
-    EXPECT_EQ(platform::win32::fileVersionText(dir.path() / "missing.exe"), L"");
-}
-
 TEST(InstallSourcesOnWindows, ShortcutsResolveToTheirTargetAndOtherFilesAreRefused) {
     testing_support::ComApartment com;
     WinTempDir dir;
@@ -88,52 +78,26 @@ TEST(InstallSourcesOnWindows, ShortcutsResolveToTheirTargetAndOtherFilesAreRefus
     EXPECT_TRUE(platform::win32::resolveShortcutFromFile(dir.path() / "absent.lnk").empty());
 }
 
-TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughEachSource) {
+// Config file and registry are plain reads, checked above; the desktop shortcut is where the real desktop
+// folder, the link file and the version resource meet.
+TEST(InstallSourcesOnWindows, DiscoveryFindsALineThroughItsDesktopShortcut) {
     testing_support::ComApartment com;
     WinTempDir program;
     WinTempDir installs;
-    for (const char* line : {"byconfig", "byregistry", "byshortcut"}) {
-        std::filesystem::create_directories(installs.path() / line);
-        std::filesystem::copy_file(thisProgram(), installs.path() / line / "rqplayer.exe"); // version 9.0.62.3
-    }
+    std::filesystem::create_directories(installs.path() / "line");
+    std::filesystem::copy_file(thisProgram(), installs.path() / "line" / "rqplayer.exe"); // version 9.0.62.3
     Win32InstallSources sources(program.path());
     common::PlayerSet players;
     platform::win32::Win32InstanceDesktop instanceDesktop;
     platform::win32::Win32WindowSystem windows(program.path());
-
-    sources.writePathConfig(L"player9", (installs.path() / "byconfig").wstring());
-    {
-        KVMultiModel model(players, sources, instanceDesktop, windows);
-        std::wstring a, b, c, d, e;
-        model.getPlayerPath(a, b, c, d, e);
-        EXPECT_EQ(c, (installs.path() / "byconfig").wstring());
-    }
-    sources.writePathConfig(L"player9", L"");
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9");
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr);
-        const std::wstring dirText = (installs.path() / "byregistry").wstring();
-        RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(dirText.c_str()),
-                       static_cast<DWORD>((dirText.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-        KVMultiModel model(players, sources, instanceDesktop, windows);
-        std::wstring a, b, c, d, e;
-        model.getPlayerPath(a, b, c, d, e);
-        EXPECT_EQ(c, dirText);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Norvane\\KVPlayer9");
-    }
     const auto desktop = sources.desktopFolder();
     ASSERT_FALSE(desktop.empty());
     std::filesystem::create_directories(desktop);
-    ASSERT_TRUE(saveShellLink(desktop / "KVPlayer9.lnk", installs.path() / "byshortcut" / "rqplayer.exe"));
-    {
-        KVMultiModel model(players, sources, instanceDesktop, windows);
-        std::wstring a, b, c, d, e;
-        model.getPlayerPath(a, b, c, d, e);
-        EXPECT_EQ(c, (installs.path() / "byshortcut").wstring());
-        EXPECT_EQ(a + b + d + e, L"") << "the other lines stay uninstalled";
-    }
+    ASSERT_TRUE(saveShellLink(desktop / "KVPlayer9.lnk", installs.path() / "line" / "rqplayer.exe"));
+    KVMultiModel model(players, sources, instanceDesktop, windows);
+    std::wstring a, b, c, d, e;
+    model.getPlayerPath(a, b, c, d, e);
+    EXPECT_EQ(c, (installs.path() / "line").wstring());
+    EXPECT_EQ(a + b + d + e, L"") << "the other lines stay uninstalled";
     std::filesystem::remove(desktop / "KVPlayer9.lnk");
 }

@@ -1,5 +1,6 @@
-// Starting, finding, renaming, placing and stopping real stand-in instances through the storage object and
-// the window IPC, as the manager does it.
+// Starting, finding, renaming, stopping and removing real stand-in instances through the storage object and
+// the window IPC, as the manager does it. How the stand-in answers the place messages is seen by the
+// arrangement test.
 
 #include <windows.h>
 
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 
-#include "../src/emulator/StandInProtocol.h"
 #include "core/ipc/IpcMessages.h"
 #include "platform/win32/FileVersion_win.h"
 #include "platform/win32/PlayerHost_win.h"
@@ -15,7 +15,6 @@
 #include "support/LogCapture.h"
 #include "support/StandInHarness_win.h"
 
-using namespace std::chrono_literals;
 using testing_support::className;
 using testing_support::StandInInstall;
 using testing_support::standinRoot;
@@ -31,20 +30,6 @@ HWND mainWindow(StandInInstall& install, int index) {
 bool contains(const std::vector<std::string>& lines, const std::string& wanted) {
     return std::find(lines.begin(), lines.end(), wanted) != lines.end();
 }
-
-class RecordingHandler : public utility::IWindowIPCHandle {
-public:
-    int onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) override {
-        seen.push_back({message, first, second});
-        return 0;
-    }
-    struct Seen {
-        std::uint32_t message;
-        std::uintptr_t first;
-        std::intptr_t second;
-    };
-    std::vector<Seen> seen;
-};
 
 } // namespace
 
@@ -78,25 +63,15 @@ TEST(Instances, StartingIndexMinusOneOnlyLogs) {
     EXPECT_EQ(testing_support::LogCapture::count("common::Players::startPlayer", L""), 1);
 }
 
-TEST(Instances, AStopRequestClosesARunningInstanceAndSendsNothingWhenNoneRuns) {
-    for (auto [major, line] : {std::pair{L"9", KV_PRODUCT_9}, std::pair{L"3", KV_PRODUCT_51}}) {
-        StandInInstall install(standinRoot(), major, line);
-        install.addInstance(5, L"five");
-        EXPECT_TRUE(install.players().stopPlayer(0, 5)) << "nothing runs: nothing sent, still true";
-        install.players().startPlayer(5, L"");
-        ASSERT_TRUE(install.waitRunning(5));
-        EXPECT_TRUE(install.players().stopPlayer(0, 5));
-        EXPECT_TRUE(waitUntil([&] { return !install.players().isPlayerRunning(5); })) << "line " << line;
-    }
-}
-
-// The stand-in started with "stay=1" records the close requests and stays, so every message shows. A rename
-// sent afterwards on the same key comes after any data message of the stop request.
+// The stand-in started with "stay=1" records the close requests and stays, so every message shows (that a
+// stop really ends an instance is seen by the model and main window tests). A rename sent afterwards on the
+// same key comes after any data message of the stop request.
 TEST(Instances, StopRequestSendsDataAndAPostButOnLine3OnlyAPostWithTheIndex) {
     StandInInstall line9(standinRoot(), L"9", KV_PRODUCT_9);
     StandInInstall line3(standinRoot(), L"3", KV_PRODUCT_51);
     for (auto* install : {&line9, &line3}) {
         install->addInstance(5, L"five");
+        EXPECT_TRUE(install->players().stopPlayer(0, 5)) << "nothing runs: nothing sent, still true";
         install->players().startPlayer(5, L"stay=1");
         ASSERT_TRUE(install->waitRunning(5));
         install->players().stopPlayer(0, 5);
@@ -130,57 +105,6 @@ TEST(Instances, RenamingARunningInstanceStoresTheNameAndRetitlesItsWindow) {
     EXPECT_TRUE(waitUntil([&] { return windowText(frame) == L"after \u00e9\u6f22"; })) << windowText(frame);
     EXPECT_EQ(install.players().displayName(26), L"after \u00e9\u6f22");
     common::setPlayerHost(nullptr);
-}
-
-TEST(Instances, PlacementMessagesMoveAndSizeKeepingTheAspectBeforeTheSendReturns) {
-    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
-    install.addInstance(1, L"one", 1280, 720);
-    install.players().startPlayer(1, L"");
-    ASSERT_TRUE(install.waitRunning(1));
-    HWND frame = mainWindow(install, 1);
-
-    SendMessageW(frame, utility::kMsgPlaceByWidth, MAKELONG(100, 50), 640);
-    RECT r{};
-    GetWindowRect(frame, &r);
-    EXPECT_EQ(r.left, 100);
-    EXPECT_EQ(r.top, 50);
-    EXPECT_EQ(r.right - r.left, 640);
-    EXPECT_EQ(r.bottom - r.top, 360);
-
-    SendMessageW(frame, utility::kMsgPlaceByHeight, MAKELONG(10, 20), 450);
-    GetWindowRect(frame, &r);
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 450);
-
-    PostMessageW(frame, utility::kMsgDockState, 1, 0);
-    PostMessageW(frame, utility::kMsgFrameResizing, 1, 0);
-    PostMessageW(frame, utility::kMsgEnterFullScreen, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return contains(install.events(1), "post 25012 0 0"); }));
-    const auto events = install.events(1);
-    EXPECT_TRUE(contains(events, "post 25003 1 0"));
-    EXPECT_TRUE(contains(events, "post 25006 1 0"));
-}
-
-TEST(Instances, AnInstanceSendsTheManagerItsMessagesOnRequest) {
-    RecordingHandler handler;
-    utility::WindowIPC manager;
-    ASSERT_TRUE(manager.create(std::wstring(utility::kManagerEndpointClass), &handler));
-    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
-    install.addInstance(2, L"two", 1600, 900);
-    install.players().startPlayer(2, L"");
-    ASSERT_TRUE(install.waitRunning(2));
-    HWND frame = mainWindow(install, 2);
-
-    utility::WindowIPC endpoint;
-    ASSERT_TRUE(endpoint.open(install.players().windowClassName(2)));
-    for (std::uint32_t id : {25001u, 25002u, 25005u, 25007u, 25008u, 25010u, 25011u})
-        endpoint.postMessage(standin::kMsgSendToManager, id, 0);
-    EXPECT_TRUE(waitUntil([&] { return handler.seen.size() == 7; }));
-    ASSERT_EQ(handler.seen.size(), 7u);
-    for (const auto& s : handler.seen) EXPECT_EQ(s.first, reinterpret_cast<std::uintptr_t>(frame)) << s.message;
-    EXPECT_EQ(handler.seen[3].message, 25007u);
-    EXPECT_EQ(handler.seen[3].second, MAKELONG(1600, 900));
-    manager.destroy();
 }
 
 TEST(Instances, RemoveWithoutTheVmRuntimeLogsTheFailedUnregistrationAndDeletesAnyway) {

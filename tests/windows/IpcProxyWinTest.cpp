@@ -1,5 +1,5 @@
-// The process's IPC proxy against real stand-in instances: per-key order, a hung key beside a healthy one,
-// and the watchdog killing an instance that hangs on a close request.
+// The process's IPC proxy against real stand-in instances: a hung key beside a healthy one, and the watchdog
+// killing an instance that hangs on a close request. Per-key order is the proxy's own logic, tested natively.
 
 #include <windows.h>
 
@@ -24,18 +24,6 @@ utility::WindowIPC endpointOf(StandInInstall& install, int index) {
 }
 
 } // namespace
-
-TEST(IpcProxy, MessagesForOneKeyArriveInTheOrderSent) {
-    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
-    install.addInstance(2, L"two");
-    install.players().startPlayer(2, L"");
-    ASSERT_TRUE(install.waitRunning(2));
-    auto endpoint = endpointOf(install, 2);
-    for (int i = 0; i < 60; ++i) endpoint.postData(2, utility::kMsgRename, L"n" + std::to_wstring(i));
-    ASSERT_TRUE(waitUntil([&] { return install.events(2).size() == 60; }));
-    const auto events = install.events(2);
-    for (int i = 0; i < 60; ++i) EXPECT_EQ(events[i], "data 14000 n" + std::to_string(i));
-}
 
 TEST(IpcProxy, AHungKeyDoesNotDelayAnotherKey) {
     StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);

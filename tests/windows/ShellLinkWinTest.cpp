@@ -63,25 +63,19 @@ void expectSameAsTheShell(const std::filesystem::path& file) {
 TEST(ShellLinkWin, ReadsLinksSavedThroughIShellLinkLikeTheShellDoes) {
     ComApartment com;
     testing_support::WinTempDir dir;
-    const auto file = dir.path() / L"KVPlayer14.lnk";
-    ASSERT_TRUE(saveShellLink(file, L"C:\\windows\\system32\\notepad.exe", L"index=3 \u5b9e\u4f8b", L"C:\\windows"));
-    expectSameAsTheShell(file);
-    EXPECT_EQ(common::formats::readShellLinkFile(file)->targetPath, L"C:\\windows\\system32\\notepad.exe");
+    const auto folder = dir.path() / L"\u6a21\u62df\u5668 14"; // a target in a folder with Chinese characters
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / L"rqplayer.exe") << "MZ";
+    const auto notepad = dir.path() / L"KVPlayer14.lnk";
+    ASSERT_TRUE(saveShellLink(notepad, L"C:\\windows\\system32\\notepad.exe", L"index=3 \u5b9e\u4f8b", L"C:\\windows"));
+    ASSERT_TRUE(saveShellLink(dir.path() / L"KVPlayer9.lnk", folder / L"rqplayer.exe", L"index=12", folder));
+    expectSameAsTheShell(notepad);
+    expectSameAsTheShell(dir.path() / L"KVPlayer9.lnk");
+    EXPECT_EQ(common::formats::readShellLinkFile(notepad)->targetPath, L"C:\\windows\\system32\\notepad.exe");
 
     // Refreshes the committed copy the native tests read (tests/data/wine-made.lnk).
     if (const char* keep = std::getenv("KVMULTI_SAVE_LINK_TO")) {
-        std::filesystem::copy_file(file, testing_support::windowsPathOf(keep),
+        std::filesystem::copy_file(notepad, testing_support::windowsPathOf(keep),
                                    std::filesystem::copy_options::overwrite_existing);
     }
-}
-
-TEST(ShellLinkWin, ATargetInAFolderWithChineseCharactersReadsTheSameAsThroughTheShell) {
-    ComApartment com;
-    testing_support::WinTempDir dir;
-    const auto folder = dir.path() / L"\u6a21\u62df\u5668 14";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / L"rqplayer.exe") << "MZ";
-    const auto file = dir.path() / L"KVPlayer9.lnk";
-    ASSERT_TRUE(saveShellLink(file, folder / L"rqplayer.exe", L"index=12", folder));
-    expectSameAsTheShell(file);
 }

@@ -1,49 +1,28 @@
-// Instance storage on Windows: a real backup and restore with the shipped 7za.exe, and a clone whose
-// progress reaches the user-interface thread through the dispatcher's hidden window.
+// Instance storage on Windows: a real backup and restore with the shipped 7za.exe.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "app/UiRuntime_win.h"
 #include "core/files/Archiver.h"
 #include "core/storage/Players.h"
-#include "platform/win32/MessagePump_win.h"
 #include "support/DiskImages.h"
 #include "support/TempDir.h"
+#include "support/WinProcess_win.h"
 
 using common::Players;
-using platform::win32::pumpMessagesUntil;
 using testing_support::headOf;
 using testing_support::TempDir;
 using testing_support::writeDiskImage;
-using namespace std::chrono_literals;
-
-namespace {
-
-// The build folder's Linux path as Wine sees it: drive Z: is the root.
-std::filesystem::path fromBuildMachine(std::string linuxPath) {
-    for (char& c : linuxPath)
-        if (c == '/') c = '\\';
-    return std::filesystem::path("Z:" + linuxPath);
-}
-
-void makeInstance(Players& p, int index) {
-    writeDiskImage(p.dataDiskPath(index, p.usesVdi()), "data " + std::to_string(index), 2 << 20);
-    writeDiskImage(p.sdcardDiskPath(index, p.usesVdi()), "sdcard " + std::to_string(index), 1 << 20);
-    testing_support::writeFile(p.configPath(index), R"({"statusSettings.playerName": "w"})");
-}
-
-} // namespace
 
 TEST(StorageOnWindows, BackupAndRestoreRoundTripThroughTheShipped7za) {
-    common::files::setArchiverProgram(fromBuildMachine(KV_PROGRAM_7ZA));
+    common::files::setArchiverProgram(testing_support::windowsPathOf(KV_PROGRAM_7ZA));
     TempDir dir;
     Players p(KV_PRODUCT_14);
     p.init(dir / u8"\u5b89\u5353 line");
-    makeInstance(p, 3);
+    writeDiskImage(p.dataDiskPath(3, true), "data 3", 2 << 20);
+    writeDiskImage(p.sdcardDiskPath(3, true), "sdcard 3", 1 << 20);
+    testing_support::writeFile(p.configPath(3), R"({"statusSettings.playerName": "w"})");
     const auto archive = dir / u8"my backups!" / "three.kvbk";
     std::filesystem::create_directories(archive.parent_path());
     p.backup(3, true, archive);
@@ -63,32 +42,4 @@ TEST(StorageOnWindows, BackupAndRestoreRoundTripThroughTheShipped7za) {
     p.restore(3, dir / "corrupt.kvbk");
     EXPECT_EQ(headOf(p.dataDiskPath(3, true)), "data 3") << "a corrupt archive changes nothing";
     common::files::setArchiverProgram({});
-}
-
-TEST(StorageOnWindows, CloneProgressReachesTheUiThreadThroughTheDispatcher) {
-    ASSERT_TRUE(app::installLogAndDispatcher());
-    TempDir dir;
-    Players p(KV_PRODUCT_9);
-    p.init(dir.path());
-    makeInstance(p, 0);
-    p.addIndex(0);
-    const DWORD ui = GetCurrentThreadId();
-    std::vector<int> onUi;
-    bool offThread = false;
-    int owner = 0;
-    const int index = p.cloneEx(0,
-                                common::progressOnUiThread(common::ownerKeyOf(&owner),
-                                                           [&](int percent, int) {
-                                                               offThread = offThread || GetCurrentThreadId() != ui;
-                                                               onUi.push_back(percent);
-                                                           }),
-                                {});
-    EXPECT_EQ(index, 1);
-    EXPECT_TRUE(pumpMessagesUntil([&] { return !onUi.empty() && onUi.back() == 100; }, 60s));
-    p.waitForTasks();
-    app::removeLogAndDispatcher();
-    EXPECT_FALSE(offThread);
-    EXPECT_EQ(onUi, (std::vector<int>{99, 100}));
-    EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data 0");
-    EXPECT_EQ(p.displayName(1).substr(0, 2), L"w-");
 }

@@ -97,17 +97,3 @@ TEST(WindowIpcPeer, AMissingPeerGivesFalseAndNothingIsSent) {
     peer.postData(1, 9222, L"1"); // nothing to hand to the proxy
     EXPECT_EQ(utility::findInstanceMainWindow(L"{kvmulti-test-nobody}"), nullptr);
 }
-
-TEST_F(Endpoint, TheMainWindowIsTheKVPlayerMainFrameOfTheEndpointsProcess) {
-    EXPECT_EQ(utility::findInstanceMainWindow(kClass), nullptr) << "no main frame yet";
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KVPlayerMainFrame";
-    RegisterClassExW(&wc);
-    HWND frame =
-        CreateWindowExW(0, L"KVPlayerMainFrame", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-    EXPECT_EQ(utility::findInstanceMainWindow(kClass), frame);
-    DestroyWindow(frame);
-}
