@@ -189,6 +189,7 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SHOWWINDOW:
+    case WM_ENABLE: // disabled under a modal window, it hears no more of the mouse
         if (!wParam && m_tooltip) m_tooltip->reset();
         break;
     case WM_SIZE:
