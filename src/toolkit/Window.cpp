@@ -1,5 +1,7 @@
 #include "toolkit/Window.h"
 
+#include "toolkit/Markup.h"
+
 namespace ui {
 
 namespace {
@@ -8,6 +10,16 @@ bool isInside(const Control* control, const Control* subtree) {
     for (const Control* c = control; c; c = c->parentControl())
         if (c == subtree) return true;
     return false;
+}
+
+// Like the mouse's hit test, except that a control with a tooltip is found even when it takes no clicks.
+const Control* tooltipTarget(const Control& control, Point p) {
+    if (!control.visible() || !control.rect().contains(p)) return nullptr;
+    std::vector<Control*> kids;
+    control.children(kids);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it)
+        if (const Control* hit = tooltipTarget(**it, p)) return hit;
+    return control.acceptsMouse() || !control.tooltip().empty() ? &control : nullptr;
 }
 
 } // namespace
@@ -76,6 +88,16 @@ Control* Window::controlAt(Point p) const {
     if (!m_root) return nullptr;
     if (m_layoutDirty) const_cast<Window*>(this)->layout();
     return m_root->hitTest(p);
+}
+
+std::wstring Window::tooltipAt(Point p) const {
+    if (!m_root || inputBlocked() || m_captured) return {};
+    if (m_layoutDirty) const_cast<Window*>(this)->layout();
+    const Control* target = tooltipTarget(*m_root, p);
+    if (!target || !target->isEnabledInTree()) return {};
+    for (const Control* c = target; c; c = c->parentControl())
+        if (!c->tooltip().empty()) return plainText(parseMarkup(c->tooltip()));
+    return {};
 }
 
 void Window::setHot(Control* control) {

@@ -92,6 +92,10 @@ public:
     void character(wchar_t c);
 
     Control* controlAt(Point p) const;
+    // The tooltip for the mouse at `p`, as plain text: that of the topmost shown control there which has one or
+    // takes the mouse (a label's tooltip shows over the row button below it), else of its nearest ancestor
+    // with one. Empty over a disabled control, while a button is held down and while input is blocked.
+    std::wstring tooltipAt(Point p) const;
     Control* focus() const { return m_focus; }
     Control* hotControl() const { return m_hot; }
     void setFocus(Control* control);

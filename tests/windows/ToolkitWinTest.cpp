@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -295,4 +296,66 @@ TEST_F(ToolkitWin, AtScaleOneAndAHalfEverythingGrowsTogether) {
     auto file = testing_support::windowsPathOf(testArguments()[1]);
     file.replace_filename(file.stem().string() + "-150.png");
     EXPECT_TRUE(savePng(screen, file));
+}
+
+namespace {
+
+// The text of this process's tooltip window that shows (empty: none shows) and its screen rectangle.
+std::wstring shownTooltip(RECT* rect = nullptr) {
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(tip, &process);
+        if (process != GetCurrentProcessId() || !IsWindowVisible(tip)) continue;
+        wchar_t text[256]{};
+        GetWindowTextW(tip, text, 256);
+        if (rect) GetWindowRect(tip, rect);
+        return text;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(ToolkitWin, ATooltipShowsAfterTheHoverDelayBelowTheCursorAndGoesOnMoveOffClickAndHide) {
+    SetWindowPos(host->hwnd(), HWND_TOP, 120, 90, 0, 0, SWP_NOSIZE); // client and screen points differ
+    Control* row = window.find<List>(L"listVm")->at(0);
+    Control* start = row->findByName(L"startBtn");
+    start->setTooltip(L"<c ffdd00>Start</c> KVPlayer");
+    Control* status = row->findByName(L"labelStatus");
+    status->setTooltip(L"Stopped");
+    POINT cursor{};
+    const auto restOn = [&](const Control* control) {
+        const Point p = centreOf(control->rect());
+        cursor = {p.x, p.y};
+        ClientToScreen(host->hwnd(), &cursor);
+        SetCursorPos(cursor.x, cursor.y);
+        PostMessageW(host->hwnd(), WM_MOUSEMOVE, 0, clientPoint(p));
+    };
+    const auto tipIs = [](std::wstring_view text) {
+        return platform::win32::pumpMessagesUntil([&] { return shownTooltip() == text; }, 5000ms);
+    };
+
+    restOn(start);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return window.hotControl() == start; }, 5000ms));
+    EXPECT_EQ(shownTooltip(), L"") << "no tip before the hover delay";
+    ASSERT_TRUE(tipIs(L"Start KVPlayer"));
+    RECT tip{};
+    shownTooltip(&tip);
+    EXPECT_NEAR(tip.left, cursor.x, 32);
+    EXPECT_TRUE(tip.top > cursor.y && tip.top < cursor.y + 48) << tip.top << " for the cursor at " << cursor.y;
+
+    restOn(status); // a label takes no clicks but has a tooltip
+    EXPECT_TRUE(tipIs(L"Stopped"));
+    restOn(window.findControl(L"btnAddVm"));
+    EXPECT_TRUE(tipIs(L""));
+    restOn(start);
+    ASSERT_TRUE(tipIs(L"Start KVPlayer"));
+    PostMessageW(host->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(centreOf(start->rect())));
+    EXPECT_TRUE(tipIs(L""));
+    PostMessageW(host->hwnd(), WM_LBUTTONUP, 0, clientPoint(centreOf(start->rect())));
+
+    restOn(status);
+    ASSERT_TRUE(tipIs(L"Stopped"));
+    ShowWindow(host->hwnd(), SW_HIDE);
+    EXPECT_EQ(shownTooltip(), L"");
 }

@@ -43,6 +43,9 @@ std::optional<Key> keyOf(WPARAM vk) {
     }
 }
 
+// Skin pixels after which a tooltip wraps.
+constexpr int kTooltipWidth = 400;
+
 Point pointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -76,6 +79,7 @@ ToolkitWindow::ToolkitWindow(Window& window, SkinResources& resources)
 
 ToolkitWindow::~ToolkitWindow() {
     releaseOwner();
+    m_tooltip.reset();
     m_dropDownHost.reset();
     m_dropDown.reset();
     m_window.setOnDropDown(nullptr);
@@ -97,6 +101,7 @@ bool ToolkitWindow::create(HWND owner, std::wstring_view className, std::wstring
                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                              GetModuleHandleW(nullptr), this);
     if (!KV_WIN32_CHECK(m_hwnd)) return false;
+    m_tooltip = std::make_unique<Tooltip>(m_hwnd, scaled(kTooltipWidth, m_window.scale()));
     RECT r{};
     GetClientRect(m_hwnd, &r);
     m_window.resize({r.right - r.left, r.bottom - r.top});
@@ -135,15 +140,18 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             m_trackingLeave = TrackMouseEvent(&track) != FALSE;
         }
         m_window.mouseMove(pointOf(lParam));
+        hoverTooltip(pointOf(lParam));
         afterInput();
         return 0;
     case WM_MOUSELEAVE:
         m_trackingLeave = false;
         m_window.mouseLeave();
+        if (m_tooltip) m_tooltip->reset();
         afterInput();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        if (m_tooltip) m_tooltip->dismiss();
         SetFocus(m_hwnd);
         SetCapture(m_hwnd);
         m_window.mouseDown(pointOf(lParam), MouseButton::Left);
@@ -155,6 +163,7 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         afterInput();
         return 0;
     case WM_RBUTTONDOWN:
+        if (m_tooltip) m_tooltip->dismiss();
         m_window.mouseDown(pointOf(lParam), MouseButton::Right);
         afterInput();
         return 0;
@@ -179,7 +188,13 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             afterInput();
         }
         return 0;
+    case WM_SHOWWINDOW:
+    case WM_ENABLE: // disabled under a modal window, it hears no more of the mouse
+        if (!wParam && m_tooltip) m_tooltip->reset();
+        break;
     case WM_SIZE:
+        // Minimised: the system hides the tip with its owner and would bring it back on restore.
+        if (wParam == SIZE_MINIMIZED && m_tooltip) m_tooltip->reset();
         m_window.resize({LOWORD(lParam), HIWORD(lParam)});
         InvalidateRect(m_hwnd, nullptr, FALSE);
         return 0;
@@ -214,6 +229,13 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+void ToolkitWindow::hoverTooltip(Point client) {
+    if (!m_tooltip) return;
+    POINT screen{client.x, client.y};
+    ClientToScreen(m_hwnd, &screen);
+    m_tooltip->hover(m_window.tooltipAt(client), screen);
 }
 
 void ToolkitWindow::afterInput() {

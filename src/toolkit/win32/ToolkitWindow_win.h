@@ -6,7 +6,8 @@
 //
 // The toolkit window must outlive this object; destroying this object destroys the native window. A toolkit
 // window that closes (Escape, a button, the close box) hides the native one and gives a modal owner its
-// input back; its owner decides when it dies. A combo's list opens as a popup below the combo.
+// input back; its owner decides when it dies. A combo's list opens as a popup below the combo. The tooltip of
+// the control under the mouse shows after the hover delay and goes on leave, click or hide.
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "toolkit/SkinResources.h"
 #include "toolkit/Window.h"
 #include "toolkit/win32/GdiResources_win.h"
+#include "toolkit/win32/Tooltip_win.h"
 
 namespace ui::win32 {
 
@@ -47,6 +49,7 @@ private:
     void afterInput();
     void releaseOwner();
     void openDropDown(Combo& combo);
+    void hoverTooltip(Point client);
 
     Window& m_window;
     SkinResources& m_resources;
@@ -56,6 +59,7 @@ private:
     bool m_trackingLeave = false;
     bool m_closeOnDeactivate = false;
     HWND m_disabledOwner = nullptr;
+    std::unique_ptr<Tooltip> m_tooltip;
     // The open list of a combo; the host goes first, it draws the drop-down's window.
     std::unique_ptr<ComboDropDown> m_dropDown;
     std::unique_ptr<ToolkitWindow> m_dropDownHost;
