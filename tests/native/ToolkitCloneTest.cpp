@@ -57,71 +57,46 @@ std::vector<Seen> walk(Control& root) {
     return out;
 }
 
-HeadlessHost& hostWithImages() {
-    static HeadlessHost host;
-    static const bool registered = [] {
-        host.factory().registerCustom(RQImageControl::kClassName, [] { return std::make_unique<RQImageControl>(); });
-        return true;
-    }();
-    (void)registered;
-    return host;
-}
-
 } // namespace
 
-TEST(ControlClone, CopiesEveryClassWithItsSkinStateAndLaysOutTheSame) {
-    HeadlessHost& host = hostWithImages();
+// The original is hot when copied: the copy starts at rest, and it answers clicks for itself.
+TEST(ControlClone, CopiesEveryClassWithItsSkinStateAtRestAndLaysOutTheSame) {
+    HeadlessHost host;
+    host.factory().registerCustom(RQImageControl::kClassName, [] { return std::make_unique<RQImageControl>(); });
     std::wstring error;
-    std::unique_ptr<Control> original = host.row(kRow, &error);
-    ASSERT_TRUE(original) << error;
-    std::unique_ptr<Control> copy = original->clone();
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(walk(*copy), walk(*original));
-
-    EXPECT_EQ(dynamic_cast<Combo*>(copy->findByName(L"cpu"))->items().size(), 2u);
-    EXPECT_EQ(dynamic_cast<Slider*>(copy->findByName(L"volume"))->value(), 4);
-    EXPECT_TRUE(dynamic_cast<Option*>(copy->findByName(L"pick"))->selected());
-    EXPECT_EQ(dynamic_cast<TabLayout*>(copy->findByName(L"pages"))->selectedIndex(), 1);
-    // The copy's children hang from the copy, not from the original.
-    EXPECT_EQ(copy->findByName(L"startBtn")->parentControl(), copy.get());
-    EXPECT_EQ(copy->parent(), nullptr);
-
     Window* w = host.open(kTwoLists, 1.5, {}, &error);
     ASSERT_TRUE(w) << error;
-    Control* a = w->find<List>(L"listA")->add(std::move(original));
-    Control* b = w->find<List>(L"listB")->add(std::move(copy));
+    Control* a = w->find<List>(L"listA")->add(host.row(kRow, &error));
+    ASSERT_TRUE(a) << error;
+    w->layout();
+    ASSERT_TRUE(host.hover(*w, L"startBtn"));
+
+    Control* b = w->find<List>(L"listB")->add(a->clone());
+    ASSERT_TRUE(b);
+    EXPECT_EQ(walk(*b), walk(*a));
+    EXPECT_EQ(dynamic_cast<Combo*>(b->findByName(L"cpu"))->items().size(), 2u);
+    EXPECT_EQ(dynamic_cast<Slider*>(b->findByName(L"volume"))->value(), 4);
+    EXPECT_TRUE(dynamic_cast<Option*>(b->findByName(L"pick"))->selected());
+    EXPECT_EQ(dynamic_cast<TabLayout*>(b->findByName(L"pages"))->selectedIndex(), 1);
+
     w->layout();
     const int shift = b->rect().left - a->rect().left;
     for (const wchar_t* name : {L"nameLabel", L"startBtn", L"cpu", L"volume", L"picture", L"pageB"}) {
-        Rect ra = a->findByName(name)->rect(), rb = b->findByName(name)->rect();
-        EXPECT_EQ((Rect{ra.left + shift, ra.top, ra.right + shift, ra.bottom}), rb) << name;
+        const Rect ra = a->findByName(name)->rect();
+        EXPECT_EQ((Rect{ra.left + shift, ra.top, ra.right + shift, ra.bottom}), b->findByName(name)->rect()) << name;
     }
-}
 
-TEST(ControlClone, ACopyStartsAtRestAndAnswersForItself) {
-    HeadlessHost& host = hostWithImages();
-    Window* w = host.open(kTwoLists);
-    ASSERT_TRUE(w);
-    Control* original = w->find<List>(L"listA")->add(host.row(kRow));
-    w->layout();
-    ASSERT_TRUE(host.hover(*w, L"startBtn"));
-    ASSERT_TRUE(original->findByName(L"startBtn")->hot());
-
-    Control* copy = w->find<List>(L"listB")->add(original->clone());
-    w->layout();
-    Control* button = copy->findByName(L"startBtn");
+    Control* button = b->findByName(L"startBtn");
     EXPECT_FALSE(button->hot());
     std::vector<Control*> clicked;
     w->addNotifier([&](const Notify& n) {
         if (n.type == L"click") clicked.push_back(n.sender);
     });
-    const Rect r = button->rect();
-    const Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const Point p{(button->rect().left + button->rect().right) / 2, button->rect().top + 2};
     w->mouseMove(p);
     w->mouseDown(p, MouseButton::Left);
     w->mouseUp(p, MouseButton::Left);
     EXPECT_EQ(clicked, std::vector<Control*>{button});
-    EXPECT_FALSE(original->findByName(L"startBtn")->hot());
 }
 
 TEST(ControlClone, AClassThatCannotCopyItselfGivesNothingAndSaysSo) {
