@@ -1,4 +1,4 @@
-// Any bytes as a skin: parsed as a window and as a row, laid out at a scale the first byte picks, hit-tested,
+// Any bytes as a skin: parsed as a window and as a row (and the row copied), laid out at a scale the first byte picks, hit-tested,
 // clicked and painted; every text also goes through the markup parser. Nothing may crash or read out of
 // bounds, whatever the skin says.
 
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const double kScales[] = {1.0, 1.5, 2.0, 0.5};
     ui::HeadlessHost host;
-    (void)host.row(bytes);
+    if (const auto row = host.row(bytes)) (void)row->clone();
     ui::Window* w = host.open(bytes, kScales[size > 0 ? data[0] % 4 : 0], {300, 200});
     if (!w) return 0;
     for (int i = 0; i < 12; ++i) {
@@ -41,8 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         w->wheel(p, i % 2 ? 1 : -1);
         w->keyDown(i % 3 ? ui::Key::Tab : ui::Key::Return);
         w->character(L'x');
+        (void)w->tooltipAt(p);
     }
     NullPainter painter;
     w->paint(painter);
+    if (w->root()) (void)w->root()->clone(); // a used tree: hot, pushed and focused controls are copied at rest
     return 0;
 }

@@ -39,7 +39,8 @@ Control::~Control() = default;
 std::unique_ptr<Control> Control::clone() const {
     std::unique_ptr<Control> copy = cloneSelf();
     // A class without its own cloneSelf would come back as its base and silently lose its behaviour.
-    if (!copy || typeid(*copy) != typeid(*this)) {
+    const Control* made = copy.get();
+    if (!made || typeid(*made) != typeid(*this)) {
         KVLOG(L"skin: %s %s cannot be copied", m_kind, m_name);
         return nullptr;
     }
