@@ -98,6 +98,8 @@ public:
     virtual void onMouseEnter() { setHot(true); }
     virtual void onMouseLeave() { setHot(false); }
     virtual void onMouseDown(Point, MouseButton) {}
+    // The second press of a double click; to most controls it is one more press.
+    virtual void onDoubleClick(Point p) { onMouseDown(p, MouseButton::Left); }
     virtual void onMouseDrag(Point) {}
     virtual void onMouseUp(Point, bool /*inside*/) {}
     virtual bool onKey(Key, KeyModifiers) { return false; }

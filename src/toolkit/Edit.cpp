@@ -1,6 +1,23 @@
 #include "toolkit/Edit.h"
 
+#include <algorithm>
+
+#include "toolkit/Clipboard.h"
+#include "toolkit/Window.h"
+
 namespace ui {
+
+namespace {
+
+bool isLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n';
+}
+
+bool isSpace(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+} // namespace
 
 bool Edit::setAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"maxchar")
@@ -13,6 +30,8 @@ bool Edit::setAttribute(std::wstring_view name, std::wstring_view value) {
         m_password = parseBool(value);
     else if (name == L"showhtml")
         m_showMarkup = parseBool(value);
+    else if (name == L"selectedcolor")
+        m_selectedColor = parseColor(value).value_or(m_selectedColor);
     else if (name == L"normalimage")
         m_normalImage = parseImageSpec(value);
     else if (name == L"hotimage")
@@ -34,73 +53,136 @@ void Edit::setStateImages(std::wstring_view normal, std::wstring_view hot, std::
 
 void Edit::setText(std::wstring_view text) {
     Control::setText(text);
-    m_caret = m_text.size();
+    select(m_text.size(), m_text.size());
 }
 
-void Edit::changed() {
-    notify(events::kTextChanged);
+void Edit::select(std::size_t anchor, std::size_t caret) {
+    m_anchor = std::min(anchor, m_text.size());
+    m_caret = std::min(caret, m_text.size());
+    scrollToCaret();
+    repaint();
+}
+
+void Edit::moveCaret(std::size_t to, bool extend) {
+    select(extend ? m_anchor : to, to);
+}
+
+// Like the system's edits: backwards to the start of the word before the caret, forwards past the word and the
+// spaces after it.
+std::size_t Edit::wordBoundary(bool forward) const {
+    std::size_t i = m_caret;
+    if (forward) {
+        while (i < m_text.size() && !isSpace(m_text[i])) ++i;
+        while (i < m_text.size() && isSpace(m_text[i])) ++i;
+    } else {
+        while (i > 0 && isSpace(m_text[i - 1])) --i;
+        while (i > 0 && !isSpace(m_text[i - 1])) --i;
+    }
+    return i;
+}
+
+// What the box takes of `input`: a line break between two pieces of text becomes one space and those at the
+// ends go (a line copied from elsewhere usually ends in one), other control characters go, a number box
+// drops what is not a digit, and the result is cut to the room left beside the replaced selection.
+std::wstring Edit::accepted(std::wstring_view input) const {
+    std::wstring out;
+    bool pendingSpace = false;
+    for (const wchar_t c : input) {
+        if (isLineBreak(c)) {
+            pendingSpace = !out.empty();
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || (m_numberOnly && (c < L'0' || c > L'9'))) continue;
+        if (pendingSpace && !m_numberOnly) out += L' ';
+        pendingSpace = false;
+        out += c;
+    }
+    const auto [first, last] = selection();
+    const std::size_t kept = m_text.size() - (last - first);
+    out.resize(std::min(out.size(), m_maxChars > kept ? m_maxChars - kept : 0));
+    return out;
+}
+
+// Replaces the selection with what the box accepts of `with` (empty: deletes it). Input of which nothing is
+// accepted changes nothing, so a refused key never deletes the selection.
+bool Edit::replaceSelection(std::wstring_view with) {
+    if (m_readOnly) return false;
+    const std::wstring insert = accepted(with);
+    const auto [first, last] = selection();
+    if ((!with.empty() && insert.empty()) || (insert.empty() && first == last)) return false;
+    m_text.replace(first, last - first, insert);
+    select(first + insert.size(), first + insert.size());
+    notify(events::kTextChanged); // may delete this edit: nothing after it
+    return true;
+}
+
+void Edit::copySelection() {
+    const auto [first, last] = selection();
+    Clipboard* clipboard = m_window ? m_window->clipboard() : nullptr;
+    // Nothing leaves a password box.
+    if (clipboard && !m_password && first < last)
+        clipboard->setText(std::wstring_view(m_text).substr(first, last - first));
 }
 
 void Edit::onChar(wchar_t c) {
-    if (m_readOnly || c < 0x20 || c == 0x7F) return;
-    if (m_numberOnly && (c < L'0' || c > L'9')) return;
-    if (m_text.size() >= m_maxChars) return;
-    m_text.insert(m_caret++, 1, c);
-    changed();
+    if (c >= 0x20 && c != 0x7F) replaceSelection(std::wstring_view(&c, 1));
 }
 
-bool Edit::onKey(Key key, KeyModifiers) {
+bool Edit::command(Key key, bool shift) {
     switch (key) {
-    case Key::Return:
-        notify(events::kReturn);
+    case Key::A:
+        select(0, m_text.size());
+        return true;
+    case Key::C:
+        copySelection();
+        return true;
+    case Key::X:
+        if (m_readOnly || m_password) return true;
+        copySelection();
+        replaceSelection({});
+        return true;
+    case Key::V:
+        if (Clipboard* clipboard = m_window ? m_window->clipboard() : nullptr) replaceSelection(clipboard->text());
         return true;
     case Key::Left:
-        if (m_caret > 0) --m_caret;
-        return true;
     case Key::Right:
-        if (m_caret < m_text.size()) ++m_caret;
-        return true;
-    case Key::Home:
-        m_caret = 0;
-        return true;
-    case Key::End:
-        m_caret = m_text.size();
-        return true;
-    case Key::Back:
-        if (m_readOnly || m_caret == 0) return true;
-        m_text.erase(--m_caret, 1);
-        changed();
-        return true;
-    case Key::Delete:
-        if (m_readOnly || m_caret >= m_text.size()) return true;
-        m_text.erase(m_caret, 1);
-        changed();
+        moveCaret(wordBoundary(key == Key::Right), shift);
         return true;
     default:
         return false;
     }
 }
 
-void Edit::paint(Painter& painter) const {
-    if (m_bkColor) painter.fillRect(m_rect, *m_bkColor);
-    const ImageSpec* image = &m_normalImage;
-    if (!isEnabledInTree() && !m_disabledImage.empty())
-        image = &m_disabledImage;
-    else if (m_focused && !m_focusedImage.empty())
-        image = &m_focusedImage;
-    else if (m_hot && !m_hotImage.empty())
-        image = &m_hotImage;
-    if (!image->empty()) painter.drawImage(*image, m_rect);
-    if (m_text.empty()) return;
-    TextStyle style = m_textStyle;
-    style.color = isEnabledInTree() ? m_textColor : m_disabledTextColor;
-    const Rect area = shrink(m_rect, scaled(m_textPadding, scale()));
-    if (m_password)
-        painter.drawText(area, {TextRun{std::wstring(m_text.size(), L'*'), {}, false}}, style);
-    else if (m_showMarkup)
-        painter.drawText(area, parseMarkup(m_text), style);
-    else
-        painter.drawText(area, {TextRun{m_text, {}, false}}, style);
+bool Edit::onKey(Key key, KeyModifiers mods) {
+    if (mods.ctrl && command(key, mods.shift)) return true;
+    const auto [first, last] = selection();
+    const bool selected = first < last;
+    switch (key) {
+    case Key::Return:
+        notify(events::kReturn);
+        return true;
+    case Key::Left:
+        moveCaret(selected && !mods.shift ? first : m_caret - (m_caret > 0), mods.shift);
+        return true;
+    case Key::Right:
+        moveCaret(selected && !mods.shift ? last : m_caret + (m_caret < m_text.size()), mods.shift);
+        return true;
+    case Key::Home:
+    case Key::End:
+        moveCaret(key == Key::Home ? 0 : m_text.size(), mods.shift);
+        return true;
+    case Key::Back:
+    case Key::Delete:
+        if (!selected && !m_readOnly) {
+            const bool back = key == Key::Back;
+            if (back ? m_caret == 0 : m_caret >= m_text.size()) return true;
+            m_anchor = back ? m_caret - 1 : m_caret + 1;
+        }
+        replaceSelection({});
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace ui

@@ -14,6 +14,7 @@ Window* HeadlessHost::open(std::string_view skinXml, double scale, Size client, 
         return nullptr;
     }
     window->setScale(scale);
+    window->setClipboard(&m_clipboard);
     window->addNotifier([this](const Notify& n) {
         m_events.push_back(std::wstring(n.type) + L":" + (n.sender ? n.sender->name() : std::wstring()));
     });

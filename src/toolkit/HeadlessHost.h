@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/Clipboard.h"
 #include "toolkit/ControlFactory.h"
 #include "toolkit/SkinParser.h"
 #include "toolkit/Window.h"
@@ -19,6 +20,8 @@ class HeadlessHost {
 public:
     HeadlessHost();
     ControlFactory& factory() { return m_factory; }
+    // The clipboard every window of this host shares.
+    Clipboard& clipboard() { return m_clipboard; }
 
     // Null, with `error` set, when the skin does not parse. A client size of {0,0} takes the skin's size.
     Window* open(std::string_view skinXml, double scale = 1.0, Size client = {}, std::wstring* error = nullptr);
@@ -44,6 +47,7 @@ private:
     std::optional<Point> centreOf(Window& window, std::wstring_view name) const;
 
     ControlFactory m_factory;
+    MemoryClipboard m_clipboard;
     std::vector<std::unique_ptr<Window>> m_windows;
     std::vector<std::wstring> m_events;
 };

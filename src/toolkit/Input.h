@@ -16,7 +16,8 @@ class Control;
 
 enum class MouseButton { Left, Right };
 
-enum class Key { Tab, Return, Escape, Space, Left, Right, Up, Down, Home, End, Back, Delete, Other };
+// The letters are there for the edit commands (Ctrl+A, C, V, X); typed text arrives as characters.
+enum class Key { Tab, Return, Escape, Space, Left, Right, Up, Down, Home, End, Back, Delete, A, C, V, X, Other };
 
 struct KeyModifiers {
     bool shift = false;

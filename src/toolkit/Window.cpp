@@ -123,7 +123,7 @@ void Window::mouseLeave() {
     if (!m_captured) setHot(nullptr);
 }
 
-void Window::mouseDown(Point p, MouseButton button) {
+void Window::mouseDown(Point p, MouseButton button, bool doubleClick) {
     if (inputBlocked()) return;
     setHot(controlAt(p));
     Control* target = m_hot;
@@ -134,7 +134,10 @@ void Window::mouseDown(Point p, MouseButton button) {
         m_captured = target;
         target->setPushed(true);
     }
-    target->onMouseDown(p, button);
+    if (doubleClick && button == MouseButton::Left)
+        target->onDoubleClick(p);
+    else
+        target->onMouseDown(p, button);
 }
 
 void Window::mouseUp(Point p, MouseButton button) {

@@ -20,6 +20,8 @@
 
 namespace ui {
 
+class Clipboard;
+
 inline constexpr std::wstring_view kOverlayName = L"_only_model_control_";
 
 struct FontSpec {
@@ -79,12 +81,16 @@ public:
     const TextMetrics& textMetrics() const { return m_metrics ? *m_metrics : defaultMetrics(); }
     static const TextMetrics& defaultMetrics();
 
+    // The host's clipboard; null when there is none (copy and paste then do nothing).
+    void setClipboard(Clipboard* clipboard) { m_clipboard = clipboard; }
+    Clipboard* clipboard() const { return m_clipboard; }
+
     void addNotifier(NotifyHandler handler) { m_notifiers.push_back(std::move(handler)); }
     void sendNotify(const Notify& notify);
 
     // Input from the host, in client pixels. All of it is refused while a modal window is open over this one.
     void mouseMove(Point p);
-    void mouseDown(Point p, MouseButton button);
+    void mouseDown(Point p, MouseButton button, bool doubleClick = false);
     void mouseUp(Point p, MouseButton button);
     void mouseLeave();
     void wheel(Point p, int notches); // positive: away from the user (scroll up)
@@ -139,6 +145,7 @@ private:
     Size m_client;
     bool m_layoutDirty = true;
     const TextMetrics* m_metrics = nullptr;
+    Clipboard* m_clipboard = nullptr;
     std::vector<NotifyHandler> m_notifiers;
 
     Control* m_hot = nullptr;
