@@ -16,6 +16,7 @@
 #include "support/WinProcess_win.h"
 #include "support/WindowCapture_win.h"
 #include "toolkit/Button.h"
+#include "toolkit/Edit.h"
 #include "toolkit/List.h"
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
@@ -358,4 +359,61 @@ TEST_F(ToolkitWin, ATooltipShowsAfterTheHoverDelayBelowTheCursorAndGoesOnMoveOff
     ASSERT_TRUE(tipIs(L"Stopped"));
     ShowWindow(host->hwnd(), SW_HIDE);
     EXPECT_EQ(shownTooltip(), L"");
+}
+
+namespace {
+
+// Read here as another program would, not through the host.
+std::wstring clipboardText() {
+    if (!OpenClipboard(nullptr)) return L"<busy>";
+    std::wstring text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+        text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// The host reads Ctrl with GetKeyState, which follows this thread's key state; posted key messages leave it
+// alone, so the test sets it.
+void holdCtrl(bool down) {
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+} // namespace
+
+TEST_F(ToolkitWin, AnEditTypesAndCopiesAndPastesThroughTheSystemClipboard) {
+    Window form;
+    std::wstring error;
+    ASSERT_TRUE(SkinParser(factory).parseWindow(R"(<Window size="300,80"><VerticalLayout padding="20,20,20,20">
+        <Edit name="editName" height="30" textcolor="#FFFFFFFF" textpadding="6,0,6,0"/></VerticalLayout></Window>)",
+                                                form, error));
+    win32::ToolkitWindow formHost(form, resources);
+    ASSERT_TRUE(formHost.create(nullptr, L"KVToolkitTestForm", L"form"));
+    ShowWindow(formHost.hwnd(), SW_SHOW);
+    auto* edit = form.find<Edit>(L"editName");
+    postClick(formHost.hwnd(), *edit);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return form.focus() == edit; }, 5000ms));
+    for (const wchar_t c : std::wstring_view(L"KVPlayer 2")) PostMessageW(formHost.hwnd(), WM_CHAR, c, 1);
+    ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return edit->text() == L"KVPlayer 2"; }, 5000ms));
+
+    holdCtrl(true);
+    PostMessageW(formHost.hwnd(), WM_KEYDOWN, 'A', 1);
+    PostMessageW(formHost.hwnd(), WM_CHAR, 0x01, 1); // what TranslateMessage makes of Ctrl+A
+    PostMessageW(formHost.hwnd(), WM_KEYDOWN, 'C', 1);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return clipboardText() == L"KVPlayer 2"; }, 5000ms))
+        << "clipboard: " << clipboardText().size() << " characters";
+
+    win32::Win32Clipboard(host->hwnd()).setText(L"Game farm\r\n"); // its writing was read back above
+    PostMessageW(formHost.hwnd(), WM_KEYDOWN, 'A', 1);
+    PostMessageW(formHost.hwnd(), WM_KEYDOWN, 'V', 1);
+    PostMessageW(formHost.hwnd(), WM_CHAR, 0x16, 1);
+    EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return edit->text() == L"Game farm"; }, 5000ms))
+        << edit->text().size();
+    holdCtrl(false);
 }

@@ -38,6 +38,14 @@ std::optional<Key> keyOf(WPARAM vk) {
         return Key::Back;
     case VK_DELETE:
         return Key::Delete;
+    case 'A':
+        return Key::A;
+    case 'C':
+        return Key::C;
+    case 'V':
+        return Key::V;
+    case 'X':
+        return Key::X;
     default:
         return std::nullopt;
     }
@@ -55,6 +63,7 @@ bool registerClass(std::wstring_view name, WNDPROC proc) {
     if (GetClassInfoExW(GetModuleHandleW(nullptr), std::wstring(name).c_str(), &wc)) return true;
     wc = {};
     wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS; // an edit selects all on a double click
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -84,6 +93,7 @@ ToolkitWindow::~ToolkitWindow() {
     m_dropDown.reset();
     m_window.setOnDropDown(nullptr);
     m_window.setOnHostClose(nullptr);
+    m_window.setClipboard(nullptr);
     m_window.setOnInvalidate(nullptr);
     m_window.setTextMetrics(nullptr);
     if (m_hwnd) {
@@ -102,6 +112,8 @@ bool ToolkitWindow::create(HWND owner, std::wstring_view className, std::wstring
                              GetModuleHandleW(nullptr), this);
     if (!KV_WIN32_CHECK(m_hwnd)) return false;
     m_tooltip = std::make_unique<Tooltip>(m_hwnd, scaled(kTooltipWidth, m_window.scale()));
+    m_clipboard = std::make_unique<Win32Clipboard>(m_hwnd);
+    m_window.setClipboard(m_clipboard.get());
     RECT r{};
     GetClientRect(m_hwnd, &r);
     m_window.resize({r.right - r.left, r.bottom - r.top});
@@ -154,7 +166,7 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_tooltip) m_tooltip->dismiss();
         SetFocus(m_hwnd);
         SetCapture(m_hwnd);
-        m_window.mouseDown(pointOf(lParam), MouseButton::Left);
+        m_window.mouseDown(pointOf(lParam), MouseButton::Left, message == WM_LBUTTONDBLCLK);
         afterInput();
         return 0;
     case WM_LBUTTONUP:
@@ -182,7 +194,8 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CHAR:
-        // Tab, Return, Escape and Back arrive as key presses above.
+        // Tab, Return, Escape and Back arrive as key presses above, and so do Ctrl+A, C, V and X (0x01, 0x03,
+        // 0x16, 0x18 here).
         if (wParam >= 0x20 && wParam != 0x7F) {
             m_window.character(static_cast<wchar_t>(wParam));
             afterInput();

@@ -7,7 +7,8 @@
 // The toolkit window must outlive this object; destroying this object destroys the native window. A toolkit
 // window that closes (Escape, a button, the close box) hides the native one and gives a modal owner its
 // input back; its owner decides when it dies. A combo's list opens as a popup below the combo. The tooltip of
-// the control under the mouse shows after the hover delay and goes on leave, click or hide.
+// the control under the mouse shows after the hover delay and goes on leave, click or hide. The window's
+// clipboard is the system's, opened for this native window.
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "toolkit/ComboDropDown.h"
 #include "toolkit/SkinResources.h"
 #include "toolkit/Window.h"
+#include "toolkit/win32/Clipboard_win.h"
 #include "toolkit/win32/GdiResources_win.h"
 #include "toolkit/win32/Tooltip_win.h"
 
@@ -60,6 +62,7 @@ private:
     bool m_closeOnDeactivate = false;
     HWND m_disabledOwner = nullptr;
     std::unique_ptr<Tooltip> m_tooltip;
+    std::unique_ptr<Win32Clipboard> m_clipboard;
     // The open list of a combo; the host goes first, it draws the drop-down's window.
     std::unique_ptr<ComboDropDown> m_dropDown;
     std::unique_ptr<ToolkitWindow> m_dropDownHost;
