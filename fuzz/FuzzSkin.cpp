@@ -1,5 +1,5 @@
-// Any bytes as a skin: parsed as a window and as a row (and the row copied), laid out at a scale the first byte picks, hit-tested,
-// clicked and painted; every text also goes through the markup parser. Nothing may crash or read out of
+// Any bytes as a skin: parsed as a window and as a row (and the row copied), laid out at a scale the first byte picks,
+// hit-tested, clicked and painted; every text also goes through the markup parser. Nothing may crash or read out of
 // bounds, whatever the skin says.
 
 #include <cstddef>
