@@ -8,10 +8,8 @@
 #include "core/ipc/IpcMessages.h"
 #include "core/storage/InstanceKeys.h"
 #include "support/DiskImages.h"
-#include "support/FakeInstallSources.h"
-#include "support/FakeInstanceDesktop.h"
-#include "support/FakeWindowSystem.h"
 #include "support/LogCapture.h"
+#include "support/ModelWorld.h"
 #include "support/TempDir.h"
 
 using common::BusyRegistry;
@@ -27,14 +25,8 @@ constexpr std::int32_t id14(int index) {
 }
 
 // Lines 0, 3 and 4 installed in a temporary folder, the model on an event loop standing for the UI thread.
-class ModelTest : public ::testing::Test {
+class ModelTest : public ::testing::Test, protected testing_support::ModelWorld {
 protected:
-    TempDir program;
-    TempDir installs;
-    testing_support::FakeInstallSources sources;
-    FakeInstanceDesktop desktop;
-    testing_support::FakeWindowSystem windows;
-    common::PlayerSet players;
     common::EventLoop loop;
     common::Dispatcher dispatcher{loop};
     LogCapture log;
@@ -57,25 +49,7 @@ protected:
         for (int l = 0; l < model::kProductCount; ++l) players.line(static_cast<KV_PRODUCT_TYPE>(l)).waitForTasks();
         common::dispatch::uninstall();
     }
-    void install(KV_PRODUCT_TYPE line, const std::wstring& key, const std::wstring& version) {
-        const auto folder = installs / key;
-        std::filesystem::create_directories(folder / "vms");
-        sources.install(folder.wstring(), version);
-        sources.config[key] = folder.wstring();
-        const auto& info = model::productLine(line);
-        lineOf(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
-        lineOf(line).init(folder);
-    }
     common::Players& lineOf(KV_PRODUCT_TYPE line) { return players.line(line); }
-    void addInstance(KV_PRODUCT_TYPE line, int index, const std::wstring& name) {
-        common::Players& p = lineOf(line);
-        std::filesystem::create_directories(p.instanceFolder(index));
-        common::ConfigDocument doc;
-        doc.load(p.configPath(index));
-        doc.setString(common::keys::kPlayerName, name);
-        (void)doc.save();
-        p.addIndex(index);
-    }
     bool runUntil(const std::function<bool()>& done) { return loop.runUntil(done, 20s); }
 };
 

@@ -10,10 +10,8 @@
 
 #include "core/dispatch/EventLoop.h"
 #include "core/storage/InstanceKeys.h"
-#include "support/FakeInstallSources.h"
-#include "support/FakeInstanceDesktop.h"
-#include "support/FakeWindowSystem.h"
 #include "support/LogCapture.h"
+#include "support/ModelWorld.h"
 #include "support/TempDir.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/List.h"
@@ -50,14 +48,8 @@ TEST(RowLook, OnlyTheFirstOccurrenceOfTheSearchIsHighlightedEvenInsideAWord) {
 
 // Lines 4, 2 and 0 installed in a temporary folder; the model and the window on an event loop standing for
 // the user-interface thread.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected testing_support::ModelWorld {
 protected:
-    TempDir program;
-    TempDir installs;
-    testing_support::FakeInstallSources sources;
-    testing_support::FakeInstanceDesktop desktop;
-    testing_support::FakeWindowSystem windows;
-    common::PlayerSet players;
     std::chrono::milliseconds skew{0}; // moves the loop's clock forward without waiting
     common::EventLoop loop{[this] { return std::chrono::steady_clock::now() + skew; }};
     common::Dispatcher dispatcher{loop};
@@ -82,24 +74,6 @@ protected:
         frame.reset();
         model.shutdown();
         common::dispatch::uninstall();
-    }
-    void install(KV_PRODUCT_TYPE line, const std::wstring& key, const std::wstring& version) {
-        const auto folder = installs / key;
-        std::filesystem::create_directories(folder / "vms");
-        sources.install(folder.wstring(), version);
-        sources.config[key] = folder.wstring();
-        const auto& info = model::productLine(line);
-        players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
-        players.line(line).init(folder);
-    }
-    void addInstance(KV_PRODUCT_TYPE line, int index, const std::wstring& name) {
-        common::Players& p = players.line(line);
-        std::filesystem::create_directories(p.instanceFolder(index));
-        common::ConfigDocument doc;
-        doc.load(p.configPath(index));
-        doc.setString(common::keys::kPlayerName, name);
-        (void)doc.save();
-        p.addIndex(index);
     }
     void open(std::optional<KV_PRODUCT_TYPE> requested = std::nullopt) {
         FrameServices services;
