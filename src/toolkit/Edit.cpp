@@ -100,6 +100,7 @@ std::wstring Edit::accepted(std::wstring_view input) const {
     const auto [first, last] = selection();
     const std::size_t kept = m_text.size() - (last - first);
     out.resize(std::min(out.size(), m_maxChars > kept ? m_maxChars - kept : 0));
+    if (!out.empty() && out.back() >= 0xD800 && out.back() <= 0xDBFF) out.pop_back(); // no half character
     return out;
 }
 
@@ -162,10 +163,10 @@ bool Edit::onKey(Key key, KeyModifiers mods) {
         notify(events::kReturn);
         return true;
     case Key::Left:
-        moveCaret(selected && !mods.shift ? first : m_caret - (m_caret > 0), mods.shift);
+        moveCaret(selected && !mods.shift ? first : stepBack(m_caret), mods.shift);
         return true;
     case Key::Right:
-        moveCaret(selected && !mods.shift ? last : m_caret + (m_caret < m_text.size()), mods.shift);
+        moveCaret(selected && !mods.shift ? last : stepForward(m_caret), mods.shift);
         return true;
     case Key::Home:
     case Key::End:
@@ -176,7 +177,7 @@ bool Edit::onKey(Key key, KeyModifiers mods) {
         if (!selected && !m_readOnly) {
             const bool back = key == Key::Back;
             if (back ? m_caret == 0 : m_caret >= m_text.size()) return true;
-            m_anchor = back ? m_caret - 1 : m_caret + 1;
+            m_anchor = back ? stepBack(m_caret) : stepForward(m_caret);
         }
         replaceSelection({});
         return true;

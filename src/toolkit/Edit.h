@@ -55,6 +55,14 @@ private:
     bool command(Key key, bool shift);
     void moveCaret(std::size_t to, bool extend);
     std::size_t wordBoundary(bool forward) const;
+    // The caret position one character before or after `i`: a character outside the basic plane (most emoji)
+    // is two UTF-16 units on Windows, and the caret never stands between them.
+    bool insidePair(std::size_t i) const { return i > 0 && i < m_text.size() && isLowSurrogate(m_text[i]); }
+    static bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+    std::size_t stepBack(std::size_t i) const { return i == 0 ? 0 : i - 1 - (insidePair(i - 1) ? 1 : 0); }
+    std::size_t stepForward(std::size_t i) const {
+        return i >= m_text.size() ? m_text.size() : i + 1 + (insidePair(i + 1) ? 1 : 0);
+    }
     bool replaceSelection(std::wstring_view with);
     std::wstring accepted(std::wstring_view input) const;
     void copySelection();

@@ -45,10 +45,13 @@ void Edit::scrollToCaret() {
 std::size_t Edit::boundaryAt(int x) const {
     const int offset = x - textLeft();
     int before = 0;
+    std::size_t previous = 0;
     for (std::size_t i = 1; i <= m_text.size(); ++i) {
+        if (insidePair(i)) continue;
         const int after = widthOf(i);
-        if (offset < after) return offset - before < after - offset ? i - 1 : i;
+        if (offset < after) return offset - before < after - offset ? previous : i;
         before = after;
+        previous = i;
     }
     return m_text.size();
 }

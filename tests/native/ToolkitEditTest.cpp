@@ -69,6 +69,25 @@ TEST_F(ToolkitEdit, KeysMoveAndExtendTheSelectionAndTypingReplacesIt) {
     }
 }
 
+// On Windows an emoji is two UTF-16 units; a name must never be left holding half of one.
+TEST_F(ToolkitEdit, TheCaretNeverSplitsACharacterOfTwoUnits) {
+    const std::wstring face = L"\xD83D\xDE00";
+    Edit& edit = open("maxchar=\"4\"", L"a" + face + L"b");
+    host.press(*w, Key::Left);
+    host.press(*w, Key::Left);
+    EXPECT_EQ(edit.caret(), 1u);
+    host.press(*w, Key::Right);
+    host.press(*w, Key::Back);
+    EXPECT_EQ(edit.text(), L"ab");
+    edit.setText(L"ab");
+    host.clipboard().setText(L"c" + face);
+    host.press(*w, Key::V, kCtrl);
+    EXPECT_EQ(edit.text(), L"abc") << "the pair does not fit whole";
+    edit.setText(L"a" + face);
+    host.clickAt(*w, {1 + 7 * 2, 15}); // between the two units
+    EXPECT_NE(edit.caret(), 2u);
+}
+
 TEST_F(ToolkitEdit, CopyCutAndPasteTakeWhatTheBoxAllowsInOneChange) {
     const struct {
         const char* attributes;
