@@ -59,7 +59,7 @@ int main() {
     std::filesystem::create_directories(dir / "vms");
     common::PlayerSet players;
     common::Players& line = players.line(KV_PRODUCT_14);
-    const auto& info = model::productLine(KV_PRODUCT_14);
+    const auto& info = product::productLine(KV_PRODUCT_14);
     line.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     line.init(dir.path());
     for (int i = 0; i < kInstances; ++i) line.addIndex(i);

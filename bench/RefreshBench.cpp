@@ -74,7 +74,7 @@ void measure(const char* label, int runningEvery) {
     std::filesystem::create_directories(dir / "vms");
     common::PlayerSet players;
     common::Players& line = players.line(KV_PRODUCT_14);
-    const auto& info = model::productLine(KV_PRODUCT_14);
+    const auto& info = product::productLine(KV_PRODUCT_14);
     line.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     line.init(dir.path());
     testing_support::FakeInstanceDesktop desktop;

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "../../src/emulator/StandInProtocol.h"
+#include "../../tests/standin/StandInProtocol.h"
 #include "../../tests/support/StandInHarness_win.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 
 using Clock = std::chrono::steady_clock;
 using testing_support::StandInInstall;

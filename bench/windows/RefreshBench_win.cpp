@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "core/model/KVMultiModel.h"
-#include "platform/win32/InstallSources_win.h"
-#include "platform/win32/InstanceDesktop_win.h"
-#include "platform/win32/NamedMutex_win.h"
-#include "platform/win32/WindowSystem_win.h"
+#include "platform/win32/model/InstallSources_win.h"
+#include "platform/win32/model/InstanceDesktop_win.h"
+#include "platform/win32/system/NamedMutex_win.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/StandInHarness_win.h"
 
 namespace {
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
 
     testing_support::WinTempDir program;
     common::PlayerSet players;
-    const auto& info = model::productLine(KV_PRODUCT_14);
+    const auto& info = product::productLine(KV_PRODUCT_14);
     players.line(KV_PRODUCT_14).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     players.line(KV_PRODUCT_14).init(install.folder());
     platform::win32::Win32InstallSources sources(program.path());

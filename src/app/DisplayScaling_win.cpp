@@ -1,7 +1,7 @@
 #include "app/DisplayScaling_win.h"
 
 #include "core/app/StartupRules.h"
-#include "platform/win32/WindowSystem_win.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 
 namespace app {
 namespace {

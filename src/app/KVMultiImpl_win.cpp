@@ -20,7 +20,7 @@
 #include "core/platform/Os.h"
 #include "core/storage/KVPhoneConfig.h"
 #include "core/storage/PlayerHost.h"
-#include "platform/win32/PlayerHost_win.h"
+#include "platform/win32/storage/PlayerHost_win.h"
 #include "toolkit/DisplaySettings.h"
 #include "ui/main/MainFrameWindow_win.h"
 
@@ -94,16 +94,16 @@ void KVMultiImpl::initialiseCommon(const std::filesystem::path& programFolder) {
     common::setPlayerHost(&playerHost);
     common::PlayerSet& players = app::players();
     const model::InstallFolders& folders = app::model().installFolders();
-    for (int i = 0; i < model::kProductCount; ++i) {
+    for (int i = 0; i < product::kProductCount; ++i) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(i);
         players.line(line).init(folders[static_cast<std::size_t>(i)]);
     }
     players.own().init(programFolder);
     common::lang::selectLanguage(L"", L"");
     common::KVPhoneConfig::instance().loadConfig();
-    for (int i = 0; i < model::kProductCount; ++i) {
+    for (int i = 0; i < product::kProductCount; ++i) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(i);
-        const model::ProductLineInfo& info = model::productLine(line);
+        const product::ProductLineInfo& info = product::productLine(line);
         players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     }
 }
@@ -152,7 +152,7 @@ void KVMultiImpl::shutdown() {
 // start shows the instance as damaged instead of as a good copy.
 void KVMultiImpl::markUnfinishedCopy(KVMultiModel& model) {
     const std::int32_t target = model.copyTarget();
-    if (target == -1 || !model.isInstalled(model::productOfId(target))) return;
+    if (target == -1 || !model.isInstalled(product::productOfId(target))) return;
     int index = -1;
     const common::Players& players = model.playersOf(target, index);
     const std::filesystem::path folder = players.instanceFolder(index);
@@ -180,7 +180,7 @@ bool KVMultiImpl::showMainFrame() {
         const int product = model.commandLineProduct();
         m_mainWindow = mainui::win32::MainFrameWindow::create(
             model, app::players().own().settings(),
-            product != 0 && model::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
+            product != 0 && product::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
                                                           : std::nullopt,
             mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
                 m_mainWindow = nullptr;

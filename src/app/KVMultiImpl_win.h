@@ -11,7 +11,7 @@
 
 #include "core/ipc/IWindowIPCHandle.h"
 #include "core/model/KVMultiModel.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 
 class KVMultiImpl : public utility::IWindowIPCHandle {
 public:

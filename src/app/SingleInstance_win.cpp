@@ -4,7 +4,7 @@
 
 #include "core/app/StartupRules.h"
 #include "core/ipc/IpcMessages.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 
 namespace app {
 

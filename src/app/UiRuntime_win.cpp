@@ -4,7 +4,7 @@
 
 #include "core/dispatch/Dispatcher.h"
 #include "core/log/Log.h"
-#include "platform/win32/MessageWindowHost_win.h"
+#include "platform/win32/dispatch/MessageWindowHost_win.h"
 
 namespace app {
 namespace {

@@ -40,7 +40,7 @@ protected:
             testing_support::writeFile(paths.back(), configText(cpuCounts[i]));
             fs::last_write_time(paths.back(), fs::file_time_type::clock::now() - std::chrono::hours(1));
             times.push_back(fs::last_write_time(paths.back()));
-            ids.push_back(model::encodeInstanceId(line, static_cast<int>(i)));
+            ids.push_back(product::encodeInstanceId(line, static_cast<int>(i)));
         }
         batch.setBatchIds(ids);
     }

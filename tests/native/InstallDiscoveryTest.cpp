@@ -122,10 +122,10 @@ TEST(KVMultiModelLines, DefaultLinePrefersTheInstalledLastRunLine) {
         EXPECT_EQ(b, L"C:\\k7");
         EXPECT_EQ(c, L"C:\\k9");
         EXPECT_EQ(model.defaultProductLine(), KV_PRODUCT_9);
-        EXPECT_FALSE(model.isPlayerVersionSupported(model::encodeInstanceId(KV_PRODUCT_71_64, 1)))
+        EXPECT_FALSE(model.isPlayerVersionSupported(product::encodeInstanceId(KV_PRODUCT_71_64, 1)))
             << "5.0.10.0 sorts before 5.0.9.0 as text";
-        EXPECT_TRUE(model.isPlayerVersionSupported(model::encodeInstanceId(KV_PRODUCT_9, 1)));
-        EXPECT_TRUE(model.isPlayerVersionSupported(model::encodeInstanceId(KV_PRODUCT_14, 1)));
+        EXPECT_TRUE(model.isPlayerVersionSupported(product::encodeInstanceId(KV_PRODUCT_9, 1)));
+        EXPECT_TRUE(model.isPlayerVersionSupported(product::encodeInstanceId(KV_PRODUCT_14, 1)));
     }
     s.config[L"lastRun"] = L"1";
     KVMultiModel model(players, s, desktop, windows);

@@ -46,7 +46,7 @@ protected:
         };
     }
     void TearDown() override {
-        for (int l = 0; l < model::kProductCount; ++l) players.line(static_cast<KV_PRODUCT_TYPE>(l)).waitForTasks();
+        for (int l = 0; l < product::kProductCount; ++l) players.line(static_cast<KV_PRODUCT_TYPE>(l)).waitForTasks();
         common::dispatch::uninstall();
     }
     common::Players& lineOf(KV_PRODUCT_TYPE line) { return players.line(line); }
@@ -161,8 +161,8 @@ TEST_F(ModelTest, ReportsOfACopyThatOutlivesItsModelAreDropped) {
         shortLived.getPlayerPath(a, b, c, d, e);
         shortLived.slots().copyStarted = [&](KV_PRODUCT_TYPE, std::int32_t, const std::wstring&) { ++reports; };
         shortLived.slots().copyFinished = [&](std::int32_t) { ++reports; };
-        shortLived.copyPlayer(model::encodeInstanceId(KV_PRODUCT_51, 0));
-        EXPECT_EQ(shortLived.copyTarget(), model::encodeInstanceId(KV_PRODUCT_51, 1));
+        shortLived.copyPlayer(product::encodeInstanceId(KV_PRODUCT_51, 0));
+        EXPECT_EQ(shortLived.copyTarget(), product::encodeInstanceId(KV_PRODUCT_51, 1));
     }
     lineOf(KV_PRODUCT_51).waitForTasks();
     loop.runPending();
@@ -177,12 +177,12 @@ TEST_F(ModelTest, RemoveTakesTheRecordOutAtOnceAndFinishesOnTheUiThread) {
     model.groups().moveToGroup(KV_PRODUCT_71_32, {4}, L"G");
     model.reloadPlayerList();
     model.remove(4, true);
-    model.remove(model::encodeInstanceId(KV_PRODUCT_51, 2), true);
+    model.remove(product::encodeInstanceId(KV_PRODUCT_51, 2), true);
     model.remove(-3, true);
     EXPECT_EQ(model.findRecord(4), nullptr);
     EXPECT_TRUE(log.contains("KVMultiModel::remove", L"remove player, index = -3!!!"));
     ASSERT_TRUE(
-        runUntil([&] { return !model.isRemoving(4) && !model.isRemoving(model::encodeInstanceId(KV_PRODUCT_51, 2)); }));
+        runUntil([&] { return !model.isRemoving(4) && !model.isRemoving(product::encodeInstanceId(KV_PRODUCT_51, 2)); }));
     EXPECT_FALSE(std::filesystem::exists(lineOf(KV_PRODUCT_71_32).instanceFolder(4)));
     EXPECT_TRUE(model.groups().find(KV_PRODUCT_71_32, L"G")->members.empty());
     ASSERT_EQ(desktop.posts.size(), 1u) << "the Android 5.1 removal posts nothing";

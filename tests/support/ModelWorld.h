@@ -30,7 +30,7 @@ struct ModelWorld {
         std::filesystem::create_directories(folder / "vms");
         sources.install(folder.wstring(), version);
         sources.config[key] = folder.wstring();
-        const auto& info = model::productLine(line);
+        const auto& info = product::productLine(line);
         players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
         players.line(line).init(folder);
     }

@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "../src/emulator/StandInProtocol.h"
+#include "standin/StandInProtocol.h"
 #include "core/storage/ConfigDocument.h"
 #include "core/storage/InstanceKeys.h"
-#include "platform/win32/MessagePump_win.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 
 namespace testing_support {
 
@@ -21,7 +21,7 @@ StandInInstall::StandInInstall(const std::filesystem::path& standinRoot, const s
     // The stand-in learns its line from this file beside it.
     const std::wstring value = std::to_wstring(static_cast<int>(line));
     WritePrivateProfileStringW(L"standin", L"line", value.c_str(), (m_dir.path() / "rqplayer.ini").c_str());
-    const auto& info = model::productLine(line);
+    const auto& info = product::productLine(line);
     m_players.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     m_players.init(m_dir.path());
 }

@@ -13,8 +13,8 @@
 
 #include "WinTestMain.h"
 #include "core/arrange/WindowArranger.h"
-#include "platform/win32/MessagePump_win.h"
-#include "platform/win32/WindowSystem_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/FakeWindowSystem.h"
 #include "support/StandInHarness_win.h"
 

@@ -11,8 +11,8 @@
 
 #include "app/UiRuntime_win.h"
 #include "core/dispatch/Dispatcher.h"
-#include "platform/win32/MessagePump_win.h"
-#include "platform/win32/MessageWindowHost_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
+#include "platform/win32/dispatch/MessageWindowHost_win.h"
 #include "support/CountingRunable.h"
 
 using common::Dispatcher;

@@ -8,7 +8,7 @@
 
 #include "WinTestMain.h"
 #include "core/formats/PeVersion.h"
-#include "platform/win32/FileVersion_win.h"
+#include "platform/win32/model/FileVersion_win.h"
 #include "support/WinProcess_win.h"
 
 TEST(FileVersionWin, OurReaderAndWindowsAgreeOnProgramsWithAndWithoutAVersionResource) {

@@ -1,5 +1,5 @@
 // The WinINet client against a real server on 127.0.0.1, under Wine.
-#include "platform/win32/HttpDownloader_win.h"
+#include "platform/win32/net/HttpDownloader_win.h"
 
 #include <gtest/gtest.h>
 

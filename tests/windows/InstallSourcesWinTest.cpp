@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "core/model/KVMultiModel.h"
-#include "platform/win32/InstallSources_win.h"
-#include "platform/win32/InstanceDesktop_win.h"
-#include "platform/win32/ShortcutResolver_win.h"
-#include "platform/win32/WindowSystem_win.h"
+#include "platform/win32/model/InstallSources_win.h"
+#include "platform/win32/model/InstanceDesktop_win.h"
+#include "platform/win32/model/ShortcutResolver_win.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/ShellLinks_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"

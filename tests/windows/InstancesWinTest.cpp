@@ -9,9 +9,9 @@
 #include <algorithm>
 
 #include "core/ipc/IpcMessages.h"
-#include "platform/win32/FileVersion_win.h"
-#include "platform/win32/PlayerHost_win.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/model/FileVersion_win.h"
+#include "platform/win32/storage/PlayerHost_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 #include "support/LogCapture.h"
 #include "support/StandInHarness_win.h"
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ipc/IpcMessages.h"
-#include "platform/win32/WindowIPC_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 #include "support/StandInHarness_win.h"
 
 using namespace std::chrono_literals;

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "WinTestMain.h"
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 #include "core/resources/ResourcePack.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
@@ -113,7 +113,7 @@ protected:
         if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
         manager.waitForExit(20s);
         // A stand-in the manager started and a failed check left running ends here, by its process id.
-        const std::wstring endpoint = model::expandPattern(model::productLine(KV_PRODUCT_14).windowClassPattern, 1);
+        const std::wstring endpoint = product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, 1);
         if (HWND w = FindWindowW(endpoint.c_str(), nullptr)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
@@ -162,7 +162,7 @@ protected:
 TEST_F(MainWindowWin, ListsInstancesStartsAStandInFromItsRowStopsItAfterAskingAndSavesGroupsOnClose) {
     auto shown = layout(3);
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(window) != FALSE; }, 10s));
-    const std::wstring mutex14 = model::expandPattern(model::productLine(KV_PRODUCT_14).mutexPattern, 1);
+    const std::wstring mutex14 = product::expandPattern(product::productLine(KV_PRODUCT_14).mutexPattern, 1);
     const auto running = [&] {
         HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, mutex14.c_str());
         if (h) CloseHandle(h);

@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "core/model/KVMultiModel.h"
-#include "platform/win32/InstallSources_win.h"
-#include "platform/win32/InstanceDesktop_win.h"
-#include "platform/win32/WindowSystem_win.h"
+#include "platform/win32/model/InstallSources_win.h"
+#include "platform/win32/model/InstanceDesktop_win.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/StandInHarness_win.h"
 
 using testing_support::StandInInstall;
@@ -22,7 +22,7 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     install.addInstance(2, L"Two");
     testing_support::WinTempDir program;
     common::PlayerSet players;
-    const auto& info = model::productLine(KV_PRODUCT_14);
+    const auto& info = product::productLine(KV_PRODUCT_14);
     players.line(KV_PRODUCT_14).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     players.line(KV_PRODUCT_14).init(install.folder());
     platform::win32::Win32InstallSources sources(program.path());
@@ -34,7 +34,7 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
         changes.emplace_back(id, running, top);
     };
     model.reloadPlayerList();
-    const std::int32_t id = model::encodeInstanceId(KV_PRODUCT_14, 2);
+    const std::int32_t id = product::encodeInstanceId(KV_PRODUCT_14, 2);
     ASSERT_NE(model.findRecord(id), nullptr);
     EXPECT_EQ(model.findRecord(id)->status, model::kStatusStopped);
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/DesktopUser_win.h"
-#include "platform/win32/Process_win.h"
-#include "platform/win32/Shell_win.h"
-#include "platform/win32/Win32Api_win.h"
+#include "platform/win32/storage/DesktopUser_win.h"
+#include "platform/win32/storage/Process_win.h"
+#include "platform/win32/storage/Shell_win.h"
+#include "platform/win32/system/Win32Api_win.h"
 #include "support/LogCapture.h"
 #include "support/StandInHarness_win.h"
 

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "WinTestMain.h"
-#include "platform/win32/MessagePump_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 

@@ -12,7 +12,7 @@
 
 #include "WinTestMain.h"
 #include "core/resources/ResourcePack.h"
-#include "platform/win32/MessagePump_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
 #include "support/WinProcess_win.h"
 #include "support/WindowCapture_win.h"
 #include "toolkit/Button.h"

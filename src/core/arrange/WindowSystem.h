@@ -2,7 +2,7 @@
 // What the window arrangement reads from and does to the desktop: monitors with their work areas and
 // effective DPI, the virtual screen, other processes' window rectangles, placing and restoring them, the
 // blocking place messages 13000/13001, the system version and the overlap values of "data\data.ini".
-// Windows implements it for real (platform/win32/WindowSystem_win); native tests use a fake whose windows
+// Windows implements it for real (platform/win32/arrange/WindowSystem_win); native tests use a fake whose windows
 // resize themselves on the place messages.
 //
 // Implementations are called from the arrangement's background task: they must never touch the program's

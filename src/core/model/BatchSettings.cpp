@@ -16,8 +16,8 @@ void BatchSettings::startSaveSettingMul() {
     KVLOG_AS("KVMultiModel::startSaveSettingMul", L"setting size %d", static_cast<int>(m_ids.size()));
     m_configs.reserve(m_ids.size());
     for (const std::int32_t id : m_ids) {
-        const common::Players& line = m_players.line(productOfId(id));
-        m_configs.emplace_back().load(line.baseFolder(), indexOfId(id));
+        const common::Players& line = m_players.line(product::productOfId(id));
+        m_configs.emplace_back().load(line.baseFolder(), product::indexOfId(id));
     }
 }
 

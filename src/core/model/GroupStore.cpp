@@ -141,10 +141,10 @@ void GroupStore::migrate() {
     auto& android9 = m_lists[index(KV_PRODUCT_9)];
     std::vector<Group> kept;
     for (Group& g : android9) {
-        std::array<std::vector<std::int32_t>, kProductCount> byLine;
+        std::array<std::vector<std::int32_t>, product::kProductCount> byLine;
         for (std::int32_t id : g.members) {
             const auto high = (static_cast<std::uint32_t>(id) >> 24) & 0xFF;
-            if (high == 0 || high == 1 || high == 3 || high == 5) byLine[index(productOfId(id))].push_back(id);
+            if (high == 0 || high == 1 || high == 3 || high == 5) byLine[index(product::productOfId(id))].push_back(id);
         }
         for (KV_PRODUCT_TYPE line : {KV_PRODUCT_71_32, KV_PRODUCT_71_64, KV_PRODUCT_51}) {
             if (byLine[index(line)].empty()) continue;

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 
 namespace model {
 
@@ -72,7 +72,7 @@ private:
     void migrate();
 
     std::filesystem::path m_dataFolder;
-    std::array<std::vector<Group>, kProductCount> m_lists;
+    std::array<std::vector<Group>, product::kProductCount> m_lists;
     bool m_v2FilePresent = true;
     bool m_migrationDone = true;
 };

@@ -10,17 +10,17 @@ namespace {
 constexpr const char* kLogName = "KVMultiModel::getPlayerPath";
 
 std::wstring configKeyOf(KV_PRODUCT_TYPE line) {
-    return common::text::fromUtf8(productLine(line).configKey);
+    return common::text::fromUtf8(product::productLine(line).configKey);
 }
 
 // "32 player path %s" and its siblings: the line's short name without "player".
 std::wstring shortName(KV_PRODUCT_TYPE line) {
-    return std::wstring(productLine(line).logName.substr(6));
+    return std::wstring(product::productLine(line).logName.substr(6));
 }
 
 void fromConfigFile(InstallSources& sources, InstallFolders& folders) {
     KVLOG_AS(kLogName, L"read path from pathconfig.ini");
-    for (int i = 0; i < kProductCount; ++i) {
+    for (int i = 0; i < product::kProductCount; ++i) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(i);
         const std::wstring value = readPathFromConfig(sources, configKeyOf(line));
         if (folderPassesCheck(sources, line, value)) folders[static_cast<std::size_t>(i)] = value;
@@ -30,12 +30,12 @@ void fromConfigFile(InstallSources& sources, InstallFolders& folders) {
 }
 
 void fromRegistry(InstallSources& sources, InstallFolders& folders) {
-    for (int i = 0; i < kProductCount; ++i) {
+    for (int i = 0; i < product::kProductCount; ++i) {
         auto& folder = folders[static_cast<std::size_t>(i)];
         if (!folder.empty()) continue;
         const auto line = static_cast<KV_PRODUCT_TYPE>(i);
-        const std::wstring value = sources.registryInstallDir(productLine(line).registryKey);
-        KVLOG_AS(kLogName, L"read %s path from kvplayer %s", productLine(line).logName, value);
+        const std::wstring value = sources.registryInstallDir(product::productLine(line).registryKey);
+        KVLOG_AS(kLogName, L"read %s path from kvplayer %s", product::productLine(line).logName, value);
         if (folderPassesCheck(sources, line, value)) {
             folder = value;
             KVLOG_AS(kLogName, L"%s player path %s", shortName(line), folder);
@@ -48,7 +48,7 @@ void fromShortcut(InstallSources& sources, const std::filesystem::path& desktop,
     const auto target = sources.resolveShortcut(std::filesystem::path(desktop.wstring() + std::wstring(shortcut)));
     if (target.empty()) return;
     const std::wstring candidate = target.parent_path().wstring();
-    KVLOG_AS(kLogName, L"read %s path from shortcut %s", productLine(line).logName, candidate);
+    KVLOG_AS(kLogName, L"read %s path from shortcut %s", product::productLine(line).logName, candidate);
     if (folderPassesCheck(sources, line, candidate)) {
         folder = candidate;
         KVLOG_AS(kLogName, L"%s player path %s", shortName(line), folder);
@@ -60,7 +60,7 @@ void fromShortcuts(InstallSources& sources, InstallFolders& folders) {
     if (desktop.empty()) return;
     for (KV_PRODUCT_TYPE line : {KV_PRODUCT_14, KV_PRODUCT_9, KV_PRODUCT_71_32, KV_PRODUCT_71_64, KV_PRODUCT_51}) {
         auto& folder = folders[static_cast<std::size_t>(line)];
-        for (std::wstring_view shortcut : productLine(line).shortcuts) {
+        for (std::wstring_view shortcut : product::productLine(line).shortcuts) {
             if (!folder.empty() || shortcut.empty()) break; // line 0 tries its second shortcut only when needed
             fromShortcut(sources, desktop, line, shortcut, folder);
         }

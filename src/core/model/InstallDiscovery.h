@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/model/InstallSources.h"
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 
 namespace model {
 
-using InstallFolders = std::array<std::wstring, kProductCount>; // in line order 0..4
+using InstallFolders = std::array<std::wstring, product::kProductCount>; // in line order 0..4
 
 // `folders` holds what is known already (normally nothing); found folders are stored into it.
 void discoverInstallFolders(InstallSources& sources, InstallFolders& folders);

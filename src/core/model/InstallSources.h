@@ -1,7 +1,7 @@
 #pragma once
 // What install discovery reads from the system: the configuration file beside the program, the registry,
 // the desktop's shortcuts and the emulator executables' version resources. Windows implements it for
-// real (platform/win32/InstallSources_win); native tests use a fake.
+// real (platform/win32/model/InstallSources_win); native tests use a fake.
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // What the instance model asks the desktop about running instances: their mutexes, their windows and
 // processes, the suite's notification window, the monitors, and starting and stopping an instance.
-// Windows implements it for real (platform/win32/InstanceDesktop_win); native tests use a fake.
+// Windows implements it for real (platform/win32/model/InstanceDesktop_win); native tests use a fake.
 //
 // The periodic refresh calls mutexExists and findWindow once per instance every second on the user-interface
 // thread, so implementations must answer them without enumerating windows. Names are passed as complete

@@ -65,8 +65,8 @@ void KVMultiModel::shutdown() {
 }
 
 common::Players& KVMultiModel::playersOf(std::int32_t id, int& index) {
-    index = model::indexOfId(id);
-    return m_players.line(model::productOfId(id));
+    index = product::indexOfId(id);
+    return m_players.line(product::productOfId(id));
 }
 
 void KVMultiModel::getPlayerPath(std::wstring& path32, std::wstring& path64, std::wstring& path9, std::wstring& path3,
@@ -107,7 +107,7 @@ int KVMultiModel::defaultProductLine() {
     }
     int last = -1;
     readLastRun(last);
-    if (model::isProductType(last) && isInstalled(static_cast<KV_PRODUCT_TYPE>(last))) return last;
+    if (product::isProductType(last) && isInstalled(static_cast<KV_PRODUCT_TYPE>(last))) return last;
     return preference;
 }
 
@@ -117,7 +117,7 @@ common::Players& KVMultiModel::defaultProductPlayers() {
 }
 
 bool KVMultiModel::isPlayerVersionSupported(std::int32_t id) {
-    const KV_PRODUCT_TYPE line = model::productOfId(id);
+    const KV_PRODUCT_TYPE line = product::productOfId(id);
     if (line == KV_PRODUCT_14) return true;
     const auto exe = model::playerExecutable(m_folders[static_cast<std::size_t>(line)]);
     return model::versionAtLeast(m_sources.fileVersionText(exe), model::minimumSupportedVersion(line));

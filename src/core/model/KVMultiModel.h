@@ -141,7 +141,7 @@ private:
     int m_cmdMonitor = 0;
     int m_cmdProduct = 0;
     model::InstallFolders m_folders;
-    std::array<std::vector<model::InstanceRecord>, model::kProductCount> m_lists;
+    std::array<std::vector<model::InstanceRecord>, product::kProductCount> m_lists;
     std::array<common::TimerHandle, 2> m_timers;
     bool m_adding = false;
     std::int32_t m_copyTarget = -1;

@@ -22,14 +22,14 @@ const std::wstring kSubTitle(model::kSubWindowTitle);
 } // namespace
 
 void KVMultiModel::reloadPlayerList() {
-    for (int l = 0; l < model::kProductCount; ++l) {
+    for (int l = 0; l < product::kProductCount; ++l) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(l);
         auto& list = m_lists[static_cast<std::size_t>(l)];
         list.clear();
         common::Players& players = m_players.line(line);
         if (m_players.installed(line)) {
             for (int index : players.indices()) {
-                if (isRemoving(model::encodeInstanceId(line, index))) continue; // its folder is going away
+                if (isRemoving(product::encodeInstanceId(line, index))) continue; // its folder is going away
                 list.emplace_back();
                 fillRecord(list.back(), index, players, false);
             }
@@ -62,7 +62,7 @@ void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE l
     } else if (players.isRestoring(index)) {
         status = model::kStatusRestoring;
     }
-    const std::int32_t id = model::encodeInstanceId(line, index);
+    const std::int32_t id = product::encodeInstanceId(line, index);
     const bool mutex = m_desktop.mutexExists(record.mutexName);
     if (mutex) status = model::kStatusRunning;
     if (record.topWindow != 0) {
@@ -127,7 +127,7 @@ bool KVMultiModel::anyPlayerWindowOpen() {
 }
 
 model::InstanceRecord* KVMultiModel::record(std::int32_t id) {
-    auto& list = m_lists[static_cast<std::size_t>(model::productOfId(id))];
+    auto& list = m_lists[static_cast<std::size_t>(product::productOfId(id))];
     const auto it = std::find_if(list.begin(), list.end(), [id](const auto& r) { return r.id == id; });
     return it == list.end() ? nullptr : &*it;
 }

@@ -29,7 +29,7 @@ void KVMultiModel::addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting)
     }
     m_adding = true;
     const int index = m_players.line(line).cloneEx(-1, progressReceiver(line, false), setting);
-    const std::int32_t id = model::encodeInstanceId(line, index);
+    const std::int32_t id = product::encodeInstanceId(line, index);
     model::notify(m_slots.playerAdded, "playerAdded", line, id);
     postNotice(line, utility::kMsgInstanceAdded, id);
 }
@@ -49,7 +49,7 @@ void KVMultiModel::copyPlayer(std::int32_t sourceId) {
     }
     m_adding = true;
     const int index = players.cloneEx(source, progressReceiver(line, true), common::CloneSetting{});
-    m_copyTarget = model::encodeInstanceId(line, index);
+    m_copyTarget = product::encodeInstanceId(line, index);
     const std::int32_t id = m_copyTarget;
     model::notify(m_slots.copyStarted, "copyStarted", line, id, std::wstring());
     postNotice(line, utility::kMsgInstanceAdded, id);
@@ -64,7 +64,7 @@ common::CloneProgress KVMultiModel::progressReceiver(KV_PRODUCT_TYPE line, bool 
 }
 
 void KVMultiModel::onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index) {
-    const std::int32_t id = model::encodeInstanceId(line, index);
+    const std::int32_t id = product::encodeInstanceId(line, index);
     if (percent != 100) {
         if (copy)
             model::notify(m_slots.copyProgress, "copyProgress", id, percent);
@@ -147,7 +147,7 @@ void KVMultiModel::remove(std::int32_t id, bool alsoGroups) {
 
 void KVMultiModel::finishRemove(std::int32_t id, bool alsoGroups) {
     m_removing.erase(std::remove(m_removing.begin(), m_removing.end(), id), m_removing.end());
-    const KV_PRODUCT_TYPE line = model::productOfId(id);
+    const KV_PRODUCT_TYPE line = product::productOfId(id);
     if (alsoGroups) {
         m_groups.removeFromGroups(line, {id});
         reloadPlayerList();

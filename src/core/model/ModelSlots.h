@@ -9,7 +9,7 @@
 
 #include "core/log/Log.h"
 #include "core/model/InstanceDesktop.h"
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 
 namespace model {
 

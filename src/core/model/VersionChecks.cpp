@@ -78,12 +78,12 @@ bool isPlayer14PathIsRight(InstallSources& sources, const std::wstring& folder) 
 }
 
 bool folderPassesCheck(InstallSources& sources, KV_PRODUCT_TYPE line, const std::wstring& folder) {
-    switch (productLine(line).check) {
-    case FolderCheck::Android71Or51:
+    switch (product::productLine(line).check) {
+    case product::FolderCheck::Android71Or51:
         return isPlayerPathIsRightFor4_5(sources, folder);
-    case FolderCheck::Android9:
+    case product::FolderCheck::Android9:
         return isPlayer9PathIsRight(sources, folder);
-    case FolderCheck::Android14:
+    case product::FolderCheck::Android14:
         return isPlayer14PathIsRight(sources, folder);
     }
     return false;

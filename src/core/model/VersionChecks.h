@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/model/InstallSources.h"
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 
 namespace model {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 #include "core/storage/ConfigDocument.h"
 
 namespace common::keys {

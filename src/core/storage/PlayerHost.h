@@ -1,7 +1,7 @@
 #pragma once
 // What the storage objects ask of the operating system beyond files and the archiver: running a helper
 // program of the emulator installation and telling a running instance about a change. The Windows build
-// installs the real host at start-up (platform/win32/PlayerHost_win); tests install their own. Without a host
+// installs the real host at start-up (platform/win32/storage/PlayerHost_win); tests install their own. Without a host
 // both requests are skipped and logged, so storage works (and is testable) without a desktop.
 
 #include <cstdint>

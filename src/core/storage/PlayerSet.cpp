@@ -3,7 +3,7 @@
 namespace common {
 
 PlayerSet::PlayerSet() {
-    for (int i = 0; i < model::kProductCount; ++i)
+    for (int i = 0; i < product::kProductCount; ++i)
         m_lines[static_cast<std::size_t>(i)] = std::make_unique<Players>(static_cast<KV_PRODUCT_TYPE>(i));
 }
 

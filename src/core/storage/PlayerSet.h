@@ -30,7 +30,7 @@ public:
     void copySettingsOnInstall(KV_PRODUCT_TYPE target, KV_PRODUCT_TYPE preselected);
 
 private:
-    std::array<std::unique_ptr<Players>, model::kProductCount> m_lines;
+    std::array<std::unique_ptr<Players>, product::kProductCount> m_lines;
     Players m_own{KV_PRODUCT_14}; // the program's own object keeps line 4
 };
 

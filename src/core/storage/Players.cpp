@@ -89,10 +89,10 @@ int Players::indexFromName(std::wstring_view name) {
 }
 
 std::wstring Players::mutexName(int index) const {
-    return model::expandPattern(m_mutexPattern, index);
+    return product::expandPattern(m_mutexPattern, index);
 }
 std::wstring Players::windowClassName(int index) const {
-    return model::expandPattern(m_windowClassPattern, index);
+    return product::expandPattern(m_windowClassPattern, index);
 }
 
 std::filesystem::path Players::playerExecutable() const {

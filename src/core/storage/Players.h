@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 #include "core/platform/IpcPlatform.h"
 #include "core/storage/BusyRegistry.h"
 #include "core/storage/CloneSetting.h"
@@ -57,7 +57,7 @@ public:
     void setNamePatterns(std::wstring mutexPattern, std::wstring windowClassPattern);
 
     KV_PRODUCT_TYPE product() const { return m_product; }
-    bool usesVdi() const { return model::usesVdi(m_product); }
+    bool usesVdi() const { return product::usesVdi(m_product); }
     const std::filesystem::path& installFolder() const { return m_installFolder; }
     std::filesystem::path baseFolder() const;
     GlobalSettings& settings() { return m_settings; }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win32/Win32Check_win.h"
+#include "platform/win32/system/Win32Check_win.h"
 
 namespace ui::win32 {
 

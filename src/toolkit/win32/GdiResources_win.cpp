@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/win32/Win32Check_win.h"
+#include "platform/win32/system/Win32Check_win.h"
 #include "toolkit/DisplaySettings.h"
 
 namespace ui::win32 {

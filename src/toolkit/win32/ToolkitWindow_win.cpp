@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/win32/Win32Check_win.h"
+#include "platform/win32/system/Win32Check_win.h"
 #include "toolkit/win32/GdiPainter_win.h"
 
 namespace ui::win32 {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/Win32Check_win.h"
+#include "platform/win32/system/Win32Check_win.h"
 
 namespace ui::win32 {
 

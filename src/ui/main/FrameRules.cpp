@@ -2,7 +2,7 @@
 
 namespace mainui {
 
-TabChoice chooseTabs(const std::array<std::size_t, model::kProductCount>& instanceCounts,
+TabChoice chooseTabs(const std::array<std::size_t, product::kProductCount>& instanceCounts,
                      std::optional<KV_PRODUCT_TYPE> productRowLine, KV_PRODUCT_TYPE requested) {
     TabChoice choice;
     int shown = 0;

@@ -6,19 +6,19 @@
 #include <cstddef>
 #include <optional>
 
-#include "core/model/ProductLine.h"
+#include "core/product/ProductLine.h"
 
 namespace mainui {
 
 struct TabChoice {
-    std::array<bool, model::kProductCount> visible{}; // by product line
+    std::array<bool, product::kProductCount> visible{}; // by product line
     KV_PRODUCT_TYPE product = KV_PRODUCT_14;
     bool barShown = false; // two or more tabs
 };
 
 // Tabs of lines 4, 2 and 0 show when the line has instances or is the product row's line; lines 1 and 3
 // never get a tab. A requested 2 or 0 stays when its tab shows; otherwise the first shown of 4, 2, 0, else 4.
-TabChoice chooseTabs(const std::array<std::size_t, model::kProductCount>& instanceCounts,
+TabChoice chooseTabs(const std::array<std::size_t, product::kProductCount>& instanceCounts,
                      std::optional<KV_PRODUCT_TYPE> productRowLine, KV_PRODUCT_TYPE requested);
 
 enum class CloseStep {

@@ -57,7 +57,7 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
 
     int product = m_settings.get(common::settings::multiPlayerLastProduct);
     if (requested) product = *requested;
-    if (!model::isProductType(product)) product = KV_PRODUCT_14;
+    if (!product::isProductType(product)) product = KV_PRODUCT_14;
     refreshList(true, static_cast<KV_PRODUCT_TYPE>(product), false, true, false);
 
     if (m_settings.get(common::settings::groupNewUser)) {
@@ -175,8 +175,8 @@ void KVMultiMainFrame::onDiskSizes(const std::vector<std::pair<std::int32_t, std
 }
 
 void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {
-    std::array<std::size_t, model::kProductCount> counts{};
-    for (int line = 0; line < model::kProductCount; ++line)
+    std::array<std::size_t, product::kProductCount> counts{};
+    for (int line = 0; line < product::kProductCount; ++line)
         counts[static_cast<std::size_t>(line)] = m_model.playerList(static_cast<KV_PRODUCT_TYPE>(line)).size();
     const std::optional<KV_PRODUCT_TYPE> rowLine = m_productRow ? std::optional(m_productRowProduct) : std::nullopt;
     const TabChoice choice = chooseTabs(counts, rowLine, requested);

@@ -1,0 +1,82 @@
+#include "platform/win32/net/HttpDownloadSinks_win.h"
+
+#include <new>
+
+#include "core/log/Log.h"
+
+namespace utility {
+
+bool CHttpDownload2MemSink::onHttpData(const char* data, DWORD size) {
+    try {
+        m_body.append(data, size);
+    } catch (const std::bad_alloc&) {
+        KVLOG(L"not enough memory error %d", size);
+        return false;
+    }
+    return true;
+}
+
+CHttpDownload2FileSink::CHttpDownload2FileSink(std::wstring path, IHttpDownloadSink* outer, std::uint64_t startOffset)
+    : m_path(std::move(path)), m_outer(outer), m_startOffset(startOffset) {}
+
+CHttpDownload2FileSink::~CHttpDownload2FileSink() {
+    closeFile();
+}
+
+bool CHttpDownload2FileSink::onHttpHeader(DWORD status, std::uint64_t contentLength) {
+    if (status < 200 || status > 299) {
+        KVLOG(L"onHttpErro status = %d", status);
+        return false;
+    }
+    m_total = contentLength > 0 ? m_startOffset + contentLength : 0;
+    return openFile();
+}
+
+bool CHttpDownload2FileSink::openFile() {
+    if (m_startOffset > 0) {
+        m_file = CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER offset;
+        offset.QuadPart = static_cast<LONGLONG>(m_startOffset);
+        if (m_file == INVALID_HANDLE_VALUE || !SetFilePointerEx(m_file, offset, nullptr, FILE_BEGIN)) {
+            KVLOG(L"downloader error open file error: lasterror %d", GetLastError());
+            return false;
+        }
+        return true;
+    }
+    m_file = CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) {
+        KVLOG(L"create file error; filename %s lasterror:%d", m_path, GetLastError());
+        return false;
+    }
+    return true;
+}
+
+bool CHttpDownload2FileSink::onHttpData(const char* data, DWORD size) {
+    DWORD written = 0;
+    if (!WriteFile(m_file, data, size, &written, nullptr) || written != size) {
+        KVLOG(L"write file error; filename %s lasterror:%d", m_path, GetLastError());
+        return false;
+    }
+    m_written += size;
+    return !m_outer || m_outer->onHttpProgress(m_startOffset + m_written, m_total);
+}
+
+void CHttpDownload2FileSink::onHttpComplete() {
+    closeFile();
+    m_completed = true;
+}
+
+void CHttpDownload2FileSink::onHttpError(DWORD error) {
+    KVLOG(L"download of %s failed, error %d, %u bytes written", m_path, error, m_written);
+    closeFile();
+}
+
+void CHttpDownload2FileSink::closeFile() {
+    if (m_file == INVALID_HANDLE_VALUE) return;
+    CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+}
+
+} // namespace utility
