@@ -46,7 +46,7 @@ struct Names {
 // The floors, through the interface as the model calls it, and out of line so the calls stay virtual:
 // one mutex test and one window search per instance (what a refresh that looks up the instance's window every
 // tick needs), and the strict minimum that searches only when the mutex is absent.
-[[gnu::noinline]] long bareTick(model::InstanceDesktop& desktop, const Names& names) {
+[[gnu::noinline]] long bareTick(platform::InstanceDesktop& desktop, const Names& names) {
     long found = 0;
     for (std::size_t i = 0; i < names.mutexes.size(); ++i) {
         found += desktop.mutexExists(names.mutexes[i]);
@@ -54,7 +54,7 @@ struct Names {
     }
     return found;
 }
-[[gnu::noinline]] long minimalTick(model::InstanceDesktop& desktop, const Names& names) {
+[[gnu::noinline]] long minimalTick(platform::InstanceDesktop& desktop, const Names& names) {
     long found = 0;
     for (std::size_t i = 0; i < names.mutexes.size(); ++i)
         found += desktop.mutexExists(names.mutexes[i]) || desktop.findWindow(names.classes[i]) != 0;
@@ -89,7 +89,7 @@ void measure(const char* label, int runningEvery) {
     testing_support::FakeInstallSources sources;
     testing_support::FakeWindowSystem windows;
     KVMultiModel model(players, sources, desktop, windows, dir.path());
-    model.slots().playerStateChanged = [](std::int32_t, bool, model::WindowHandle) {};
+    model.slots().playerStateChanged = [](std::int32_t, bool, platform::WindowHandle) {};
     model.reloadPlayerList();
     model.refreshPlayerStatus(); // the first tick reports the running ones; later ticks are the steady state
 

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "instance %d did not start\n", i);
             return 1;
         }
-        Target t{i, {}, static_cast<HWND>(install.players().findPlayerWindow(i))};
+        Target t{i, {}, reinterpret_cast<HWND>(install.players().findPlayerWindow(i))};
         t.endpoint.open(install.players().windowClassName(i));
         targets.push_back(std::move(t));
     }

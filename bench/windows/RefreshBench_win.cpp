@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "core/model/KVMultiModel.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "platform/win32/model/InstallSources_win.h"
 #include "platform/win32/model/InstanceDesktop_win.h"
 #include "platform/win32/system/NamedMutex_win.h"
-#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/StandInHarness_win.h"
 
 namespace {
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     platform::win32::Win32WindowSystem windows(program.path());
     KVMultiModel model(players, sources, desktop, windows, program.path());
     int reports = 0;
-    model.slots().playerStateChanged = [&](std::int32_t, bool, model::WindowHandle) { ++reports; };
+    model.slots().playerStateChanged = [&](std::int32_t, bool, platform::WindowHandle) { ++reports; };
     model.reloadPlayerList();
     model.refreshPlayerStatus();
     reports = 0; // the steady state reports nothing

@@ -1,9 +1,9 @@
 #include "app/AppContext_win.h"
 
 #include "core/platform/Os.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "platform/win32/model/InstallSources_win.h"
 #include "platform/win32/model/InstanceDesktop_win.h"
-#include "platform/win32/arrange/WindowSystem_win.h"
 
 namespace app {
 namespace {
@@ -29,6 +29,10 @@ KVMultiModel& model() {
 
 common::PlayerSet& players() {
     return context().players;
+}
+
+platform::InstanceDesktop& desktop() {
+    return context().desktop;
 }
 
 } // namespace app

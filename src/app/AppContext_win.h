@@ -10,5 +10,7 @@ namespace app {
 
 KVMultiModel& model();
 common::PlayerSet& players();
+// The desktop both the model and the storage objects reach instances through.
+platform::InstanceDesktop& desktop();
 
 } // namespace app

@@ -46,7 +46,7 @@ void setProcessDpiAwareness() {
 }
 
 double displayScaleOf(HWND window) {
-    arrange::Monitor monitor;
+    platform::Monitor monitor;
     if (!platform::win32::describeMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), monitor)) return 1.0;
     return displayScaleFactor(monitor.area.height(), monitor.dpiX);
 }

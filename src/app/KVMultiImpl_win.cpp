@@ -18,9 +18,8 @@
 #include "core/log/Log.h"
 #include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/KVPhoneConfig.h"
-#include "core/storage/PlayerHost.h"
-#include "platform/win32/storage/PlayerHost_win.h"
 #include "toolkit/DisplaySettings.h"
 #include "ui/main/MainFrameWindow_win.h"
 
@@ -90,8 +89,7 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
 // phone list.
 void KVMultiImpl::initialiseCommon(const std::filesystem::path& programFolder) {
     common::openLogFile(programFolder);
-    static platform::win32::Win32PlayerHost playerHost; // lives as long as the storage objects
-    common::setPlayerHost(&playerHost);
+    common::setDesktop(&app::desktop()); // the context lives as long as the storage objects
     common::PlayerSet& players = app::players();
     const model::InstallFolders& folders = app::model().installFolders();
     for (int i = 0; i < product::kProductCount; ++i) {
@@ -142,7 +140,7 @@ void KVMultiImpl::shutdown() {
     KVCurlDownloader::globalCleanup(); // after the main window, which owns the download thread
     KVLOG_AS("KVMultiImpl::entrance", L"exit 3");
     KVLOG_AS("KVMultiImpl::entrance", L"exit 4");
-    common::setPlayerHost(nullptr);
+    common::setDesktop(nullptr);
     app::removeLogAndDispatcher();
     OleUninitialize();
     CoUninitialize();
@@ -181,7 +179,7 @@ bool KVMultiImpl::showMainFrame() {
         m_mainWindow = mainui::win32::MainFrameWindow::create(
             model, app::players().own().settings(),
             product != 0 && product::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
-                                                          : std::nullopt,
+                                                            : std::nullopt,
             mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
                 m_mainWindow = nullptr;
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end

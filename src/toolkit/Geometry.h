@@ -1,5 +1,6 @@
 #pragma once
-// Integer rectangles, sizes and edge widths of the control tree, and the display scale applied to them.
+// Edge widths of the control tree and the display scale applied to its rectangles (points, sizes and
+// rectangles are the shared geometry types).
 //
 // Rectangles are half-open (right and bottom excluded), in the window's client pixels. Skin values are
 // written for a scale of 1.0; `scaled` turns them into pixels for the display's factor.
@@ -7,38 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/geometry/Geometry.h"
+
 namespace ui {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
-struct Size {
-    int cx = 0;
-    int cy = 0;
-    bool operator==(const Size&) const = default;
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    Rect intersect(const Rect& o) const {
-        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-        if (r.empty()) return {};
-        return r;
-    }
-    Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    bool operator==(const Rect&) const = default;
-};
+using geometry::Point;
+using geometry::Rect;
+using geometry::Size;
 
 // Widths of the four edges: a container's padding or a control's margin.
 struct Edges {

@@ -3,7 +3,7 @@
 #include "support/ArrangeDesk.h"
 #include "support/LogCapture.h"
 
-using arrange::Rect;
+using geometry::Rect;
 using testing_support::ArrangeDesk;
 
 // Windows of 16:9 on one full-HD monitor whose work area ends at 1040.

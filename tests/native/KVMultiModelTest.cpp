@@ -31,7 +31,7 @@ protected:
     common::Dispatcher dispatcher{loop};
     LogCapture log;
     KVMultiModel model{players, sources, desktop, windows, program.path()};
-    std::vector<std::tuple<std::int32_t, bool, model::WindowHandle>> changes;
+    std::vector<std::tuple<std::int32_t, bool, platform::WindowHandle>> changes;
 
     void SetUp() override {
         common::dispatch::install(&dispatcher);
@@ -41,7 +41,7 @@ protected:
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         desktop.addWindow(std::wstring(utility::kNotificationWindowClass), L"", 1);
-        model.slots().playerStateChanged = [this](std::int32_t id, bool running, model::WindowHandle w) {
+        model.slots().playerStateChanged = [this](std::int32_t id, bool running, platform::WindowHandle w) {
             changes.emplace_back(id, running, w);
         };
     }
@@ -113,7 +113,7 @@ TEST_F(ModelTest, RefreshReportsAStartAndAStopOnceEachWithoutWalkingWindowsEvery
     desktop.end(p, 3);
     model.refreshPlayerStatus();
     model.refreshPlayerStatus();
-    using Change = std::tuple<std::int32_t, bool, model::WindowHandle>;
+    using Change = std::tuple<std::int32_t, bool, platform::WindowHandle>;
     EXPECT_EQ(changes, (std::vector<Change>{{id14(3), true, running.frame}, {id14(3), false, 0}}));
 }
 
@@ -181,8 +181,8 @@ TEST_F(ModelTest, RemoveTakesTheRecordOutAtOnceAndFinishesOnTheUiThread) {
     model.remove(-3, true);
     EXPECT_EQ(model.findRecord(4), nullptr);
     EXPECT_TRUE(log.contains("KVMultiModel::remove", L"remove player, index = -3!!!"));
-    ASSERT_TRUE(
-        runUntil([&] { return !model.isRemoving(4) && !model.isRemoving(product::encodeInstanceId(KV_PRODUCT_51, 2)); }));
+    ASSERT_TRUE(runUntil(
+        [&] { return !model.isRemoving(4) && !model.isRemoving(product::encodeInstanceId(KV_PRODUCT_51, 2)); }));
     EXPECT_FALSE(std::filesystem::exists(lineOf(KV_PRODUCT_71_32).instanceFolder(4)));
     EXPECT_TRUE(model.groups().find(KV_PRODUCT_71_32, L"G")->members.empty());
     ASSERT_EQ(desktop.posts.size(), 1u) << "the Android 5.1 removal posts nothing";
@@ -208,7 +208,8 @@ TEST_F(ModelTest, LaunchPassesTheMonitorWithSeveralAndRecordsTheLine) {
     model.launch(id14(9));
     EXPECT_TRUE(log.contains("KVMultiModel::launch", L"player not exist"));
     model.launch(id14(2));
-    desktop.monitors = 2;
+    windows.addMonitor({0, 0, 1920, 1080}, {0, 0, 1920, 1040});
+    windows.addMonitor({1920, 0, 3840, 1080}, {1920, 0, 3840, 1040});
     model.launch(id14(2));
     ASSERT_EQ(desktop.starts.size(), 2u);
     EXPECT_EQ(desktop.starts[0].parameters, L"");

@@ -253,7 +253,7 @@ TEST_F(MainWindowTest, StartRunsAtOnceButStopAsksAndTheRefreshTurnsTheRow) {
     ASSERT_TRUE(click(row(id14(2)), L"startBtn"));
     ASSERT_TRUE(pressBoxButton(2)); // confirm
     ASSERT_EQ(desktop.stops.size(), 1u);
-    EXPECT_EQ(desktop.stops[0].id, id14(2));
+    EXPECT_EQ(desktop.stops[0].index, 2);
 }
 
 TEST_F(MainWindowTest, RenameInPlaceStoresTheNameThroughTheModel) {

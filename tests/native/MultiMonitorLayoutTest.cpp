@@ -3,7 +3,7 @@
 #include "support/ArrangeDesk.h"
 #include "support/LogCapture.h"
 
-using arrange::Rect;
+using geometry::Rect;
 using testing_support::ArrangeDesk;
 
 namespace {

@@ -5,9 +5,10 @@
 
 #include "core/ipc/IpcMessages.h"
 #include "core/storage/ConfigDocument.h"
-#include "core/storage/PlayerHost.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/Players.h"
 #include "core/storage/VmRuntime.h"
+#include "support/FakeInstanceDesktop.h"
 #include "support/TempDir.h"
 
 using common::Players;
@@ -17,7 +18,8 @@ using testing_support::writeFile;
 
 namespace {
 
-struct RecordingHost : common::PlayerHost {
+// Records the helper runs and endpoint posts in full, whether or not the instance runs.
+struct RecordingHost : testing_support::FakeInstanceDesktop {
     std::vector<std::pair<std::wstring, std::wstring>> executed;
     struct Posted {
         std::wstring windowClass;
@@ -40,14 +42,14 @@ struct RecordingHost : common::PlayerHost {
 class PlayersRemove : public ::testing::Test {
 protected:
     void SetUp() override {
-        common::setPlayerHost(&host);
+        common::setDesktop(&host);
         players.setNamePatterns(L"mutex_%08x", L"endpoint_%08x");
         std::filesystem::create_directories(dir / "vms" / "vantor3");
         writeFile(dir / "vms" / "vantor3" / "data.vmdk", "disk");
         writeFile(dir / "vms" / "config" / "vantor3.config", R"({"statusSettings":{"playerName":"Old"}})");
         players.init(dir.path());
     }
-    void TearDown() override { common::setPlayerHost(nullptr); }
+    void TearDown() override { common::setDesktop(nullptr); }
 
     TempDir dir;
     RecordingHost host;
@@ -96,7 +98,7 @@ TEST_F(PlayersRemove, InstanceWhoseFolderIsGoneStillLosesItsConfigurationAndInde
     EXPECT_FALSE(std::filesystem::exists(dir / "vms" / "config" / "vantor3.config"));
     EXPECT_FALSE(players.hasIndex(3));
 
-    common::setPlayerHost(nullptr); // without a host the files still go
+    common::setDesktop(nullptr); // without a host the files still go
     std::filesystem::create_directories(dir / "vms" / "vantor4");
     players.loadConfig();
     players.remove(4);

@@ -10,7 +10,7 @@
 #include "support/TempDir.h"
 
 using arrange::ArrangeTarget;
-using arrange::Rect;
+using geometry::Rect;
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST(WindowArranger, SkipsInstancesWithoutAWindowAndLaysOutTheRestInListOrderOff
     Desk d(2);
     std::atomic<bool> onCaller{false};
     const auto caller = std::this_thread::get_id();
-    d.ws.onPlaceMessage = [&](arrange::WindowHandle) { onCaller = onCaller || std::this_thread::get_id() == caller; };
+    d.ws.onPlaceMessage = [&](platform::WindowHandle) { onCaller = onCaller || std::this_thread::get_id() == caller; };
     arrange::WindowArranger arranger(d.ws);
     arranger.arrange({{7, d.windows[1]}, {8, 0}, {9, d.windows[0]}}, d.main, arrange::ArrangeSettings{});
     arranger.waitIdle();
@@ -106,16 +106,18 @@ TEST(WindowArranger, TwoSeveralMonitorArrangementsRunOneAfterTheOther) {
     Desk d(8, 2);
     arrange::ArrangeSettings spread;
     spread.sameMonitor = false;
-    const std::vector<arrange::WindowHandle> first(d.windows.begin(), d.windows.begin() + 4);
-    const std::vector<arrange::WindowHandle> second(d.windows.begin() + 4, d.windows.end());
-    auto isSecond = [&](arrange::WindowHandle w) { return std::find(second.begin(), second.end(), w) != second.end(); };
+    const std::vector<platform::WindowHandle> first(d.windows.begin(), d.windows.begin() + 4);
+    const std::vector<platform::WindowHandle> second(d.windows.begin() + 4, d.windows.end());
+    auto isSecond = [&](platform::WindowHandle w) {
+        return std::find(second.begin(), second.end(), w) != second.end();
+    };
 
     arrange::WindowArranger arranger(d.ws, 2);
     std::mutex m;
     std::condition_variable cv;
     bool held = false;
     bool secondStarted = false;
-    d.ws.onPlaceMessage = [&](arrange::WindowHandle w) {
+    d.ws.onPlaceMessage = [&](platform::WindowHandle w) {
         std::unique_lock lock(m);
         if (isSecond(w)) {
             secondStarted = true;

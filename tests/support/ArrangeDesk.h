@@ -14,8 +14,8 @@ namespace testing_support {
 struct ArrangeDesk {
     FakeWindowSystem ws;
     arrange::MonitorTable table;
-    arrange::WindowHandle main = 0;
-    std::vector<arrange::WindowHandle> windows;
+    platform::WindowHandle main = 0;
+    std::vector<platform::WindowHandle> windows;
     arrange::ArrangeSettings settings;
 
     explicit ArrangeDesk(int fullHdMonitors = 0) {
@@ -23,7 +23,7 @@ struct ArrangeDesk {
             ws.addMonitor({1920 * i, 0, 1920 * (i + 1), 1080}, {1920 * i, 0, 1920 * (i + 1), 1040});
     }
     // `count` windows shaped like `first`, each `step` pixels further right and down; the main window first.
-    void addWindows(int count, arrange::Rect first = {0, 0, 640, 360}, int step = 0) {
+    void addWindows(int count, geometry::Rect first = {0, 0, 640, 360}, int step = 0) {
         if (main == 0) main = ws.addWindow({100, 100, 900, 700});
         for (int i = 0; i < count; ++i)
             windows.push_back(ws.addWindow(
@@ -31,7 +31,7 @@ struct ArrangeDesk {
     }
     void run() { arrange::runArrangement(ws, {windows, main, settings}, table); }
 
-    arrange::Rect at(std::size_t i) const { return ws.rect(windows[i]); }
+    geometry::Rect at(std::size_t i) const { return ws.rect(windows[i]); }
     std::vector<int> lefts() const {
         std::vector<int> v;
         for (std::size_t i = 0; i < windows.size(); ++i) v.push_back(at(i).left);

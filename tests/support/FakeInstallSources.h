@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/model/InstallSources.h"
+#include "core/platform/InstallSources.h"
 
 namespace testing_support {
 
-class FakeInstallSources : public model::InstallSources {
+class FakeInstallSources : public platform::InstallSources {
 public:
     std::map<std::wstring, std::wstring> config;   // pathconfig.ini [setting]
     std::map<std::wstring, std::wstring> registry; // sub key → InstallDir

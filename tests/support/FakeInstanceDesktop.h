@@ -1,6 +1,6 @@
 #pragma once
 // A desktop in memory for the instance model: named mutexes, top-level windows by class with their owning
-// processes and children, the notification window, monitors, and a record of starts, stops and posts.
+// processes and children, the notification window, and a record of starts, stops, posts and helper runs.
 // Instances "run" by holding their mutex and owning an IPC window, a "KVPlayerMainFrame" with its render and
 // sub windows. Calls are counted, so tests can see what the refresh asked. Used on one thread only.
 
@@ -10,20 +10,20 @@
 #include <vector>
 
 #include "core/ipc/IpcMessages.h"
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 #include "core/storage/Players.h"
 
 namespace testing_support {
 
-class FakeInstanceDesktop : public model::InstanceDesktop {
+class FakeInstanceDesktop : public platform::InstanceDesktop {
 public:
-    using WindowHandle = model::WindowHandle;
+    using WindowHandle = platform::WindowHandle;
 
     struct Window {
         std::int32_t processId = 0;
         std::wstring className;
         std::wstring title;
-        WindowHandle parent = 0;
+        platform::WindowHandle parent = 0;
     };
     struct Post {
         std::wstring className;
@@ -34,19 +34,18 @@ public:
     struct Call {
         int index;
         std::wstring parameters; // start only
-        std::int32_t id = 0;     // stop only
     };
     struct Running {
         std::int32_t processId = 0;
-        WindowHandle endpoint = 0;
-        WindowHandle frame = 0;
-        WindowHandle render = 0;
+        platform::WindowHandle endpoint = 0;
+        platform::WindowHandle frame = 0;
+        platform::WindowHandle render = 0;
     };
 
     // An instance of `players` as a real one looks while it runs; either part may be left out. `frame`
     // gives the main frame a chosen handle (one a FakeWindowSystem knows).
     Running run(const common::Players& players, int index, bool withMutex = true, bool withWindows = true,
-                WindowHandle frame = 0) {
+                platform::WindowHandle frame = 0) {
         Running r;
         r.processId = m_nextProcess;
         m_nextProcess += 2; // the sub window belongs to a helper process: the next id
@@ -74,9 +73,9 @@ public:
             }
         }
     }
-    WindowHandle addWindow(const std::wstring& className, const std::wstring& title, std::int32_t processId,
-                           WindowHandle parent = 0, WindowHandle chosen = 0) {
-        const WindowHandle h = chosen != 0 ? chosen : m_nextWindow;
+    platform::WindowHandle addWindow(const std::wstring& className, const std::wstring& title, std::int32_t processId,
+                                     platform::WindowHandle parent = 0, platform::WindowHandle chosen = 0) {
+        const platform::WindowHandle h = chosen != 0 ? chosen : m_nextWindow;
         if (chosen == 0) m_nextWindow += 4;
         windows[h] = {processId, className, title, parent};
         if (parent == 0) topLevel.emplace(className, h);
@@ -84,31 +83,39 @@ public:
     }
 
     std::unordered_set<std::wstring> mutexes;
-    std::unordered_map<std::wstring, WindowHandle> topLevel; // class → first top-level window of it
-    std::unordered_map<WindowHandle, Window> windows;
-    int monitors = 1;
-    std::intptr_t nearestMonitor = 65537;
+    std::unordered_map<std::wstring, platform::WindowHandle> topLevel; // class → first top-level window of it
+    std::unordered_map<platform::WindowHandle, Window> windows;
+    struct DataPost {
+        std::wstring windowClass;
+        int key;
+        std::uint32_t message;
+        std::wstring text;
+    };
     std::vector<Post> posts;
+    std::vector<DataPost> dataPosts;
+    std::vector<std::wstring> helperRuns;
+    int executeResult = 0;
     std::vector<Call> starts;
     std::vector<Call> stops;
     long windowWalks = 0;
 
     bool mutexExists(const std::wstring& name) override { return mutexes.count(name) != 0; }
-    WindowHandle findWindow(const std::wstring& className) override {
+    platform::WindowHandle findWindow(const std::wstring& className) override {
         const auto it = topLevel.find(className);
         return it == topLevel.end() ? 0 : it->second;
     }
-    std::int32_t windowProcessId(WindowHandle window) override {
+    std::int32_t windowProcessId(platform::WindowHandle window) override {
         const auto it = windows.find(window);
         return it == windows.end() ? -1 : it->second.processId;
     }
-    WindowHandle mainFrameOfProcess(std::int32_t processId) override {
+    platform::WindowHandle mainFrameOfProcess(std::int32_t processId) override {
         ++windowWalks;
         for (const auto& [h, w] : windows)
             if (w.parent == 0 && w.processId == processId && w.className == utility::kPlayerMainFrameClass) return h;
         return 0;
     }
-    WindowHandle findChild(WindowHandle parent, const std::wstring& className, const std::wstring& title) override {
+    platform::WindowHandle findChild(platform::WindowHandle parent, const std::wstring& className,
+                                     const std::wstring& title) override {
         for (const auto& [h, w] : windows)
             if (w.parent == parent && w.className == className && w.title == title) return h;
         return 0;
@@ -119,16 +126,28 @@ public:
         posts.push_back({className, message, first, second});
         return true;
     }
-    int monitorCount() override { return monitors; }
-    std::intptr_t monitorNearestTo(WindowHandle) override { return nearestMonitor; }
-    void startInstance(const common::Players&, int index, std::wstring_view parameters) override {
-        starts.push_back({index, std::wstring(parameters)});
+    // A data message to a running instance's endpoint; a quit (9222) is recorded as a stop of `key`.
+    bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) override {
+        if (topLevel.count(windowClass) == 0) return false;
+        if (message == utility::kMsgQuit) stops.push_back({key, {}});
+        dataPosts.push_back({windowClass, key, message, std::wstring(text)});
+        return true;
     }
-    void stopInstance(const common::Players&, std::int32_t id, int index) override { stops.push_back({index, {}, id}); }
+    // A start of the emulator with "index=N|extra": recorded as (N, extra).
+    int startAsDesktopUser(const std::wstring&, const std::wstring& parameters) override {
+        const std::size_t bar = parameters.find(L'|');
+        starts.push_back({std::stoi(parameters.substr(6, bar - 6)), parameters.substr(bar + 1)});
+        return 0;
+    }
+    void shellOpen(const std::wstring&, const std::wstring&) override {}
+    int execute(const std::wstring& file, const std::wstring& parameters) override {
+        helperRuns.push_back(file + L" " + parameters);
+        return executeResult;
+    }
 
 private:
     std::int32_t m_nextProcess = 100;
-    WindowHandle m_nextWindow = 0x1000;
+    platform::WindowHandle m_nextWindow = 0x1000;
 };
 
 } // namespace testing_support

@@ -24,11 +24,9 @@ struct Delivery {
 class FakeIpcPlatform final : public platform::IpcPlatform {
 public:
     // A window handle whose owner is process `pid`.
-    static platform::WindowHandle window(std::uintptr_t pid) { return reinterpret_cast<platform::WindowHandle>(pid); }
+    static platform::WindowHandle window(std::uintptr_t pid) { return pid; }
 
-    std::uint32_t windowProcessId(platform::WindowHandle w) override {
-        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w));
-    }
+    std::uint32_t windowProcessId(platform::WindowHandle w) override { return static_cast<std::uint32_t>(w); }
 
     void sendData(platform::WindowHandle w, std::uint32_t id, const std::vector<std::uint8_t>& payload) override {
         std::unique_lock guard(m_lock);

@@ -11,46 +11,48 @@
 #include <vector>
 
 #include "core/arrange/PlaceMessages.h"
-#include "core/arrange/WindowSystem.h"
+#include "core/platform/WindowSystem.h"
 
 namespace testing_support {
 
-class FakeWindowSystem : public arrange::WindowSystem {
+class FakeWindowSystem : public platform::WindowSystem {
 public:
-    using Rect = arrange::Rect;
-    using WindowHandle = arrange::WindowHandle;
+    using Rect = geometry::Rect;
+    using WindowHandle = platform::WindowHandle;
 
     struct Window {
-        Rect rect;
+        geometry::Rect rect;
         int aspectW = 16;
         int aspectH = 9;
         bool minimized = false;
-        Rect normal; // what a restore brings back
+        geometry::Rect normal; // what a restore brings back
     };
     struct Call {
         enum Kind { Restore, Front, Place, Message } kind;
-        WindowHandle window;
+        platform::WindowHandle window;
         int x = 0;
         int y = 0;
         unsigned message = 0;
         int size = 0;
-        WindowHandle behind = 0;
+        platform::WindowHandle behind = 0;
     };
 
     // A monitor; `dpi` 0 stands for a system without the DPI query. The first added is primary unless told.
-    void addMonitor(Rect area, Rect workArea, int dpi = 96, bool primary = false) {
+    void addMonitor(geometry::Rect area, geometry::Rect workArea, int dpi = 96, bool primary = false) {
         std::lock_guard lock(m_lock);
-        m_monitors.push_back({area, workArea, dpi, primary || m_monitors.empty()});
+        // Handles count up from 65537, the value the first monitor has on Windows.
+        m_monitors.push_back({area, workArea, dpi, primary || m_monitors.empty(),
+                              static_cast<std::intptr_t>(65537 + m_monitors.size())});
         if (primary)
             for (std::size_t i = 0; i + 1 < m_monitors.size(); ++i) m_monitors[i].primary = false;
     }
-    WindowHandle addWindow(Rect rect, int aspectW = 16, int aspectH = 9) {
+    platform::WindowHandle addWindow(geometry::Rect rect, int aspectW = 16, int aspectH = 9) {
         std::lock_guard lock(m_lock);
-        const WindowHandle h = 0x100 + m_windows.size() * 4;
+        const platform::WindowHandle h = 0x100 + m_windows.size() * 4;
         m_windows[h] = {rect, aspectW, aspectH, false, rect};
         return h;
     }
-    void minimize(WindowHandle w) {
+    void minimize(platform::WindowHandle w) {
         std::lock_guard lock(m_lock);
         Window& win = m_windows.at(w);
         win.normal = win.rect;
@@ -58,11 +60,11 @@ public:
         win.rect = {-32000, -32000, -31840, -31972};
     }
 
-    Rect rect(WindowHandle w) const {
+    geometry::Rect rect(platform::WindowHandle w) const {
         std::lock_guard lock(m_lock);
         return m_windows.at(w).rect;
     }
-    bool minimized(WindowHandle w) const {
+    bool minimized(platform::WindowHandle w) const {
         std::lock_guard lock(m_lock);
         return m_windows.at(w).minimized;
     }
@@ -78,14 +80,14 @@ public:
     }
 
     int reportedMonitors = -1; // the system's monitor count; -1: the monitors added
-    Rect virtualScreenOverride{};
+    geometry::Rect virtualScreenOverride{};
     bool windows11 = false;
-    arrange::Overlap overlap{};
+    platform::Overlap overlap{};
     // Runs inside every place message before the window resizes, outside the fake's lock.
-    std::function<void(WindowHandle)> onPlaceMessage;
+    std::function<void(platform::WindowHandle)> onPlaceMessage;
 
     // WindowSystem
-    std::vector<arrange::Monitor> monitors() override {
+    std::vector<platform::Monitor> monitors() override {
         std::lock_guard lock(m_lock);
         return m_monitors;
     }
@@ -93,63 +95,63 @@ public:
         std::lock_guard lock(m_lock);
         return reportedMonitors >= 0 ? reportedMonitors : static_cast<int>(m_monitors.size());
     }
-    arrange::Monitor monitorOf(WindowHandle window) override {
+    platform::Monitor monitorOf(platform::WindowHandle window) override {
         std::lock_guard lock(m_lock);
         if (m_monitors.empty()) return {};
         const auto it = m_windows.find(window);
         if (it == m_windows.end()) return m_monitors.front();
-        const Rect& r = it->second.rect;
+        const geometry::Rect& r = it->second.rect;
         const int cx = (r.left + r.right) / 2;
         const int cy = (r.top + r.bottom) / 2;
         for (const auto& m : m_monitors)
             if (cx >= m.area.left && cx < m.area.right && cy >= m.area.top && cy < m.area.bottom) return m;
         return m_monitors.front();
     }
-    Rect virtualScreen() override {
+    geometry::Rect virtualScreen() override {
         std::lock_guard lock(m_lock);
         if (virtualScreenOverride.width() > 0) return virtualScreenOverride;
-        Rect u = m_monitors.empty() ? Rect{} : m_monitors.front().area;
+        geometry::Rect u = m_monitors.empty() ? geometry::Rect{} : m_monitors.front().area;
         for (const auto& m : m_monitors)
             u = {std::min(u.left, m.area.left), std::min(u.top, m.area.top), std::max(u.right, m.area.right),
                  std::max(u.bottom, m.area.bottom)};
         return u;
     }
-    Rect primaryWorkArea() override { return primary().workArea; }
+    geometry::Rect primaryWorkArea() override { return primary().workArea; }
     int primaryScreenWidth() override { return primary().area.width(); }
 
-    bool windowRect(WindowHandle window, Rect& out) override {
+    bool windowRect(platform::WindowHandle window, geometry::Rect& out) override {
         std::lock_guard lock(m_lock);
         const auto it = m_windows.find(window);
         if (it == m_windows.end()) return false;
         out = it->second.rect;
         return true;
     }
-    bool normalRect(WindowHandle window, Rect& out) override {
+    bool normalRect(platform::WindowHandle window, geometry::Rect& out) override {
         std::lock_guard lock(m_lock);
         const auto it = m_windows.find(window);
         if (it == m_windows.end()) return false;
         out = it->second.minimized ? it->second.normal : it->second.rect;
         return true;
     }
-    bool isMinimized(WindowHandle window) override { return minimized(window); }
-    void restore(WindowHandle window) override {
+    bool isMinimized(platform::WindowHandle window) override { return minimized(window); }
+    void restore(platform::WindowHandle window) override {
         std::lock_guard lock(m_lock);
         Window& w = m_windows.at(window);
         w.minimized = false;
         w.rect = w.normal;
         m_calls.push_back({Call::Restore, window});
     }
-    void bringToFront(WindowHandle window) override {
+    void bringToFront(platform::WindowHandle window) override {
         std::lock_guard lock(m_lock);
         m_calls.push_back({Call::Front, window});
     }
-    void place(WindowHandle window, WindowHandle behind, int x, int y) override {
+    void place(platform::WindowHandle window, platform::WindowHandle behind, int x, int y) override {
         std::lock_guard lock(m_lock);
-        Rect& r = m_windows.at(window).rect;
+        geometry::Rect& r = m_windows.at(window).rect;
         r = {x, y, x + r.width(), y + r.height()};
         m_calls.push_back({Call::Place, window, x, y, 0, 0, behind});
     }
-    void sendPlaceMessage(WindowHandle window, unsigned message, int x, int y, int size) override {
+    void sendPlaceMessage(platform::WindowHandle window, unsigned message, int x, int y, int size) override {
         if (onPlaceMessage) onPlaceMessage(window);
         std::lock_guard lock(m_lock);
         // The message carries the point in 16-bit halves, as the real one does.
@@ -164,10 +166,10 @@ public:
         m_calls.push_back({Call::Message, window, px, py, message, size});
     }
     bool isWindows11() override { return windows11; }
-    arrange::Overlap readOverlap() override { return overlap; }
+    platform::Overlap readOverlap() override { return overlap; }
 
 private:
-    arrange::Monitor primary() {
+    platform::Monitor primary() {
         std::lock_guard lock(m_lock);
         for (const auto& m : m_monitors)
             if (m.primary) return m;
@@ -175,8 +177,8 @@ private:
     }
 
     mutable std::mutex m_lock;
-    std::vector<arrange::Monitor> m_monitors;
-    std::map<WindowHandle, Window> m_windows;
+    std::vector<platform::Monitor> m_monitors;
+    std::map<platform::WindowHandle, Window> m_windows;
     std::vector<Call> m_calls;
 };
 

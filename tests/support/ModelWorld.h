@@ -8,6 +8,7 @@
 
 #include "core/model/KVMultiModel.h"
 #include "core/storage/ConfigDocument.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/InstanceKeys.h"
 #include "support/FakeInstallSources.h"
 #include "support/FakeInstanceDesktop.h"
@@ -23,6 +24,12 @@ struct ModelWorld {
     FakeInstanceDesktop desktop;
     FakeWindowSystem windows;
     common::PlayerSet players;
+
+    // The storage objects reach instances through the same fake desktop as the model.
+    ModelWorld() { common::setDesktop(&desktop); }
+    ~ModelWorld() { common::setDesktop(nullptr); }
+    ModelWorld(const ModelWorld&) = delete;
+    ModelWorld& operator=(const ModelWorld&) = delete;
 
     // Line `line` installed at installs/<key> with the emulator `version`, its name patterns set.
     void install(KV_PRODUCT_TYPE line, const std::wstring& key, const std::wstring& version) {

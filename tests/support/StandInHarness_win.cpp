@@ -2,11 +2,13 @@
 
 #include <fstream>
 
-#include "standin/StandInProtocol.h"
 #include "core/storage/ConfigDocument.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/InstanceKeys.h"
 #include "platform/win32/dispatch/MessagePump_win.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
+#include "platform/win32/model/InstanceDesktop_win.h"
+#include "standin/StandInProtocol.h"
 
 namespace testing_support {
 
@@ -24,6 +26,9 @@ StandInInstall::StandInInstall(const std::filesystem::path& standinRoot, const s
     const auto& info = product::productLine(line);
     m_players.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
     m_players.init(m_dir.path());
+    // The storage object starts, finds and stops instances through the desktop, as in the program.
+    static platform::win32::Win32InstanceDesktop desktop;
+    common::setDesktop(&desktop);
 }
 
 StandInInstall::~StandInInstall() {

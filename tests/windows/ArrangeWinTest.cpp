@@ -13,12 +13,12 @@
 
 #include "WinTestMain.h"
 #include "core/arrange/WindowArranger.h"
-#include "platform/win32/dispatch/MessagePump_win.h"
 #include "platform/win32/arrange/WindowSystem_win.h"
+#include "platform/win32/dispatch/MessagePump_win.h"
 #include "support/FakeWindowSystem.h"
 #include "support/StandInHarness_win.h"
 
-using arrange::Rect;
+using geometry::Rect;
 using platform::win32::handleOf;
 using platform::win32::hwndOf;
 using testing_support::FakeWindowSystem;
@@ -54,7 +54,7 @@ protected:
         for (int i = 0; i < kWindows; ++i) m_install->players().startPlayer(i + 1, L"");
         for (int i = 0; i < kWindows; ++i) {
             ASSERT_TRUE(m_install->waitRunning(i + 1)) << "instance " << i + 1 << " did not start";
-            HWND frame = static_cast<HWND>(m_install->players().findPlayerWindow(i + 1));
+            HWND frame = reinterpret_cast<HWND>(m_install->players().findPlayerWindow(i + 1));
             RECT r{};
             GetWindowRect(frame, &r);
             m_opened.push_back({r.left, r.top, r.right, r.bottom});
@@ -77,9 +77,9 @@ protected:
 
     // Arranges the helper's windows for real and on a fake copy of this desktop; the rectangles must agree.
     void expectSameAsFake(const arrange::ArrangeSettings& settings) {
-        arrange::WindowSystem& real = *m_system;
+        platform::WindowSystem& real = *m_system;
         FakeWindowSystem fake;
-        for (const arrange::Monitor& m : real.monitors()) fake.addMonitor(m.area, m.workArea, m.dpiX, m.primary);
+        for (const platform::Monitor& m : real.monitors()) fake.addMonitor(m.area, m.workArea, m.dpiX, m.primary);
         fake.reportedMonitors = real.monitorCount();
         fake.virtualScreenOverride = real.virtualScreen();
         fake.windows11 = real.isWindows11();
@@ -87,7 +87,7 @@ protected:
         Rect r;
         ASSERT_TRUE(real.windowRect(handleOf(m_main), r));
         const auto fakeMain = fake.addWindow(r);
-        std::vector<arrange::WindowHandle> fakeWindows;
+        std::vector<platform::WindowHandle> fakeWindows;
         for (std::size_t i = 0; i < m_windows.size(); ++i) {
             const bool minimized = real.isMinimized(m_windows[i]);
             ASSERT_TRUE(real.windowRect(m_windows[i], r));
@@ -125,7 +125,7 @@ protected:
 
     testing_support::WinTempDir m_folder;
     std::unique_ptr<testing_support::StandInInstall> m_install; // ends the instances it started
-    std::vector<arrange::WindowHandle> m_windows;
+    std::vector<platform::WindowHandle> m_windows;
     std::vector<Rect> m_opened;
     HWND m_main = nullptr;
     std::unique_ptr<platform::win32::Win32WindowSystem> m_system;
@@ -150,7 +150,7 @@ TEST_F(ArrangeOnWine, DesktopFactsComeFromTheSystem) {
 TEST_F(ArrangeOnWine, OverlapValuesComeFromDataIniAndNonNumericTextCountsAsZero) {
     EXPECT_EQ(m_system->readOverlap().x, 0);
     writeDataIni("[setting]\r\noverlapX=7\r\noverlapY=abc\r\n");
-    const arrange::Overlap overlap = m_system->readOverlap();
+    const platform::Overlap overlap = m_system->readOverlap();
     EXPECT_EQ(overlap.x, 7);
     EXPECT_EQ(overlap.y, 0);
 }

@@ -9,9 +9,10 @@
 #include <algorithm>
 
 #include "core/ipc/IpcMessages.h"
-#include "platform/win32/model/FileVersion_win.h"
-#include "platform/win32/storage/PlayerHost_win.h"
+#include "core/storage/Desktop.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
+#include "platform/win32/model/FileVersion_win.h"
+#include "platform/win32/model/InstanceDesktop_win.h"
 #include "support/LogCapture.h"
 #include "support/StandInHarness_win.h"
 
@@ -24,7 +25,7 @@ using testing_support::windowText;
 namespace {
 
 HWND mainWindow(StandInInstall& install, int index) {
-    return static_cast<HWND>(install.players().findPlayerWindow(index));
+    return reinterpret_cast<HWND>(install.players().findPlayerWindow(index));
 }
 
 bool contains(const std::vector<std::string>& lines, const std::string& wanted) {
@@ -92,8 +93,8 @@ TEST(Instances, StopRequestSendsDataAndAPostButOnLine3OnlyAPostWithTheIndex) {
 }
 
 TEST(Instances, RenamingARunningInstanceStoresTheNameAndRetitlesItsWindow) {
-    platform::win32::Win32PlayerHost host;
-    common::setPlayerHost(&host);
+    platform::win32::Win32InstanceDesktop host;
+    common::setDesktop(&host);
     StandInInstall install(standinRoot(), L"5", KV_PRODUCT_71_64);
     install.addInstance(26, L"before");
     EXPECT_EQ(install.players().windowClassName(26), L"{20160302-cccc-dddd-ba64-00000000001a}");
@@ -104,12 +105,12 @@ TEST(Instances, RenamingARunningInstanceStoresTheNameAndRetitlesItsWindow) {
     install.players().rename(26, 26, L"after\r\n \u00e9\u6f22");
     EXPECT_TRUE(waitUntil([&] { return windowText(frame) == L"after \u00e9\u6f22"; })) << windowText(frame);
     EXPECT_EQ(install.players().displayName(26), L"after \u00e9\u6f22");
-    common::setPlayerHost(nullptr);
+    common::setDesktop(nullptr);
 }
 
 TEST(Instances, RemoveWithoutTheVmRuntimeLogsTheFailedUnregistrationAndDeletesAnyway) {
-    platform::win32::Win32PlayerHost host;
-    common::setPlayerHost(&host);
+    platform::win32::Win32InstanceDesktop host;
+    common::setDesktop(&host);
     StandInInstall install(standinRoot(), L"9", KV_PRODUCT_9);
     install.addInstance(4, L"doomed");
     install.players().loadConfig();
@@ -122,5 +123,5 @@ TEST(Instances, RemoveWithoutTheVmRuntimeLogsTheFailedUnregistrationAndDeletesAn
     EXPECT_FALSE(std::filesystem::exists(install.players().instanceFolder(4)));
     EXPECT_FALSE(std::filesystem::exists(install.folder() / "vms" / "config" / "vantor4.config"));
     EXPECT_FALSE(install.players().hasIndex(4));
-    common::setPlayerHost(nullptr);
+    common::setDesktop(nullptr);
 }

@@ -37,7 +37,7 @@ TEST(IpcProxy, AHungKeyDoesNotDelayAnotherKey) {
     endpointOf(install, 3).postData(3, utility::kMsgRename, L"stuck");
     ASSERT_TRUE(waitUntil([&] { return install.events(3).size() == 1; })) << "it got the message and hangs";
     endpointOf(install, 4).postData(4, utility::kMsgRename, L"renamed");
-    HWND healthy = static_cast<HWND>(install.players().findPlayerWindow(4));
+    HWND healthy = reinterpret_cast<HWND>(install.players().findPlayerWindow(4));
     EXPECT_TRUE(waitUntil([&] { return windowText(healthy) == L"renamed"; }));
     EXPECT_EQ(install.events(3).size(), 1u) << "while the other one still hangs in its first message";
     EXPECT_TRUE(install.players().isPlayerRunning(3)) << "a hung rename is only reported, never killed";
@@ -62,6 +62,6 @@ TEST(IpcProxy, AnInstanceHungOnACloseRequestIsKilledAndItsKeyGoesOn) {
     install.players().startPlayer(1, L""); // the same key, a new instance
     ASSERT_TRUE(install.waitRunning(1));
     endpointOf(install, 1).postData(1, utility::kMsgRename, L"next");
-    HWND frame = static_cast<HWND>(install.players().findPlayerWindow(1));
+    HWND frame = reinterpret_cast<HWND>(install.players().findPlayerWindow(1));
     EXPECT_TRUE(waitUntil([&] { return windowText(frame) == L"next"; })) << "the key's worker goes on";
 }

@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "core/model/KVMultiModel.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "platform/win32/model/InstallSources_win.h"
 #include "platform/win32/model/InstanceDesktop_win.h"
-#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/StandInHarness_win.h"
 
 using testing_support::StandInInstall;
@@ -29,8 +29,8 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     platform::win32::Win32InstanceDesktop desktop;
     platform::win32::Win32WindowSystem windows(program.path());
     KVMultiModel model(players, sources, desktop, windows, program.path());
-    std::vector<std::tuple<std::int32_t, bool, model::WindowHandle>> changes;
-    model.slots().playerStateChanged = [&](std::int32_t id, bool running, model::WindowHandle top) {
+    std::vector<std::tuple<std::int32_t, bool, platform::WindowHandle>> changes;
+    model.slots().playerStateChanged = [&](std::int32_t id, bool running, platform::WindowHandle top) {
         changes.emplace_back(id, running, top);
     };
     model.reloadPlayerList();
@@ -47,7 +47,7 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     EXPECT_TRUE(std::get<1>(changes[0]));
     ASSERT_TRUE(install.waitRunning(2));
     // The mutex may come before the main window: the record gets the window on a later tick.
-    const auto frame = reinterpret_cast<model::WindowHandle>(install.players().findPlayerWindow(2));
+    const platform::WindowHandle frame = install.players().findPlayerWindow(2);
     EXPECT_TRUE(waitUntil([&] {
         model.refreshPlayerStatus();
         return model.findRecord(id)->topWindow == frame;
@@ -60,7 +60,7 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
         model.refreshPlayerStatus();
         return changes.size() == 2;
     }));
-    EXPECT_EQ(changes[1], std::make_tuple(id, false, model::WindowHandle{0}));
+    EXPECT_EQ(changes[1], std::make_tuple(id, false, platform::WindowHandle{0}));
     model.refreshPlayerStatus();
     EXPECT_EQ(changes.size(), 2u);
 }

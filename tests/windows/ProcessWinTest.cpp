@@ -113,7 +113,7 @@ TEST(Process, ShellExBringsTheNewWindowForwardAndWithATimeOutWantsExitCodeZero) 
     EXPECT_EQ(LogCapture::count("utility::process::shellEx", L"shellEx timeout!!!"), 1);
     EXPECT_GE(LogCapture::count("utility::process::shellEx", L"nt in " + std::to_wstring(install.processOf(9))), 1)
         << "the new process is looked at by its id";
-    EXPECT_EQ(GetForegroundWindow(), static_cast<HWND>(install.players().findPlayerWindow(9)));
+    EXPECT_EQ(GetForegroundWindow(), reinterpret_cast<HWND>(install.players().findPlayerWindow(9)));
     EXPECT_TRUE(utility::process::shellEx(exe, L"exit=0", false, false, 10000, &error));
     EXPECT_FALSE(utility::process::shellEx(exe + L".missing", L"", false, true, 0, &error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));

@@ -95,5 +95,4 @@ TEST(WindowIpcPeer, AMissingPeerGivesFalseAndNothingIsSent) {
     EXPECT_FALSE(peer.open(L"{kvmulti-test-nobody}"));
     EXPECT_FALSE(peer.postMessage(9222, 0, 0));
     peer.postData(1, 9222, L"1"); // nothing to hand to the proxy
-    EXPECT_EQ(utility::findInstanceMainWindow(L"{kvmulti-test-nobody}"), nullptr);
 }

@@ -20,8 +20,8 @@ ArrangeSettings readArrangeSettings(const common::GlobalSettings& settings) {
     return s;
 }
 
-std::vector<WindowHandle> windowsFound(const std::vector<ArrangeTarget>& targets) {
-    std::vector<WindowHandle> windows;
+std::vector<platform::WindowHandle> windowsFound(const std::vector<ArrangeTarget>& targets) {
+    std::vector<platform::WindowHandle> windows;
     for (const ArrangeTarget& t : targets)
         if (t.window != 0) windows.push_back(t.window);
     return windows;

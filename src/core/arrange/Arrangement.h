@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/arrange/WindowSystem.h"
+#include "core/platform/WindowSystem.h"
 #include "core/storage/GlobalSettings.h"
 
 namespace arrange {
@@ -16,13 +16,13 @@ namespace arrange {
 // instance record), or 0 when the instance is not running; those without a window are skipped.
 struct ArrangeTarget {
     std::int32_t uniqueIndex = 0;
-    WindowHandle window = 0;
+    platform::WindowHandle window = 0;
 };
 
 // A window's restored rectangle, recorded before every arrangement.
 struct NormalPlacement {
-    WindowHandle window = 0;
-    Rect rect;
+    platform::WindowHandle window = 0;
+    geometry::Rect rect;
 };
 
 enum class Layout { Cascade, FixedGrid, AutoSize };
@@ -44,11 +44,11 @@ ArrangeSettings readArrangeSettings(const common::GlobalSettings& settings);
 
 // One arrangement as its task runs it.
 struct ArrangeJob {
-    std::vector<WindowHandle> windows; // the windows found, in the command's order
-    WindowHandle mainWindow = 0;
+    std::vector<platform::WindowHandle> windows; // the windows found, in the command's order
+    platform::WindowHandle mainWindow = 0;
     ArrangeSettings settings;
 };
 
-std::vector<WindowHandle> windowsFound(const std::vector<ArrangeTarget>& targets);
+std::vector<platform::WindowHandle> windowsFound(const std::vector<ArrangeTarget>& targets);
 
 } // namespace arrange

@@ -13,8 +13,8 @@ namespace arrange {
 
 namespace {
 
-Rect rectOf(WindowSystem& ws, WindowHandle window) {
-    Rect r;
+geometry::Rect rectOf(platform::WindowSystem& ws, platform::WindowHandle window) {
+    geometry::Rect r;
     ws.windowRect(window, r);
     return r;
 }
@@ -25,20 +25,20 @@ int truncated(float value) {
 
 } // namespace
 
-void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job) {
+void autoSizeSingleMonitor(platform::WindowSystem& ws, const ArrangeJob& job) {
     const auto& windows = job.windows;
     const int count = static_cast<int>(windows.size());
     const int perRow = job.settings.rowCount;
     const int rows = rowCount(count, perRow);
 
-    const Overlap overlap = ws.readOverlap();
+    const platform::Overlap overlap = ws.readOverlap();
     int ovX = -overlap.x;
     const int ovY = -overlap.y;
     if (ws.isWindows11() && ovX == 0) ovX = -2; // Windows 11 windows carry an invisible border: let them overlap
 
-    const Rect frame = rectOf(ws, job.mainWindow);
+    const geometry::Rect frame = rectOf(ws, job.mainWindow);
     KVLOG(L"main frame: left %d top %d width %d height %d", frame.left, frame.top, frame.width(), frame.height());
-    const Rect area = ws.monitorOf(job.mainWindow).workArea;
+    const geometry::Rect area = ws.monitorOf(job.mainWindow).workArea;
     const float s = monitorScale(ws, job.mainWindow);
 
     int width = truncated(static_cast<float>(area.right - area.left) * s);
@@ -51,7 +51,7 @@ void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job) {
         int y = area.top;
         if (r > 0) {
             const int firstAbove = (r - 1) * perRow;
-            const Rect above = rectOf(ws, windows[static_cast<std::size_t>(firstAbove)]);
+            const geometry::Rect above = rectOf(ws, windows[static_cast<std::size_t>(firstAbove)]);
             y = truncated(static_cast<float>(above.bottom + ovY) * s);
         }
         for (int c = 0; c < perRow; ++c) {
@@ -59,7 +59,7 @@ void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job) {
             if (i >= count) break;
             const int x =
                 truncated(static_cast<float>(area.left) * std::max(s, 1.0f) + static_cast<float>(c * cellW)) + c * ovX;
-            const WindowHandle w = windows[static_cast<std::size_t>(i)];
+            const platform::WindowHandle w = windows[static_cast<std::size_t>(i)];
             moveWindow(ws, w, job.mainWindow, x, y);
             ws.sendPlaceMessage(w, kMsgPlaceByWidth, x, y, cellW);
         }
@@ -71,14 +71,14 @@ void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job) {
     }
 }
 
-void fitHeight(WindowSystem& ws, const ArrangeJob& job, int rows, int perRow) {
+void fitHeight(platform::WindowSystem& ws, const ArrangeJob& job, int rows, int perRow) {
     const auto& windows = job.windows;
     const int count = static_cast<int>(windows.size());
-    const Rect area = ws.monitorOf(job.mainWindow).workArea;
+    const geometry::Rect area = ws.monitorOf(job.mainWindow).workArea;
     const int screenW = area.width();
     const int screenH = area.height();
 
-    const Rect last = rectOf(ws, windows.back());
+    const geometry::Rect last = rectOf(ws, windows.back());
     if (last.bottom < screenH) {
         KVLOG(L"not out. bottom:%d screenHeight:%d", last.bottom, screenH);
         return;
@@ -86,7 +86,7 @@ void fitHeight(WindowSystem& ws, const ArrangeJob& job, int rows, int perRow) {
     if (perRow >= count) return; // one row only: nothing to shrink
     KVLOG(L"fame out off screen!");
 
-    const Overlap overlap = ws.readOverlap();
+    const platform::Overlap overlap = ws.readOverlap();
     const int ovX = -overlap.x;
     const int ovY = -overlap.y;
     const float s = monitorScale(ws, job.mainWindow);
@@ -102,7 +102,7 @@ void fitHeight(WindowSystem& ws, const ArrangeJob& job, int rows, int perRow) {
         for (int c = 0; c < perRow; ++c) {
             const int i = r * perRow + c;
             if (i >= count) break;
-            const WindowHandle w = windows[static_cast<std::size_t>(i)];
+            const platform::WindowHandle w = windows[static_cast<std::size_t>(i)];
             const int x = area.left + c * stepX;
             moveWindow(ws, w, job.mainWindow, x, y);
             ws.sendPlaceMessage(w, kMsgPlaceByHeight, x, y, cellH + 1);
@@ -123,7 +123,7 @@ void fitHeight(WindowSystem& ws, const ArrangeJob& job, int rows, int perRow) {
         for (int c = 0; c < perRow; ++c) {
             const int i = r * perRow + c;
             if (i >= count) break;
-            const WindowHandle w = windows[static_cast<std::size_t>(i)];
+            const platform::WindowHandle w = windows[static_cast<std::size_t>(i)];
             int x = x0;
             if (c > 0)
                 x = truncated(static_cast<float>(rectOf(ws, windows[static_cast<std::size_t>(i - 1)]).right - ovX) / s);

@@ -8,7 +8,7 @@
 
 namespace arrange {
 
-void cascade(WindowSystem& ws, const ArrangeJob& job) {
+void cascade(platform::WindowSystem& ws, const ArrangeJob& job) {
     const common::Point start = job.settings.origin;
     const common::Point step = job.settings.offset;
     for (std::size_t i = 0; i < job.windows.size(); ++i) {
@@ -17,11 +17,11 @@ void cascade(WindowSystem& ws, const ArrangeJob& job) {
     }
 }
 
-void fixedGrid(WindowSystem& ws, const ArrangeJob& job) {
+void fixedGrid(platform::WindowSystem& ws, const ArrangeJob& job) {
     const int count = static_cast<int>(job.windows.size());
     const int perRow = job.settings.rowCount;
     const int rows = rowCount(count, perRow);
-    const Rect area = ws.monitorOf(job.mainWindow).workArea;
+    const geometry::Rect area = ws.monitorOf(job.mainWindow).workArea;
     int left = area.left;
     int top = area.top;
     int stepX = area.width() / perRow;
@@ -29,10 +29,10 @@ void fixedGrid(WindowSystem& ws, const ArrangeJob& job) {
     const int monitors = ws.monitorCount();
     if (monitors > 1 && !job.settings.sameMonitor) {
         // Spread over the whole virtual screen, starting at the leftmost monitor and the lowest monitor top.
-        const Rect full = ws.virtualScreen();
+        const geometry::Rect full = ws.virtualScreen();
         stepX = full.width() / perRow;
         stepY = full.height() / rows;
-        for (const Monitor& m : ws.monitors()) {
+        for (const platform::Monitor& m : ws.monitors()) {
             left = std::min(left, m.area.left);
             top = std::max(top, m.area.top);
         }

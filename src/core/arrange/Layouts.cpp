@@ -4,7 +4,7 @@
 
 namespace arrange {
 
-void runArrangement(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
+void runArrangement(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
     if (job.windows.empty()) return;
     const Layout layout = job.settings.layout();
     if (layout == Layout::Cascade) {
@@ -18,7 +18,7 @@ void runArrangement(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table
         autoSize(ws, job, table);
 }
 
-void autoSize(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
+void autoSize(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
     const int monitors = ws.monitorCount();
     KVLOG(L"sort_window_autoSize screenWidth : %d, monitorNumber: %d, fullWidth: %d", ws.primaryScreenWidth(), monitors,
           ws.virtualScreen().width());

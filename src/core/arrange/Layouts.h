@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "core/arrange/Arrangement.h"
-#include "core/arrange/WindowSystem.h"
+#include "core/platform/WindowSystem.h"
 
 namespace arrange {
 
 // One monitor's share of the columns in the several-monitor layout.
 struct MonitorColumns {
-    Rect workArea;
+    geometry::Rect workArea;
     int cellWidth = 0;
     int columns = 0;
 };
@@ -29,15 +29,15 @@ struct MonitorTable {
 };
 
 // Chooses the layout from the job's settings and runs it.
-void runArrangement(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
+void runArrangement(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
 
-void cascade(WindowSystem& ws, const ArrangeJob& job);
-void fixedGrid(WindowSystem& ws, const ArrangeJob& job);
+void cascade(platform::WindowSystem& ws, const ArrangeJob& job);
+void fixedGrid(platform::WindowSystem& ws, const ArrangeJob& job);
 // Picks the single- or several-monitor variant.
-void autoSize(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
-void autoSizeSingleMonitor(WindowSystem& ws, const ArrangeJob& job);
-void fitHeight(WindowSystem& ws, const ArrangeJob& job, int rows, int perRow);
-void autoSizeMonitors(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
-void buildMonitorTable(WindowSystem& ws, int perRow, std::vector<MonitorColumns>& table);
+void autoSize(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
+void autoSizeSingleMonitor(platform::WindowSystem& ws, const ArrangeJob& job);
+void fitHeight(platform::WindowSystem& ws, const ArrangeJob& job, int rows, int perRow);
+void autoSizeMonitors(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table);
+void buildMonitorTable(platform::WindowSystem& ws, int perRow, std::vector<MonitorColumns>& table);
 
 } // namespace arrange

@@ -12,12 +12,12 @@
 
 namespace arrange {
 
-void buildMonitorTable(WindowSystem& ws, int perRow, std::vector<MonitorColumns>& table) {
+void buildMonitorTable(platform::WindowSystem& ws, int perRow, std::vector<MonitorColumns>& table) {
     table.clear();
     const int fullWidth = ws.virtualScreen().width();
     bool first = true;
-    for (const Monitor& m : ws.monitors()) {
-        const Rect& a = m.workArea;
+    for (const platform::Monitor& m : ws.monitors()) {
+        const geometry::Rect& a = m.workArea;
         const int mw = a.right - a.left;
         const float share =
             fullWidth > 0 ? static_cast<float>(mw) / static_cast<float>(fullWidth) * static_cast<float>(perRow) : 0.0f;
@@ -31,7 +31,7 @@ void buildMonitorTable(WindowSystem& ws, int perRow, std::vector<MonitorColumns>
     }
 }
 
-void autoSizeMonitors(WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
+void autoSizeMonitors(platform::WindowSystem& ws, const ArrangeJob& job, MonitorTable& table) {
     std::lock_guard hold(table.lock);
     const auto& windows = job.windows;
     const int count = static_cast<int>(windows.size());
@@ -47,7 +47,7 @@ void autoSizeMonitors(WindowSystem& ws, const ArrangeJob& job, MonitorTable& tab
             if (i >= count) break;
             std::int16_t y = 0;
             if (r > 0) {
-                Rect above;
+                geometry::Rect above;
                 ws.windowRect(windows[static_cast<std::size_t>(i - perRow)], above);
                 y = static_cast<std::int16_t>(above.bottom + adj);
             }
@@ -78,7 +78,7 @@ void autoSizeMonitors(WindowSystem& ws, const ArrangeJob& job, MonitorTable& tab
                 return;
             }
             x = static_cast<std::int16_t>(x + adj * column);
-            const WindowHandle w = windows[static_cast<std::size_t>(i)];
+            const platform::WindowHandle w = windows[static_cast<std::size_t>(i)];
             moveWindow(ws, w, job.mainWindow, x, y);
             ws.sendPlaceMessage(w, kMsgPlaceByWidth, x, y, cellWidth);
         }

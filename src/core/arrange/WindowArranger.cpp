@@ -4,7 +4,7 @@
 
 namespace arrange {
 
-WindowArranger::WindowArranger(WindowSystem& ws, int workers) : m_ws(ws) {
+WindowArranger::WindowArranger(platform::WindowSystem& ws, int workers) : m_ws(ws) {
     for (int i = 0; i < std::max(workers, 1); ++i) m_workers.emplace_back([this] { work(); });
 }
 
@@ -18,11 +18,11 @@ WindowArranger::~WindowArranger() {
     for (std::thread& t : m_workers) t.join();
 }
 
-void WindowArranger::arrange(const std::vector<ArrangeTarget>& targets, WindowHandle mainWindow,
+void WindowArranger::arrange(const std::vector<ArrangeTarget>& targets, platform::WindowHandle mainWindow,
                              const ArrangeSettings& settings) {
     ArrangeJob job{windowsFound(targets), mainWindow, settings};
     std::vector<NormalPlacement> placements;
-    for (WindowHandle w : job.windows) {
+    for (platform::WindowHandle w : job.windows) {
         NormalPlacement p{w, {}};
         m_ws.normalRect(w, p.rect);
         placements.push_back(p);

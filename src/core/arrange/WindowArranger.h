@@ -19,7 +19,7 @@ namespace arrange {
 
 class WindowArranger {
 public:
-    explicit WindowArranger(WindowSystem& ws, int workers = 2);
+    explicit WindowArranger(platform::WindowSystem& ws, int workers = 2);
     // Arrangements still queued are dropped; running ones end first.
     ~WindowArranger();
     WindowArranger(const WindowArranger&) = delete;
@@ -27,7 +27,8 @@ public:
 
     // Records the normal placement of every window found (replacing the previous record), then queues the
     // arrangement of those windows and returns. Does nothing when no target has a window.
-    void arrange(const std::vector<ArrangeTarget>& targets, WindowHandle mainWindow, const ArrangeSettings& settings);
+    void arrange(const std::vector<ArrangeTarget>& targets, platform::WindowHandle mainWindow,
+                 const ArrangeSettings& settings);
 
     std::vector<NormalPlacement> normalPlacements() const;
     // Blocks until no arrangement is queued or running.
@@ -39,7 +40,7 @@ public:
 private:
     void work();
 
-    WindowSystem& m_ws;
+    platform::WindowSystem& m_ws;
     MonitorTable m_monitorTable;
     mutable std::mutex m_lock; // guards the fields below
     std::condition_variable m_wake;

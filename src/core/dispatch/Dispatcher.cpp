@@ -7,7 +7,7 @@
 
 namespace common {
 
-Dispatcher::Dispatcher(DispatcherHost& host) : m_host(host), m_uiThread(std::this_thread::get_id()) {
+Dispatcher::Dispatcher(platform::DispatcherHost& host) : m_host(host), m_uiThread(std::this_thread::get_id()) {
     m_host.attach(this);
 }
 

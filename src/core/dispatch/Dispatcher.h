@@ -17,8 +17,8 @@
 #include <thread>
 #include <unordered_map>
 
-#include "core/dispatch/DispatcherHost.h"
 #include "core/dispatch/Runable.h"
+#include "core/platform/DispatcherHost.h"
 
 namespace common {
 
@@ -33,7 +33,7 @@ inline constexpr OwnerKey kProcessOwner = 1;
 class Dispatcher {
 public:
     // Created on the thread that becomes the user-interface thread.
-    explicit Dispatcher(DispatcherHost& host);
+    explicit Dispatcher(platform::DispatcherHost& host);
     ~Dispatcher();
 
     Dispatcher(const Dispatcher&) = delete;
@@ -71,7 +71,7 @@ private:
     void freeTimer(TimerRecord* record);
     void forgetDelayed(std::uint32_t id);
 
-    DispatcherHost& m_host;
+    platform::DispatcherHost& m_host;
     mutable std::mutex m_lock; // guards the two maps below
     const std::thread::id m_uiThread;
     std::uint32_t m_timerCounter = 0;

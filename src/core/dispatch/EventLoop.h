@@ -14,12 +14,12 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "core/dispatch/DispatcherHost.h"
 #include "core/dispatch/TimerWheel.h"
+#include "core/platform/DispatcherHost.h"
 
 namespace common {
 
-class EventLoop final : public DispatcherHost {
+class EventLoop final : public platform::DispatcherHost {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 

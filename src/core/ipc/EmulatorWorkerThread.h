@@ -21,7 +21,7 @@ namespace utility {
 
 struct QueuedDataMessage {
     std::uint32_t processId = 0; // owner of the window when the message was queued
-    platform::WindowHandle window = nullptr;
+    platform::WindowHandle window = 0;
     std::uint32_t messageId = 0;
     std::vector<std::uint8_t> payload;
 };

@@ -18,7 +18,7 @@ std::wstring shortName(KV_PRODUCT_TYPE line) {
     return std::wstring(product::productLine(line).logName.substr(6));
 }
 
-void fromConfigFile(InstallSources& sources, InstallFolders& folders) {
+void fromConfigFile(platform::InstallSources& sources, InstallFolders& folders) {
     KVLOG_AS(kLogName, L"read path from pathconfig.ini");
     for (int i = 0; i < product::kProductCount; ++i) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(i);
@@ -29,7 +29,7 @@ void fromConfigFile(InstallSources& sources, InstallFolders& folders) {
              folders[2], folders[3], folders[4]);
 }
 
-void fromRegistry(InstallSources& sources, InstallFolders& folders) {
+void fromRegistry(platform::InstallSources& sources, InstallFolders& folders) {
     for (int i = 0; i < product::kProductCount; ++i) {
         auto& folder = folders[static_cast<std::size_t>(i)];
         if (!folder.empty()) continue;
@@ -43,7 +43,7 @@ void fromRegistry(InstallSources& sources, InstallFolders& folders) {
     }
 }
 
-void fromShortcut(InstallSources& sources, const std::filesystem::path& desktop, KV_PRODUCT_TYPE line,
+void fromShortcut(platform::InstallSources& sources, const std::filesystem::path& desktop, KV_PRODUCT_TYPE line,
                   std::wstring_view shortcut, std::wstring& folder) {
     const auto target = sources.resolveShortcut(std::filesystem::path(desktop.wstring() + std::wstring(shortcut)));
     if (target.empty()) return;
@@ -55,7 +55,7 @@ void fromShortcut(InstallSources& sources, const std::filesystem::path& desktop,
     }
 }
 
-void fromShortcuts(InstallSources& sources, InstallFolders& folders) {
+void fromShortcuts(platform::InstallSources& sources, InstallFolders& folders) {
     const auto desktop = sources.desktopFolder();
     if (desktop.empty()) return;
     for (KV_PRODUCT_TYPE line : {KV_PRODUCT_14, KV_PRODUCT_9, KV_PRODUCT_71_32, KV_PRODUCT_71_64, KV_PRODUCT_51}) {
@@ -69,13 +69,13 @@ void fromShortcuts(InstallSources& sources, InstallFolders& folders) {
 
 } // namespace
 
-std::wstring readPathFromConfig(InstallSources& sources, std::wstring_view key) {
+std::wstring readPathFromConfig(platform::InstallSources& sources, std::wstring_view key) {
     std::wstring value = sources.readPathConfig(key);
     KVLOG(L"pathconfig:%s %s", key, value);
     return value;
 }
 
-void discoverInstallFolders(InstallSources& sources, InstallFolders& folders) {
+void discoverInstallFolders(platform::InstallSources& sources, InstallFolders& folders) {
     fromConfigFile(sources, folders);
     fromRegistry(sources, folders);
     fromShortcuts(sources, folders);

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "core/model/InstallSources.h"
+#include "core/platform/InstallSources.h"
 #include "core/product/ProductLine.h"
 
 namespace model {
@@ -14,9 +14,9 @@ namespace model {
 using InstallFolders = std::array<std::wstring, product::kProductCount>; // in line order 0..4
 
 // `folders` holds what is known already (normally nothing); found folders are stored into it.
-void discoverInstallFolders(InstallSources& sources, InstallFolders& folders);
+void discoverInstallFolders(platform::InstallSources& sources, InstallFolders& folders);
 
 // `readPathFromConfig`: the key's value in "pathconfig.ini", logged.
-std::wstring readPathFromConfig(InstallSources& sources, std::wstring_view key);
+std::wstring readPathFromConfig(platform::InstallSources& sources, std::wstring_view key);
 
 } // namespace model

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 
 namespace model {
 
@@ -24,10 +24,10 @@ enum InstanceStatus : std::int32_t {
 struct InstanceRecord {
     std::int32_t id = 0; // the bare index while the record is filled, the instance id afterwards
     std::wstring name;   // commas shown as U+FF0C
-    WindowHandle topWindow = 0;
+    platform::WindowHandle topWindow = 0;
     std::int32_t topProcessId = -1;
-    WindowHandle renderWindow = 0;
-    WindowHandle subWindow = 0;
+    platform::WindowHandle renderWindow = 0;
+    platform::WindowHandle subWindow = 0;
     std::int32_t subProcessId = -1;
     std::int32_t width = 0;
     std::int32_t height = 0;

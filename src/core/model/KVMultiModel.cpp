@@ -7,8 +7,9 @@
 #include "core/log/Log.h"
 #include "core/model/VersionChecks.h"
 
-KVMultiModel::KVMultiModel(common::PlayerSet& players, model::InstallSources& sources, model::InstanceDesktop& desktop,
-                           arrange::WindowSystem& windows, std::filesystem::path programFolder)
+KVMultiModel::KVMultiModel(common::PlayerSet& players, platform::InstallSources& sources,
+                           platform::InstanceDesktop& desktop, platform::WindowSystem& windows,
+                           std::filesystem::path programFolder)
     : m_players(players), m_sources(sources), m_desktop(desktop), m_windows(windows),
       m_programFolder(std::move(programFolder)), m_groups(m_programFolder / "data"),
       m_self(std::make_shared<KVMultiModel*>(this)) {}

@@ -21,10 +21,10 @@
 #include "core/model/BatchSettings.h"
 #include "core/model/GroupStore.h"
 #include "core/model/InstallDiscovery.h"
-#include "core/model/InstallSources.h"
-#include "core/model/InstanceDesktop.h"
 #include "core/model/InstanceRecord.h"
 #include "core/model/ModelSlots.h"
+#include "core/platform/InstallSources.h"
+#include "core/platform/InstanceDesktop.h"
 #include "core/platform/Os.h"
 #include "core/storage/PlayerSet.h"
 #include "core/storage/WorkerTasks.h"
@@ -32,8 +32,8 @@
 class KVMultiModel {
 public:
     // `programFolder` holds "data\" (groups) and "vms\" (the first-run markers).
-    KVMultiModel(common::PlayerSet& players, model::InstallSources& sources, model::InstanceDesktop& desktop,
-                 arrange::WindowSystem& windows, std::filesystem::path programFolder = platform::programFolder());
+    KVMultiModel(common::PlayerSet& players, platform::InstallSources& sources, platform::InstanceDesktop& desktop,
+                 platform::WindowSystem& windows, std::filesystem::path programFolder = platform::programFolder());
     ~KVMultiModel();
     KVMultiModel(const KVMultiModel&) = delete;
     KVMultiModel& operator=(const KVMultiModel&) = delete;
@@ -93,7 +93,7 @@ public:
     common::Players& playersOf(std::int32_t id, int& index);
 
     model::ModelSlots& slots() { return m_slots; }
-    void setMainWindow(model::WindowHandle window) { m_mainWindow = window; }
+    void setMainWindow(platform::WindowHandle window) { m_mainWindow = window; }
     model::GroupStore& groups() { return m_groups; }
     // The main window starts these (the status refresh among them); shutdown stops them.
     common::TimerHandle& timer(std::size_t which) { return m_timers.at(which); }
@@ -122,7 +122,7 @@ private:
     void takeMarker(const char* name, bool& marker, const wchar_t* message);
     static std::wstring shownPlayerName(const std::wstring& name);
     void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players);
-    model::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
+    platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
     void refreshRecord(model::InstanceRecord& record);
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);
@@ -132,12 +132,12 @@ private:
     void postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id);
 
     common::PlayerSet& m_players;
-    model::InstallSources& m_sources;
-    model::InstanceDesktop& m_desktop;
-    arrange::WindowSystem& m_windows;
+    platform::InstallSources& m_sources;
+    platform::InstanceDesktop& m_desktop;
+    platform::WindowSystem& m_windows;
     const std::filesystem::path m_programFolder;
     model::ModelSlots m_slots;
-    model::WindowHandle m_mainWindow = 0;
+    platform::WindowHandle m_mainWindow = 0;
     int m_cmdMonitor = 0;
     int m_cmdProduct = 0;
     model::InstallFolders m_folders;

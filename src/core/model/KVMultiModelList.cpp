@@ -14,10 +14,10 @@
 
 namespace {
 
-const std::wstring kRenderClass(model::kRenderWindowClass);
-const std::wstring kRenderTitle(model::kRenderWindowTitle);
-const std::wstring kSubClass(model::kSubWindowClass);
-const std::wstring kSubTitle(model::kSubWindowTitle);
+const std::wstring kRenderClass(platform::kRenderWindowClass);
+const std::wstring kRenderTitle(platform::kRenderWindowTitle);
+const std::wstring kSubClass(platform::kSubWindowClass);
+const std::wstring kSubTitle(platform::kSubWindowTitle);
 
 } // namespace
 
@@ -81,13 +81,13 @@ void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE l
 
 // The top window of a running instance: the "KVPlayerMainFrame" window of the process that owns the
 // instance's IPC window.
-model::WindowHandle KVMultiModel::findTopWindow(const model::InstanceRecord& record, std::int32_t& processId) {
+platform::WindowHandle KVMultiModel::findTopWindow(const model::InstanceRecord& record, std::int32_t& processId) {
     processId = -1;
-    const model::WindowHandle endpoint = m_desktop.findWindow(record.windowClassName);
+    const platform::WindowHandle endpoint = m_desktop.findWindow(record.windowClassName);
     if (endpoint == 0) return 0;
     const std::int32_t owner = m_desktop.windowProcessId(endpoint);
     if (owner <= 0) return 0;
-    const model::WindowHandle top = m_desktop.mainFrameOfProcess(owner);
+    const platform::WindowHandle top = m_desktop.mainFrameOfProcess(owner);
     if (top != 0) processId = owner;
     return top;
 }
@@ -116,7 +116,7 @@ void KVMultiModel::refreshRecord(model::InstanceRecord& record) {
     record.topWindow = 0;
     if (record.status != model::kStatusRunning && record.status != model::kStatusWindowWithoutMutex) return;
     record.status = model::kStatusStopped;
-    model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, false, model::WindowHandle{0});
+    model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, false, platform::WindowHandle{0});
 }
 
 bool KVMultiModel::anyPlayerWindowOpen() {

@@ -91,10 +91,10 @@ void KVMultiModel::launch(std::int32_t id) {
         return;
     }
     std::wstring parameters;
-    if (m_desktop.monitorCount() > 1)
-        parameters = L"monitor=" + std::to_wstring(m_desktop.monitorNearestTo(m_mainWindow));
+    if (m_windows.monitorCount() > 1)
+        parameters = L"monitor=" + std::to_wstring(m_windows.monitorOf(m_mainWindow).handle);
     KVLOG(L"run player param %s index:%d", parameters, index);
-    m_desktop.startInstance(players, index, parameters);
+    players.startPlayer(index, parameters);
     writeLastRun(players.product());
 }
 
@@ -107,7 +107,7 @@ void KVMultiModel::stop(std::int32_t id) {
         KVLOG(L"player not exist");
         return;
     }
-    m_desktop.stopInstance(players, id, index);
+    players.stopPlayer(id, index);
 }
 
 bool KVMultiModel::isBusy(common::Players& players, int index) const {

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "core/log/Log.h"
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 #include "core/product/ProductLine.h"
 
 namespace model {
 
 struct ModelSlots {
     // (id, running, top window): the periodic refresh saw an instance start or stop.
-    std::function<void(std::int32_t, bool, WindowHandle)> playerStateChanged;
+    std::function<void(std::int32_t, bool, platform::WindowHandle)> playerStateChanged;
     // (line, id): a create was accepted; the new instance is listed from the next reload on.
     std::function<void(KV_PRODUCT_TYPE, std::int32_t)> playerAdded;
     // (line, id, name): a clone was accepted.

@@ -13,7 +13,7 @@ int leadingNumber(std::wstring_view text, std::size_t count) {
     return n;
 }
 
-bool executablePresent(InstallSources& sources, const std::filesystem::path& exe) {
+bool executablePresent(platform::InstallSources& sources, const std::filesystem::path& exe) {
     if (sources.fileExists(exe)) return true;
     KVLOG(L"player.exe is not exist player");
     return false;
@@ -43,7 +43,7 @@ bool isAndroid14Player(std::wstring_view version) {
     return version.size() > 2 && leadingNumber(version, 2) >= 14;
 }
 
-bool isPlayerPathIsRightFor4_5(InstallSources& sources, const std::wstring& folder) {
+bool isPlayerPathIsRightFor4_5(platform::InstallSources& sources, const std::wstring& folder) {
     if (folder.empty()) return false;
     const auto exe = playerExecutable(folder);
     if (!executablePresent(sources, exe)) return false;
@@ -54,7 +54,7 @@ bool isPlayerPathIsRightFor4_5(InstallSources& sources, const std::wstring& fold
     return true;
 }
 
-bool isPlayer9PathIsRight(InstallSources& sources, const std::wstring& folder) {
+bool isPlayer9PathIsRight(platform::InstallSources& sources, const std::wstring& folder) {
     if (folder.empty()) return false;
     const auto exe = playerExecutable(folder);
     if (!executablePresent(sources, exe)) return false;
@@ -66,7 +66,7 @@ bool isPlayer9PathIsRight(InstallSources& sources, const std::wstring& folder) {
     return true;
 }
 
-bool isPlayer14PathIsRight(InstallSources& sources, const std::wstring& folder) {
+bool isPlayer14PathIsRight(platform::InstallSources& sources, const std::wstring& folder) {
     if (folder.empty()) return false;
     const auto exe = playerExecutable(folder);
     if (!executablePresent(sources, exe)) return false;
@@ -77,7 +77,7 @@ bool isPlayer14PathIsRight(InstallSources& sources, const std::wstring& folder) 
     return true;
 }
 
-bool folderPassesCheck(InstallSources& sources, KV_PRODUCT_TYPE line, const std::wstring& folder) {
+bool folderPassesCheck(platform::InstallSources& sources, KV_PRODUCT_TYPE line, const std::wstring& folder) {
     switch (product::productLine(line).check) {
     case product::FolderCheck::Android71Or51:
         return isPlayerPathIsRightFor4_5(sources, folder);

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/model/InstallSources.h"
+#include "core/platform/InstallSources.h"
 #include "core/product/ProductLine.h"
 
 namespace model {
@@ -17,10 +17,10 @@ bool isLessThan9Player(std::wstring_view version, const std::filesystem::path& e
 bool isMoreThan9Player(std::wstring_view version, const std::filesystem::path& exe);
 bool isAndroid14Player(std::wstring_view version);
 
-bool isPlayerPathIsRightFor4_5(InstallSources& sources, const std::wstring& folder);
-bool isPlayer9PathIsRight(InstallSources& sources, const std::wstring& folder);
-bool isPlayer14PathIsRight(InstallSources& sources, const std::wstring& folder);
-bool folderPassesCheck(InstallSources& sources, KV_PRODUCT_TYPE line, const std::wstring& folder);
+bool isPlayerPathIsRightFor4_5(platform::InstallSources& sources, const std::wstring& folder);
+bool isPlayer9PathIsRight(platform::InstallSources& sources, const std::wstring& folder);
+bool isPlayer14PathIsRight(platform::InstallSources& sources, const std::wstring& folder);
+bool folderPassesCheck(platform::InstallSources& sources, KV_PRODUCT_TYPE line, const std::wstring& folder);
 
 // The lowest version (compared as text, character by character) of a line's executable that the group
 // control features accept; empty for line 4, which is always accepted.

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+#include "core/platform/WindowHandle.h"
 
-// A window of any process, as the operating system names it (an HWND on Windows).
-using WindowHandle = void*;
+namespace platform {
 
 class IpcPlatform {
 public:

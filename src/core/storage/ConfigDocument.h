@@ -15,6 +15,8 @@
 
 #include <rapidjson/document.h>
 
+#include "core/geometry/Geometry.h"
+
 namespace common {
 
 struct Resolution {
@@ -23,11 +25,7 @@ struct Resolution {
     bool operator==(const Resolution&) const = default;
 };
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
+using geometry::Point;
 
 // A hot key: modifier bits (1 Alt, 2 Ctrl, 4 Shift) and a virtual key code.
 struct CombineKey {

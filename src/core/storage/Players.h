@@ -27,8 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "core/product/ProductLine.h"
 #include "core/platform/IpcPlatform.h"
+#include "core/product/ProductLine.h"
 #include "core/storage/BusyRegistry.h"
 #include "core/storage/CloneSetting.h"
 #include "core/storage/ConfigDocument.h"
@@ -80,7 +80,7 @@ public:
     // The line's emulator: base folder + "rqplayer.exe".
     std::filesystem::path playerExecutable() const;
 
-    // Instance processes; these four are implemented by the Windows build (PlayersProcess_win.cpp).
+    // Instance processes, through the installed desktop (PlayersProcess.cpp).
     // Starts the emulator with "index=N|extra" as the desktop user, falling back to a shell start. Index -1
     // only logs. The instance reports its state over IPC; nothing is returned.
     void startPlayer(int index, std::wstring_view extraParameters) const;
@@ -117,7 +117,7 @@ public:
     void backup(int index, bool compress, const std::filesystem::path& archive);
     void restore(int index, const std::filesystem::path& archive);
 
-    // Unregisters the instance's virtual machine from the VM runtime (through the installed PlayerHost,
+    // Unregisters the instance's virtual machine from the VM runtime (through the installed desktop,
     // waiting up to 10 s), then deletes its folder and configuration and drops the index. Failures are
     // logged and the following steps run anyway. The caller makes sure the instance is neither running nor
     // busy.

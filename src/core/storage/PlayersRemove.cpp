@@ -6,9 +6,9 @@
 
 #include "core/ipc/IpcMessages.h"
 #include "core/log/Log.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/InstanceKeys.h"
 #include "core/storage/PlayerConfig.h"
-#include "core/storage/PlayerHost.h"
 #include "core/storage/Players.h"
 #include "core/storage/VmRuntime.h"
 
@@ -31,7 +31,7 @@ void Players::remove(int index) {
         return;
     }
     const std::wstring uuid = vmUuid(index);
-    if (PlayerHost* host = playerHost()) {
+    if (platform::InstanceDesktop* host = desktop()) {
         host->execute((vmRuntimeFolder() / L"VBoxManage.exe").wstring(), L"unregistervm " + uuid);
     } else {
         KVLOG_AS("common::Players::remove", L"no host to unregister %s", uuid);
@@ -62,7 +62,8 @@ void Players::rename(std::int32_t key, int index, std::wstring newName) {
     cacheName(index, newName.empty() ? derivedName(index) : newName);
 
     // A running instance shows its name in its own title: tell it even when the file kept the name.
-    if (PlayerHost* host = playerHost()) host->postData(windowClassName(index), key, utility::kMsgRename, newName);
+    if (platform::InstanceDesktop* host = desktop())
+        host->postData(windowClassName(index), key, utility::kMsgRename, newName);
 }
 
 } // namespace common

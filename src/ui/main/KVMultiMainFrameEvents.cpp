@@ -79,7 +79,7 @@ void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {
 
 void KVMultiMainFrame::registerModelSlots() {
     model::ModelSlots& slots = m_model.slots();
-    slots.playerStateChanged = [this](std::int32_t id, bool running, model::WindowHandle) {
+    slots.playerStateChanged = [this](std::int32_t id, bool running, platform::WindowHandle) {
         if (KVMultiMainItem* row = findRow(id)) row->setStatus(running ? model::kStatusRunning : 0);
     };
     slots.playerAdded = [this](KV_PRODUCT_TYPE product, std::int32_t id) { onPlayerAdded(product, id); };

@@ -120,7 +120,7 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     SetWindowPos(m_hwnd, nullptr, area.left + (area.right - area.left - (r.right - r.left)) / 2,
                  area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_model.setMainWindow(reinterpret_cast<model::WindowHandle>(m_hwnd));
+    m_model.setMainWindow(reinterpret_cast<platform::WindowHandle>(m_hwnd));
     return true;
 }
 

@@ -23,25 +23,26 @@ GetDpiForMonitorFn dpiQuery() {
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
-    auto* list = reinterpret_cast<std::vector<arrange::Monitor>*>(param);
-    arrange::Monitor m;
+    auto* list = reinterpret_cast<std::vector<platform::Monitor>*>(param);
+    platform::Monitor m;
     if (describeMonitor(monitor, m)) list->push_back(m); // one that cannot be read is left out
     return TRUE;
 }
 
 } // namespace
 
-arrange::Rect rectOf(const RECT& r) {
+geometry::Rect rectOf(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-bool describeMonitor(HMONITOR monitor, arrange::Monitor& out) {
+bool describeMonitor(HMONITOR monitor, platform::Monitor& out) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!monitor || !GetMonitorInfoW(monitor, &info)) return false;
     out.area = rectOf(info.rcMonitor);
     out.workArea = rectOf(info.rcWork);
     out.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    out.handle = reinterpret_cast<std::intptr_t>(monitor);
     out.dpiX = 0;
     UINT dpiX = 0;
     UINT dpiY = 0;
@@ -50,8 +51,8 @@ bool describeMonitor(HMONITOR monitor, arrange::Monitor& out) {
     return true;
 }
 
-std::vector<arrange::Monitor> Win32WindowSystem::monitors() {
-    std::vector<arrange::Monitor> list;
+std::vector<platform::Monitor> Win32WindowSystem::monitors() {
+    std::vector<platform::Monitor> list;
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&list));
     return list;
 }
@@ -60,19 +61,19 @@ int Win32WindowSystem::monitorCount() {
     return GetSystemMetrics(SM_CMONITORS);
 }
 
-arrange::Monitor Win32WindowSystem::monitorOf(arrange::WindowHandle window) {
-    arrange::Monitor m;
+platform::Monitor Win32WindowSystem::monitorOf(platform::WindowHandle window) {
+    platform::Monitor m;
     describeMonitor(MonitorFromWindow(hwndOf(window), MONITOR_DEFAULTTONEAREST), m);
     return m;
 }
 
-arrange::Rect Win32WindowSystem::virtualScreen() {
+geometry::Rect Win32WindowSystem::virtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-arrange::Rect Win32WindowSystem::primaryWorkArea() {
+geometry::Rect Win32WindowSystem::primaryWorkArea() {
     RECT r{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return rectOf(r);

@@ -26,14 +26,14 @@ bool sendBlocking(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 Win32WindowSystem::Win32WindowSystem(const std::filesystem::path& programFolder)
     : m_dataIni(programFolder / L"data" / L"data.ini") {}
 
-bool Win32WindowSystem::windowRect(arrange::WindowHandle window, arrange::Rect& out) {
+bool Win32WindowSystem::windowRect(platform::WindowHandle window, geometry::Rect& out) {
     RECT r{};
     if (!GetWindowRect(hwndOf(window), &r)) return false;
     out = rectOf(r);
     return true;
 }
 
-bool Win32WindowSystem::normalRect(arrange::WindowHandle window, arrange::Rect& out) {
+bool Win32WindowSystem::normalRect(platform::WindowHandle window, geometry::Rect& out) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(hwndOf(window), &placement)) return false;
@@ -41,25 +41,25 @@ bool Win32WindowSystem::normalRect(arrange::WindowHandle window, arrange::Rect& 
     return true;
 }
 
-bool Win32WindowSystem::isMinimized(arrange::WindowHandle window) {
+bool Win32WindowSystem::isMinimized(platform::WindowHandle window) {
     return IsIconic(hwndOf(window)) != 0;
 }
 
-void Win32WindowSystem::restore(arrange::WindowHandle window) {
+void Win32WindowSystem::restore(platform::WindowHandle window) {
     KV_WIN32_CHECK(sendBlocking(hwndOf(window), WM_SYSCOMMAND, SC_RESTORE, 0));
 }
 
-void Win32WindowSystem::bringToFront(arrange::WindowHandle window) {
+void Win32WindowSystem::bringToFront(platform::WindowHandle window) {
     // Windows may refuse the foreground to a background process; the placement goes on regardless.
     SetForegroundWindow(hwndOf(window));
     BringWindowToTop(hwndOf(window));
 }
 
-void Win32WindowSystem::place(arrange::WindowHandle window, arrange::WindowHandle behind, int x, int y) {
+void Win32WindowSystem::place(platform::WindowHandle window, platform::WindowHandle behind, int x, int y) {
     KV_WIN32_CHECK(SetWindowPos(hwndOf(window), hwndOf(behind), x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
 }
 
-void Win32WindowSystem::sendPlaceMessage(arrange::WindowHandle window, unsigned message, int x, int y, int size) {
+void Win32WindowSystem::sendPlaceMessage(platform::WindowHandle window, unsigned message, int x, int y, int size) {
     const WPARAM point = arrange::packPlacePoint(x, y);
     KV_WIN32_CHECK(sendBlocking(hwndOf(window), message, point, static_cast<LPARAM>(size)));
 }
@@ -69,7 +69,7 @@ bool Win32WindowSystem::isWindows11() {
     return windows11;
 }
 
-arrange::Overlap Win32WindowSystem::readOverlap() {
+platform::Overlap Win32WindowSystem::readOverlap() {
     auto read = [this](const wchar_t* key) {
         wchar_t text[64] = {};
         GetPrivateProfileStringW(L"setting", key, L"0", text, static_cast<DWORD>(std::size(text)), m_dataIni.c_str());

@@ -9,49 +9,49 @@
 
 #include <filesystem>
 
-#include "core/arrange/WindowSystem.h"
+#include "core/platform/WindowSystem.h"
 
 namespace platform::win32 {
 
-inline HWND hwndOf(arrange::WindowHandle window) {
+inline HWND hwndOf(platform::WindowHandle window) {
     return reinterpret_cast<HWND>(window);
 }
-inline arrange::WindowHandle handleOf(HWND window) {
-    return reinterpret_cast<arrange::WindowHandle>(window);
+inline platform::WindowHandle handleOf(HWND window) {
+    return reinterpret_cast<platform::WindowHandle>(window);
 }
 
-class Win32WindowSystem final : public arrange::WindowSystem {
+class Win32WindowSystem final : public platform::WindowSystem {
 public:
     // `programFolder`: where "data\data.ini" lies.
     explicit Win32WindowSystem(const std::filesystem::path& programFolder);
 
-    std::vector<arrange::Monitor> monitors() override;
+    std::vector<platform::Monitor> monitors() override;
     int monitorCount() override;
-    arrange::Monitor monitorOf(arrange::WindowHandle window) override;
-    arrange::Rect virtualScreen() override;
-    arrange::Rect primaryWorkArea() override;
+    platform::Monitor monitorOf(platform::WindowHandle window) override;
+    geometry::Rect virtualScreen() override;
+    geometry::Rect primaryWorkArea() override;
     int primaryScreenWidth() override;
 
-    bool windowRect(arrange::WindowHandle window, arrange::Rect& out) override;
-    bool normalRect(arrange::WindowHandle window, arrange::Rect& out) override;
-    bool isMinimized(arrange::WindowHandle window) override;
-    void restore(arrange::WindowHandle window) override;
-    void bringToFront(arrange::WindowHandle window) override;
-    void place(arrange::WindowHandle window, arrange::WindowHandle behind, int x, int y) override;
-    void sendPlaceMessage(arrange::WindowHandle window, unsigned message, int x, int y, int size) override;
+    bool windowRect(platform::WindowHandle window, geometry::Rect& out) override;
+    bool normalRect(platform::WindowHandle window, geometry::Rect& out) override;
+    bool isMinimized(platform::WindowHandle window) override;
+    void restore(platform::WindowHandle window) override;
+    void bringToFront(platform::WindowHandle window) override;
+    void place(platform::WindowHandle window, platform::WindowHandle behind, int x, int y) override;
+    void sendPlaceMessage(platform::WindowHandle window, unsigned message, int x, int y, int size) override;
 
     bool isWindows11() override;
-    arrange::Overlap readOverlap() override;
+    platform::Overlap readOverlap() override;
 
 private:
     std::filesystem::path m_dataIni;
 };
 
 // Monitor facts shared with other window code.
-arrange::Rect rectOf(const RECT& r);
+geometry::Rect rectOf(const RECT& r);
 // The monitor's rectangles and horizontal effective DPI (0 when Shcore's query is missing); false when the
 // system cannot describe it.
-bool describeMonitor(HMONITOR monitor, arrange::Monitor& out);
+bool describeMonitor(HMONITOR monitor, platform::Monitor& out);
 // True from Windows 11 on (build 22000), from the kernel's own version record.
 bool runningOnWindows11();
 

@@ -9,11 +9,11 @@
 
 #include <atomic>
 
-#include "core/dispatch/DispatcherHost.h"
+#include "core/platform/DispatcherHost.h"
 
 namespace platform::win32 {
 
-class MessageWindowHost final : public common::DispatcherHost {
+class MessageWindowHost final : public platform::DispatcherHost {
 public:
     static constexpr UINT kTaskMessage = 8888;
 

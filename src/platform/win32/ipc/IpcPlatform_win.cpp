@@ -12,20 +12,21 @@ namespace {
 
 class Win32IpcPlatform final : public IpcPlatform {
 public:
-    std::uint32_t windowProcessId(WindowHandle window) override {
+    std::uint32_t windowProcessId(platform::WindowHandle window) override {
         DWORD processId = 0;
-        GetWindowThreadProcessId(static_cast<HWND>(window), &processId);
+        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
         return processId;
     }
 
-    void sendData(WindowHandle window, std::uint32_t messageId, const std::vector<std::uint8_t>& payload) override {
+    void sendData(platform::WindowHandle window, std::uint32_t messageId,
+                  const std::vector<std::uint8_t>& payload) override {
         COPYDATASTRUCT record{};
         record.dwData = 0;
         record.cbData = static_cast<DWORD>(payload.size());
         record.lpData = const_cast<std::uint8_t*>(payload.data());
         // Blocks until the receiver has handled it; returns at once when the window is gone, and when the
         // receiving process is killed.
-        SendMessageW(static_cast<HWND>(window), WM_COPYDATA, static_cast<WPARAM>(messageId),
+        SendMessageW(reinterpret_cast<HWND>(window), WM_COPYDATA, static_cast<WPARAM>(messageId),
                      reinterpret_cast<LPARAM>(&record));
     }
 

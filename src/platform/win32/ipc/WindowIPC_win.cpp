@@ -5,6 +5,7 @@
 #include "core/ipc/IpcMessages.h"
 #include "core/ipc/WindowIpcProxy.h"
 #include "core/log/Log.h"
+#include "platform/win32/system/ProcessWindows_win.h"
 
 namespace utility {
 
@@ -67,7 +68,7 @@ bool WindowIPC::postMessage(std::uint32_t message, WPARAM first, LPARAM second) 
 
 void WindowIPC::sendData(int key, std::uint32_t message, std::vector<std::uint8_t> payload) const {
     if (!m_hWnd) return;
-    WindowIpcProxy::instance().send(key, m_hWnd, message, std::move(payload));
+    WindowIpcProxy::instance().send(key, reinterpret_cast<platform::WindowHandle>(m_hWnd), message, std::move(payload));
 }
 
 void WindowIPC::postData(int key, std::uint32_t message, std::wstring_view text) const {
@@ -81,38 +82,12 @@ void WindowIPC::postData(int key, std::uint32_t message, std::wstring_view text)
     sendData(key, message, std::move(payload));
 }
 
-namespace {
-struct MainFrameSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchMainFrame(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<MainFrameSearch*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId) return TRUE;
-    wchar_t cls[kClassNameReadChars] = {};
-    GetClassNameW(window, cls, static_cast<int>(kClassNameReadChars));
-    if (kPlayerMainFrameClass != cls) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-} // namespace
-
-HWND findInstanceMainWindow(const std::wstring& endpointClass) {
-    WindowIPC endpoint;
-    if (!endpoint.open(endpointClass)) return nullptr;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(endpoint.window(), &processId);
-    return findMainFrameOfProcess(processId);
-}
-
 HWND findMainFrameOfProcess(DWORD processId) {
-    if (processId == 0) return nullptr;
-    MainFrameSearch search{processId, nullptr};
-    EnumWindows(matchMainFrame, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return platform::win32::findTopWindowOfProcess(processId, [](HWND window) {
+        wchar_t cls[kClassNameReadChars] = {};
+        GetClassNameW(window, cls, static_cast<int>(kClassNameReadChars));
+        return kPlayerMainFrameClass == cls;
+    });
 }
 
 } // namespace utility

@@ -45,9 +45,6 @@ private:
     bool m_created = false;
 };
 
-// The main window ("KVPlayerMainFrame") of the process that owns the endpoint of this class; null when the
-// endpoint or the window does not exist.
-HWND findInstanceMainWindow(const std::wstring& endpointClass);
 // The process's top-level "KVPlayerMainFrame" window (walks every top-level window); null when none.
 HWND findMainFrameOfProcess(DWORD processId);
 

@@ -3,11 +3,11 @@
 // 1024-character values), the current user's registry (64-bit view), the desktop folder, shortcut files and
 // file version resources.
 
-#include "core/model/InstallSources.h"
+#include "core/platform/InstallSources.h"
 
 namespace platform::win32 {
 
-class Win32InstallSources final : public model::InstallSources {
+class Win32InstallSources final : public platform::InstallSources {
 public:
     // `programFolder`: where "pathconfig.ini" lies.
     explicit Win32InstallSources(std::filesystem::path programFolder);

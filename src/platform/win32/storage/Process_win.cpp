@@ -5,6 +5,8 @@
 
 #include "core/log/Log.h"
 #include "core/storage/LaunchText.h"
+#include "platform/win32/system/Owned_win.h"
+#include "platform/win32/system/ProcessWindows_win.h"
 #include "platform/win32/system/Win32Api_win.h"
 
 namespace utility::process {
@@ -15,20 +17,6 @@ struct KeepLastError {
     DWORD error = GetLastError();
     ~KeepLastError() { SetLastError(error); }
 };
-
-struct VisibleWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchVisibleWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<VisibleWindowSearch*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 DWORD processIdOf(HANDLE process) {
     auto query = platform::win32::api::ntQueryInformationProcess();
@@ -44,10 +32,8 @@ void raiseFirstWindow(HANDLE process) {
         Sleep(1000);
         const DWORD processId = processIdOf(process);
         KVLOG_AS("utility::process::shellEx", L"nt in %d", static_cast<int>(processId));
-        VisibleWindowSearch search{processId, nullptr};
-        EnumWindows(matchVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            bringToFront(search.found);
+        if (HWND found = platform::win32::findTopWindowOfProcess(processId, IsWindowVisible)) {
+            bringToFront(found);
             return;
         }
         KVLOG_AS("utility::process::shellEx", L"not hwnd");
@@ -117,10 +103,9 @@ bool shellEx(const std::wstring& file, const std::wstring& parameters, bool runA
         return false;
     }
     if (!info.hProcess) return true; // handed to a running program: nothing to watch
-    raiseFirstWindow(info.hProcess);
-    const bool ok = timeoutMs == 0 || waitShellProcess(info.hProcess, timeoutMs, lastError);
-    CloseHandle(info.hProcess);
-    return ok;
+    const platform::win32::UniqueHandle process(info.hProcess);
+    raiseFirstWindow(process.get());
+    return timeoutMs == 0 || waitShellProcess(process.get(), timeoutMs, lastError);
 }
 
 HANDLE create(const std::wstring& file, const std::wstring& parameters, bool show, DWORD* processId) {
@@ -136,13 +121,13 @@ HANDLE create(const std::wstring& file, const std::wstring& parameters, bool sho
         KVLOG(L"createProcess failed!!! lastError = %d", static_cast<int>(keep.error));
         return nullptr;
     }
-    CloseHandle(pi.hThread);
+    const platform::win32::UniqueHandle thread(pi.hThread);
     if (processId) *processId = pi.dwProcessId;
     return pi.hProcess;
 }
 
 bool execute(const std::wstring& file, const std::wstring& parameters, bool show, DWORD timeoutMs) {
-    HANDLE process = create(file, parameters, show, nullptr);
+    const platform::win32::UniqueHandle process(create(file, parameters, show, nullptr));
     if (!process) {
         KeepLastError keep;
         KVLOG(L"execute failed!!! last error = %d", static_cast<int>(keep.error));
@@ -150,11 +135,11 @@ bool execute(const std::wstring& file, const std::wstring& parameters, bool show
     }
     bool ok = true;
     if (timeoutMs != 0) {
-        const DWORD wait = WaitForSingleObject(process, timeoutMs);
+        const DWORD wait = WaitForSingleObject(process.get(), timeoutMs);
         KeepLastError keep;
         if (wait == WAIT_OBJECT_0) {
             DWORD code = 1;
-            GetExitCodeProcess(process, &code);
+            GetExitCodeProcess(process.get(), &code);
             KVLOG(L"execute exitcode = %d lastError = %d", static_cast<int>(code), static_cast<int>(keep.error));
             ok = code == 0;
         } else if (wait == WAIT_TIMEOUT) {
@@ -165,24 +150,22 @@ bool execute(const std::wstring& file, const std::wstring& parameters, bool show
             ok = false;
         }
     }
-    CloseHandle(process);
     return ok;
 }
 
 bool kill32(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    const platform::win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
     if (!process) {
         KeepLastError keep;
         KVLOG(L"kill32 h is null pid = %d error = %d", static_cast<int>(processId), static_cast<int>(keep.error));
         return false;
     }
-    const bool ok = TerminateProcess(process, static_cast<UINT>(-1)) != 0;
+    const bool ok = TerminateProcess(process.get(), static_cast<UINT>(-1)) != 0;
     if (!ok) {
         KeepLastError keep;
         KVLOG(L"kill32 progress failed pid = %d lasterror = %d", static_cast<int>(processId),
               static_cast<int>(keep.error));
     }
-    CloseHandle(process);
     return ok;
 }
 

@@ -11,26 +11,19 @@
 #include <cstdint>
 #include <vector>
 
-namespace arrange {
+#include "core/geometry/Geometry.h"
+#include "core/platform/WindowHandle.h"
 
-// A top-level window of any process; 0 is no window. On Windows it carries the HWND's value.
-using WindowHandle = std::uintptr_t;
+namespace platform {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
+using geometry::Rect;
 
 struct Monitor {
     Rect area;     // the whole monitor, in virtual-screen coordinates
     Rect workArea; // without the task bar
     int dpiX = 0;  // horizontal effective DPI; 0 when the system cannot tell
     bool primary = false;
+    std::intptr_t handle = 0; // the system's handle of the monitor, as the emulator's "monitor=" takes it
 };
 
 // The two values of section "setting" in "data\data.ini" below the program's folder, as stored.
@@ -71,4 +64,4 @@ public:
     virtual Overlap readOverlap() = 0;
 };
 
-} // namespace arrange
+} // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
-// What the instance model asks the desktop about running instances: their mutexes, their windows and
-// processes, the suite's notification window, the monitors, and starting and stopping an instance.
+// What the instance model and the storage objects ask the desktop about instances: their mutexes, their
+// windows and processes, the suite's notification window, posting to an instance's endpoint, starting the
+// emulator and running the installation's helper programs. Monitors are the WindowSystem's.
 // Windows implements it for real (platform/win32/model/InstanceDesktop_win); native tests use a fake.
 //
 // The periodic refresh calls mutexExists and findWindow once per instance every second on the user-interface
@@ -11,14 +12,9 @@
 #include <string>
 #include <string_view>
 
-namespace common {
-class Players;
-}
+#include "core/platform/WindowHandle.h"
 
-namespace model {
-
-// A window of any process; 0 is no window. Carries the HWND's value on Windows, like arrange::WindowHandle.
-using WindowHandle = std::uintptr_t;
+namespace platform {
 
 inline constexpr std::wstring_view kRenderWindowClass = L"RenderWindow";
 inline constexpr std::wstring_view kRenderWindowTitle = L"TheRender";
@@ -43,15 +39,17 @@ public:
     virtual bool postToWindowClass(const std::wstring& className, std::uint32_t message, std::uintptr_t first,
                                    std::intptr_t second) = 0;
 
-    virtual int monitorCount() = 0;
-    // The handle value of the monitor nearest to the window.
-    virtual std::intptr_t monitorNearestTo(WindowHandle window) = 0;
-
-    // Starts the instance's emulator with "index=N|parameters"; nothing is returned, the instance shows up
-    // through its mutex.
-    virtual void startInstance(const common::Players& players, int index, std::wstring_view parameters) = 0;
-    // Asks a running instance to close.
-    virtual void stopInstance(const common::Players& players, std::int32_t id, int index) = 0;
+    // Hands `text` as data message `message` for `key` to the IPC endpoint of `windowClass` without waiting;
+    // false when no such endpoint exists.
+    virtual bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) = 0;
+    // Starts the program with the desktop shell's token, so an elevated manager starts it unelevated: 0 when
+    // it started, otherwise a failure code the caller logs.
+    virtual int startAsDesktopUser(const std::wstring& file, const std::wstring& parameters) = 0;
+    // Starts the program through the shell, as a fallback.
+    virtual void shellOpen(const std::wstring& file, const std::wstring& parameters) = 0;
+    // Runs the program hidden and waits at most 10 s: its exit code; 0 when it did not start, -1 on a
+    // time-out.
+    virtual int execute(const std::wstring& file, const std::wstring& parameters) = 0;
 };
 
-} // namespace model
+} // namespace platform

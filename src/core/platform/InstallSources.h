@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace model {
+namespace platform {
 
 class InstallSources {
 public:
@@ -27,4 +27,4 @@ public:
     virtual bool fileExists(const std::filesystem::path& file) = 0;
 };
 
-} // namespace model
+} // namespace platform

@@ -8,10 +8,14 @@
 #include <cstdint>
 
 namespace common {
-
 using OwnerKey = std::uintptr_t;
 class Dispatcher;
 class Runable;
+} // namespace common
+
+namespace platform {
+
+using common::OwnerKey;
 
 class DispatcherHost {
 public:
@@ -19,13 +23,13 @@ public:
 
     // Sets the dispatcher that receives deliveries; null detaches it, and tasks still queued are then
     // released without running.
-    virtual void attach(Dispatcher* dispatcher) = 0;
+    virtual void attach(common::Dispatcher* dispatcher) = 0;
     // Any thread. Queues (owner, task) for Dispatcher::deliverTask on the UI thread. False when it could not
     // be queued; the caller still owns the task then.
-    virtual bool postTask(OwnerKey owner, Runable* task) = 0;
+    virtual bool postTask(OwnerKey owner, common::Runable* task) = 0;
     // UI thread. Starts a repeating tick of `intervalMs` for Dispatcher::deliverTimer(id).
     virtual bool startTimer(std::uint32_t id, std::uint32_t intervalMs) = 0;
     virtual void stopTimer(std::uint32_t id) = 0;
 };
 
-} // namespace common
+} // namespace platform
