@@ -7,6 +7,10 @@
 // Formats are Windows wide-printf formats (see WideFormat.h). Until a sink is installed, and after it is
 // removed, log calls do nothing and return 0. The file sink writes "log/multis.log" through a background
 // writer (LogFileWriter.h); lines logged before the file is opened are dropped.
+//
+// The texts of the log lines are fixed: support tools, older managers' users and our tests read them as they
+// stand. A few look garbled ("run run run ", "it is a large streen", "sore for h", "fame out off screen!")
+// and are nevertheless the program's own lines; do not correct them.
 
 #include <cstddef>
 #include <filesystem>

@@ -4,6 +4,7 @@
 
 #include "core/log/Log.h"
 #include "core/storage/LaunchText.h"
+#include "platform/win32/system/Owned_win.h"
 
 namespace common {
 
@@ -31,23 +32,23 @@ HANDLE create(const std::wstring& file, const std::wstring& parameters) {
         SetLastError(error);
         return nullptr;
     }
-    CloseHandle(pi.hThread);
+    const platform::win32::UniqueHandle thread(pi.hThread);
     return pi.hProcess;
 }
 
 int execute(const std::wstring& file, const std::wstring& parameters) {
     KVLOG(L"execute filename = [%s], param = [%s], timeout = %d", file, parameters,
           static_cast<int>(kExecuteTimeoutMs));
-    HANDLE process = create(file, parameters);
+    const platform::win32::UniqueHandle process(create(file, parameters));
     if (!process) {
         KVLOG(L"execute failed!!! last error = %d", static_cast<int>(GetLastError()));
         return 0;
     }
     int result = -1;
-    const DWORD wait = WaitForSingleObject(process, kExecuteTimeoutMs);
+    const DWORD wait = WaitForSingleObject(process.get(), kExecuteTimeoutMs);
     if (wait == WAIT_OBJECT_0) {
         DWORD code = 0;
-        GetExitCodeProcess(process, &code);
+        GetExitCodeProcess(process.get(), &code);
         KVLOG(L"execute exitcode = %d lastError = %d", static_cast<int>(code), static_cast<int>(GetLastError()));
         result = static_cast<int>(code);
     } else if (wait == WAIT_TIMEOUT) {
@@ -55,7 +56,6 @@ int execute(const std::wstring& file, const std::wstring& parameters) {
     } else {
         KVLOG(L"execute wait failed!!!");
     }
-    CloseHandle(process);
     return result;
 }
 

@@ -2,15 +2,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/system/Owned_win.h"
 namespace platform::win32 {
 
 bool namedMutexExists(const std::wstring& name) {
-    HANDLE mutex = OpenMutexW(0, FALSE, name.c_str());
-    if (mutex) {
-        CloseHandle(mutex);
-        return true;
-    }
-    return GetLastError() == ERROR_ACCESS_DENIED;
+    const UniqueHandle mutex(OpenMutexW(0, FALSE, name.c_str()));
+    return mutex || GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 } // namespace platform::win32
