@@ -131,6 +131,8 @@ private:
     void finishRemove(std::int32_t id, bool alsoGroups);
     void postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id);
 
+    // Logs the id and index under `function`; null (logged) for an unknown index other than 0.
+    common::Players* openInstance(const char* function, std::int32_t id, int& index);
     common::PlayerSet& m_players;
     model::InstallSources& m_sources;
     model::InstanceDesktop& m_desktop;

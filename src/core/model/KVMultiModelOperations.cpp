@@ -81,15 +81,23 @@ void KVMultiModel::onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent,
         model::notify(m_slots.createFinished, "createFinished", line, id);
 }
 
-void KVMultiModel::launch(std::int32_t id) {
-    KVLOG(L"launch player %d", id);
-    int index = 0;
+// The opening launch and stop share. Stop logs "launch player" too: that is its fixed text, not a slip.
+common::Players* KVMultiModel::openInstance(const char* function, std::int32_t id, int& index) {
+    KVLOG_AS(function, L"launch player %d", id);
     common::Players& players = playersOf(id, index);
-    KVLOG(L"real player %d", index);
+    KVLOG_AS(function, L"real player %d", index);
     if (index != 0 && !players.hasIndex(index)) {
-        KVLOG(L"player not exist");
-        return;
+        KVLOG_AS(function, L"player not exist");
+        return nullptr;
     }
+    return &players;
+}
+
+void KVMultiModel::launch(std::int32_t id) {
+    int index = 0;
+    common::Players* found = openInstance("KVMultiModel::launch", id, index);
+    if (!found) return;
+    common::Players& players = *found;
     std::wstring parameters;
     if (m_desktop.monitorCount() > 1)
         parameters = L"monitor=" + std::to_wstring(m_desktop.monitorNearestTo(m_mainWindow));
@@ -99,15 +107,9 @@ void KVMultiModel::launch(std::int32_t id) {
 }
 
 void KVMultiModel::stop(std::int32_t id) {
-    KVLOG(L"launch player %d", id);
     int index = 0;
-    common::Players& players = playersOf(id, index);
-    KVLOG(L"real player %d", index);
-    if (index != 0 && !players.hasIndex(index)) {
-        KVLOG(L"player not exist");
-        return;
-    }
-    m_desktop.stopInstance(players, id, index);
+    if (common::Players* players = openInstance("KVMultiModel::stop", id, index))
+        m_desktop.stopInstance(*players, id, index);
 }
 
 bool KVMultiModel::isBusy(common::Players& players, int index) const {
