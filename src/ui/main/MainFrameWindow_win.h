@@ -1,6 +1,6 @@
 #pragma once
 // The main window on the Windows desktop: the portable KVMultiMainFrame in a native top-level window of
-// class "KVMultiMainFrame", its confirmations as owned popups, and the window messages only a native window
+// class "KVRemoteLoginFrame", its confirmations as owned popups, and the window messages only a native window
 // sees (z-order on minimise, maximise, restore and activation; the close box; message 9000).
 //
 // The object owns itself once created: it deletes itself when its native window is destroyed, after telling
@@ -23,7 +23,8 @@ namespace mainui::win32 {
 
 class MainFrameWindow {
 public:
-    static constexpr const wchar_t* kClassName = L"KVMultiMainFrame";
+    // Other programs of the suite find the manager by this class.
+    static constexpr const wchar_t* kClassName = L"KVRemoteLoginFrame";
 
     // Null when a skin is missing or the window cannot be created (logged). `monitorArea`: centre the window
     // there instead of on the primary work area.
