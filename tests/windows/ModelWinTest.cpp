@@ -8,14 +8,18 @@
 #include <tuple>
 
 #include "core/model/KVMultiModel.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
 #include "platform/win32/model/InstallSources_win.h"
 #include "platform/win32/model/InstanceDesktop_win.h"
-#include "platform/win32/arrange/WindowSystem_win.h"
 #include "support/StandInHarness_win.h"
 
 using testing_support::StandInInstall;
 using testing_support::standinRoot;
 using testing_support::waitUntil;
+
+namespace {
+const common::OwnerKey kTestOwner = common::newOwnerKey();
+} // namespace
 
 TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
@@ -30,9 +34,9 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     platform::win32::Win32WindowSystem windows(program.path());
     KVMultiModel model(players, sources, desktop, windows, program.path());
     std::vector<std::tuple<std::int32_t, bool, model::WindowHandle>> changes;
-    model.slots().playerStateChanged = [&](std::int32_t id, bool running, model::WindowHandle top) {
-        changes.emplace_back(id, running, top);
-    };
+    model.events().playerStateChanged.subscribe(
+        kTestOwner,
+        [&](std::int32_t id, bool running, model::WindowHandle top) { changes.emplace_back(id, running, top); });
     model.reloadPlayerList();
     const std::int32_t id = product::encodeInstanceId(KV_PRODUCT_14, 2);
     ASSERT_NE(model.findRecord(id), nullptr);

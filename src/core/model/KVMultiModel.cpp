@@ -14,7 +14,7 @@ KVMultiModel::KVMultiModel(common::PlayerSet& players, model::InstallSources& so
       m_self(std::make_shared<KVMultiModel*>(this)) {}
 
 KVMultiModel::~KVMultiModel() {
-    common::dispatch::cancel(ownerKey());
+    common::dispatch::retire(ownerKey());
 }
 
 void KVMultiModel::init(const wchar_t* commandLine) {

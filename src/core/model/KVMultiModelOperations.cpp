@@ -30,7 +30,7 @@ void KVMultiModel::addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting)
     m_adding = true;
     const int index = m_players.line(line).cloneEx(-1, progressReceiver(line, false), setting);
     const std::int32_t id = product::encodeInstanceId(line, index);
-    model::notify(m_slots.playerAdded, "playerAdded", line, id);
+    model::notify(m_events.playerAdded, "playerAdded", line, id);
     postNotice(line, utility::kMsgInstanceAdded, id);
 }
 
@@ -51,7 +51,7 @@ void KVMultiModel::copyPlayer(std::int32_t sourceId) {
     const int index = players.cloneEx(source, progressReceiver(line, true), common::CloneSetting{});
     m_copyTarget = product::encodeInstanceId(line, index);
     const std::int32_t id = m_copyTarget;
-    model::notify(m_slots.copyStarted, "copyStarted", line, id, std::wstring());
+    model::notify(m_events.copyStarted, "copyStarted", line, id, std::wstring());
     postNotice(line, utility::kMsgInstanceAdded, id);
 }
 
@@ -67,18 +67,18 @@ void KVMultiModel::onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent,
     const std::int32_t id = product::encodeInstanceId(line, index);
     if (percent != 100) {
         if (copy)
-            model::notify(m_slots.copyProgress, "copyProgress", id, percent);
+            model::notify(m_events.copyProgress, "copyProgress", id, percent);
         else
-            model::notify(m_slots.createProgress, "createProgress", id, percent);
+            model::notify(m_events.createProgress, "createProgress", id, percent);
         return;
     }
     m_adding = false;
     if (copy) m_copyTarget = -1;
     reloadPlayerList();
     if (copy)
-        model::notify(m_slots.copyFinished, "copyFinished", id);
+        model::notify(m_events.copyFinished, "copyFinished", id);
     else
-        model::notify(m_slots.createFinished, "createFinished", line, id);
+        model::notify(m_events.createFinished, "createFinished", line, id);
 }
 
 // The opening launch and stop share. Stop logs "launch player" too: that is its fixed text, not a slip.
