@@ -186,10 +186,12 @@ bool KVMultiImpl::showMainFrame() {
             model, app::players().own().settings(),
             product != 0 && product::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
                                                             : std::nullopt,
-            mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
+            mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()),
+            [this] {
                 m_windows.mainWindowGone();
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
-            });
+            },
+            [this] { return !m_windows.groupControls().empty(); });
         if (!window) return nullptr;
         return std::make_unique<app::Win32TopLevelWindow>(window);
     });
