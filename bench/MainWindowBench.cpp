@@ -93,7 +93,7 @@ int main() {
             model.reloadPlayerList();
             reload.push_back(msSince(start));
             start = Clock::now();
-            frame.refreshList(false, KV_PRODUCT_14, false, true, false);
+            frame.refreshList({.reloadModel = true});
             window.layout();
             window.paint(painter);
             rebuild.push_back(msSince(start));

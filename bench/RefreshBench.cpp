@@ -21,6 +21,7 @@ namespace {
 constexpr int kInstances = 1000;
 constexpr int kTicks = 500;
 constexpr int kRounds = 15;
+const common::OwnerKey kTestOwner = common::newOwnerKey();
 
 using Clock = std::chrono::steady_clock;
 
@@ -89,7 +90,7 @@ void measure(const char* label, int runningEvery) {
     testing_support::FakeInstallSources sources;
     testing_support::FakeWindowSystem windows;
     KVMultiModel model(players, sources, desktop, windows, dir.path());
-    model.slots().playerStateChanged = [](std::int32_t, bool, platform::WindowHandle) {};
+    model.events().playerStateChanged.subscribe(kTestOwner, [](std::int32_t, bool, platform::WindowHandle) {});
     model.reloadPlayerList();
     model.refreshPlayerStatus(); // the first tick reports the running ones; later ticks are the steady state
 

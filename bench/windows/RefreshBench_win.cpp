@@ -25,6 +25,7 @@ constexpr int kRunning = 50;
 constexpr int kStopped = 50;
 constexpr int kTicks = 200;
 constexpr int kRounds = 5;
+const common::OwnerKey kTestOwner = common::newOwnerKey();
 
 using Clock = std::chrono::steady_clock;
 
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     platform::win32::Win32WindowSystem windows(program.path());
     KVMultiModel model(players, sources, desktop, windows, program.path());
     int reports = 0;
-    model.slots().playerStateChanged = [&](std::int32_t, bool, platform::WindowHandle) { ++reports; };
+    model.events().playerStateChanged.subscribe(kTestOwner,
+                                                [&](std::int32_t, bool, platform::WindowHandle) { ++reports; });
     model.reloadPlayerList();
     model.refreshPlayerStatus();
     reports = 0; // the steady state reports nothing

@@ -9,6 +9,7 @@
 #include "app/DisplayScaling_win.h"
 #include "app/ProcessHooks_win.h"
 #include "app/SingleInstance_win.h"
+#include "app/TopLevelWindow_win.h"
 #include "app/UiRuntime_win.h"
 #include "core/app/StartupRules.h"
 #include "core/files/AtomicFile.h"
@@ -25,9 +26,13 @@
 
 namespace {
 
+// The crash reporter's callback has no context of its own: it finds the windows here.
+app::WindowOwner* g_windows = nullptr;
+
 void onCrashAction() {
     KVLOG_AS("onCrashAction", L"app crash!!!");
     common::wakeLogWriter();
+    if (g_windows) g_windows->onCrash();
 }
 
 } // namespace
@@ -75,6 +80,7 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     migrateOldUser();
     std::error_code ec;
     m_debugLanguage = std::filesystem::exists(programFolder / L"debuglang.txt", ec);
+    g_windows = &m_windows;
     app::registerCrashReporter(programFolder, &onCrashAction);
     if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
 
@@ -130,7 +136,7 @@ void KVMultiImpl::shutdown() {
     markUnfinishedCopy(model);
     m_endpoint.destroy();
     app::removePrivateFont(m_fontFile);
-    if (m_mainWindow) PostMessageW(m_mainWindow, WM_CLOSE, 1, 0);
+    m_windows.closeMainWindow();
     KVLOG_AS("KVMultiImpl::entrance", L"*********************** kv end ****************");
     if (m_guard) {
         KVLOG_AS("KVMultiImpl::entrance", L"close mutex");
@@ -164,39 +170,29 @@ int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, 
     KVLOG(L"onHandleWindowIPC, msg = %d", static_cast<int>(message));
     if (message == utility::kMsgActivateManager) {
         showMainFrame();
-    } else if (message == utility::kMsgShowAll && m_mainWindow) {
-        const bool show = first == 0;
-        ShowWindow(m_mainWindow, show ? SW_SHOW : SW_HIDE);
-        if (show) SetFocus(m_mainWindow);
+    } else if (message == utility::kMsgShowAll) {
+        m_windows.showAll(first == 0);
     }
     return 0;
 }
 
 bool KVMultiImpl::showMainFrame() {
-    if (!m_mainWindow) {
+    return m_windows.showMainWindow([this]() -> std::unique_ptr<app::TopLevelWindow> {
         KVMultiModel& model = app::model();
         const int product = model.commandLineProduct();
-        m_mainWindow = mainui::win32::MainFrameWindow::create(
+        HWND window = mainui::win32::MainFrameWindow::create(
             model, app::players().own().settings(),
             product != 0 && product::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
                                                             : std::nullopt,
-            mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
-                m_mainWindow = nullptr;
+            mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()),
+            [this] {
+                m_windows.mainWindowGone();
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
-            });
-    }
-    if (!m_mainWindow) return true;
-    if (IsIconic(m_mainWindow)) SendMessageW(m_mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
-    if (!(GetWindowLongPtrW(m_mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-        SetForegroundWindow(m_mainWindow);
-        BringWindowToTop(m_mainWindow);
-        constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
-        SetWindowPos(m_mainWindow, HWND_TOPMOST, 0, 0, 0, 0, keep);
-        SetWindowPos(m_mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
-    } else {
-        ShowWindow(m_mainWindow, SW_SHOW);
-    }
-    return true;
+            },
+            [this] { return !m_windows.groupControls().empty(); });
+        if (!window) return nullptr;
+        return std::make_unique<app::Win32TopLevelWindow>(window);
+    });
 }
 
 void KVMultiImpl::addFontResource() {
@@ -206,7 +202,7 @@ void KVMultiImpl::addFontResource() {
 }
 
 void KVMultiImpl::cycleDebugLanguage() {
-    if (!m_mainWindow) return;
+    if (!m_windows.mainWindow()) return;
     m_debugLanguagePosition = app::nextDebugLanguagePosition(m_debugLanguagePosition);
     const std::wstring code(app::kDebugLanguages[static_cast<std::size_t>(m_debugLanguagePosition)]);
     common::lang::loadResources(platform::programFolder(), code, code);
@@ -214,9 +210,8 @@ void KVMultiImpl::cycleDebugLanguage() {
     app::removePrivateFont(m_fontFile);
     addFontResource();
     m_rebuildingMainWindow = true; // this window's end must not end the message loop
-    DestroyWindow(m_mainWindow);
+    m_windows.destroyMainWindow();
     m_rebuildingMainWindow = false;
-    m_mainWindow = nullptr;
     showMainFrame();
 }
 

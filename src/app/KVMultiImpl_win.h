@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "app/WindowOwner.h"
 #include "core/ipc/IWindowIPCHandle.h"
 #include "core/model/KVMultiModel.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
@@ -37,7 +38,7 @@ private:
 
     utility::WindowIPC m_endpoint;
     HANDLE m_guard = nullptr;
-    HWND m_mainWindow = nullptr;
+    app::WindowOwner m_windows; // every top-level window is reached through it
     HINSTANCE m_instance = nullptr;
     std::filesystem::path m_fontFile;
     bool m_rebuildingMainWindow = false;

@@ -62,6 +62,29 @@ TEST_F(DispatcherTest, CancelledOwnerDropsQueuedTasksAndRunsTasksPostedAfterward
     EXPECT_EQ(dispatcher.pendingCount(kWindow), -1);
 }
 
+TEST_F(DispatcherTest, RetiredOwnerDropsQueuedTasksAndEveryTaskPostedLater) {
+    dispatcher.post(kWindow, task());
+    dispatcher.retire(kWindow);
+    EXPECT_FALSE(dispatcher.post(kWindow, task()));
+    loop.runPending();
+    dispatcher.post(kWindow, task());
+    loop.runPending();
+    EXPECT_EQ(counters.runs, 0);
+    EXPECT_EQ(counters.releases, 3);
+    EXPECT_TRUE(dispatcher.isRetired(kWindow));
+    EXPECT_EQ(dispatcher.pendingCount(kWindow), -1);
+}
+
+TEST(OwnerKeys, EveryKeyIsNewAndNeverTheProcessKey) {
+    const common::OwnerKey first = common::newOwnerKey();
+    const common::OwnerKey second = common::newOwnerKey();
+    EXPECT_NE(first, second);
+    for (common::OwnerKey key : {first, second}) {
+        EXPECT_NE(key, 0u);
+        EXPECT_NE(key, common::kProcessOwner);
+    }
+}
+
 TEST_F(DispatcherTest, TaskOfAnOwnerNeverSeenIsReleasedWithoutRunning) {
     dispatcher.cancel(0x2000); // cancelling an unknown owner creates no entry
     dispatcher.deliverTask(0x2000, task());

@@ -20,6 +20,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// The test listens to the model like a window, under a key of its own.
+const common::OwnerKey kTestOwner = common::newOwnerKey();
+
 constexpr std::int32_t id14(int index) {
     return (10 << 24) + index;
 }
@@ -41,9 +44,9 @@ protected:
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         desktop.addWindow(std::wstring(utility::kNotificationWindowClass), L"", 1);
-        model.slots().playerStateChanged = [this](std::int32_t id, bool running, platform::WindowHandle w) {
-            changes.emplace_back(id, running, w);
-        };
+        model.events().playerStateChanged.subscribe(
+            kTestOwner,
+            [this](std::int32_t id, bool running, platform::WindowHandle w) { changes.emplace_back(id, running, w); });
     }
     void TearDown() override {
         for (int l = 0; l < product::kProductCount; ++l) players.line(static_cast<KV_PRODUCT_TYPE>(l)).waitForTasks();
@@ -125,15 +128,15 @@ TEST_F(ModelTest, CreateReportsProgressOnTheUiThreadAndFinishesOnceAfterAReload)
     std::int32_t added = -1;
     const auto ui = std::this_thread::get_id();
     bool offThread = false;
-    model.slots().playerAdded = [&](KV_PRODUCT_TYPE, std::int32_t id) { added = id; };
-    model.slots().createProgress = [&](std::int32_t, int percent) {
+    model.events().playerAdded.subscribe(kTestOwner, [&](KV_PRODUCT_TYPE, std::int32_t id) { added = id; });
+    model.events().createProgress.subscribe(kTestOwner, [&](std::int32_t, int percent) {
         percents.push_back(percent);
         offThread |= std::this_thread::get_id() != ui;
-    };
-    model.slots().createFinished = [&](KV_PRODUCT_TYPE, std::int32_t id) {
+    });
+    model.events().createFinished.subscribe(kTestOwner, [&](KV_PRODUCT_TYPE, std::int32_t id) {
         finished.push_back(id);
         offThread |= std::this_thread::get_id() != ui;
-    };
+    });
     model.addPlayer(KV_PRODUCT_14, {});
     model.addPlayer(KV_PRODUCT_14, {});
     EXPECT_EQ(LogCapture::countExact("KVMultiModel::addPlayer", L"it is adding. not do"), 1);
@@ -159,8 +162,9 @@ TEST_F(ModelTest, ReportsOfACopyThatOutlivesItsModelAreDropped) {
         KVMultiModel shortLived(players, sources, desktop, windows, program.path());
         std::wstring a, b, c, d, e;
         shortLived.getPlayerPath(a, b, c, d, e);
-        shortLived.slots().copyStarted = [&](KV_PRODUCT_TYPE, std::int32_t, const std::wstring&) { ++reports; };
-        shortLived.slots().copyFinished = [&](std::int32_t) { ++reports; };
+        shortLived.events().copyStarted.subscribe(
+            kTestOwner, [&](KV_PRODUCT_TYPE, std::int32_t, const std::wstring&) { ++reports; });
+        shortLived.events().copyFinished.subscribe(kTestOwner, [&](std::int32_t) { ++reports; });
         shortLived.copyPlayer(product::encodeInstanceId(KV_PRODUCT_51, 0));
         EXPECT_EQ(shortLived.copyTarget(), product::encodeInstanceId(KV_PRODUCT_51, 1));
     }
@@ -215,6 +219,27 @@ TEST_F(ModelTest, LaunchPassesTheMonitorWithSeveralAndRecordsTheLine) {
     EXPECT_EQ(desktop.starts[0].parameters, L"");
     EXPECT_EQ(desktop.starts[1].parameters, L"monitor=65537");
     EXPECT_EQ(sources.config[L"lastRun"], L"4");
+}
+
+TEST_F(ModelTest, LaunchAndStopOpenAlikeEachUnderItsOwnName) {
+    addInstance(KV_PRODUCT_14, 2, L"two");
+    for (const char* function : {"KVMultiModel::launch", "KVMultiModel::stop"}) {
+        const bool launch = std::string_view(function) == "KVMultiModel::launch";
+        const auto open = [&](std::int32_t id) { launch ? model.launch(id) : model.stop(id); };
+        open(id14(9));
+        EXPECT_EQ(LogCapture::countExact(function, L"player not exist"), 1) << function;
+        open(id14(2));
+        EXPECT_EQ(LogCapture::countExact(function, L"launch player 167772162"), 1) << "stop's text too";
+        EXPECT_EQ(LogCapture::countExact(function, L"real player 2"), 1) << function;
+    }
+    EXPECT_EQ(desktop.starts.size(), 1u);
+    ASSERT_EQ(desktop.stops.size(), 1u);
+    EXPECT_EQ(desktop.stops[0].id, id14(2));
+}
+
+TEST_F(ModelTest, AnEventNobodyListensToIsLoggedByName) {
+    model.reportListChanged();
+    EXPECT_EQ(LogCapture::countExact("KVMultiModel::notify", L"no receiver for listChanged"), 1);
 }
 
 TEST_F(ModelTest, ArrangeHandsTheRunningInstancesTopWindowsToTheArranger) {

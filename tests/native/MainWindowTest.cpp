@@ -256,6 +256,25 @@ TEST_F(MainWindowTest, StartRunsAtOnceButStopAsksAndTheRefreshTurnsTheRow) {
     EXPECT_EQ(desktop.stops[0].index, 2);
 }
 
+TEST_F(MainWindowTest, TheWindowHearsTheModelFirstAndNothingOnceItIsGone) {
+    addInstance(KV_PRODUCT_14, 2, L"two");
+    open();
+    std::vector<std::wstring> seenByLater; // the row's status when a later receiver (a group frame) hears
+    const common::OwnerKey later = common::newOwnerKey();
+    model.events().playerStateChanged.subscribe(later, [&](std::int32_t id, bool, platform::WindowHandle) {
+        seenByLater.push_back(frame ? row(id).part(L"labelStatus")->text() : L"gone");
+    });
+    desktop.run(players.line(KV_PRODUCT_14), 2);
+    frame->refreshTick();
+    EXPECT_EQ(seenByLater, std::vector<std::wstring>{L"multis_player_running"});
+
+    frame.reset();
+    EXPECT_EQ(model.events().playerStateChanged.receiverCount(), 1u);
+    desktop.end(players.line(KV_PRODUCT_14), 2);
+    model.refreshPlayerStatus();
+    EXPECT_EQ(seenByLater.back(), L"gone");
+}
+
 TEST_F(MainWindowTest, RenameInPlaceStoresTheNameThroughTheModel) {
     addInstance(KV_PRODUCT_14, 1, L"old");
     open();
@@ -316,7 +335,7 @@ TEST_F(MainWindowTest, AProductRowStaysAtTheEndAcrossRebuildsOnlyOnItsLine) {
     productRow->setStatus(kRowDownloading);
     KVMultiMainItem* kept = productRow.get();
     frame->setProductRow(std::move(productRow), KV_PRODUCT_14);
-    frame->refreshList(false, KV_PRODUCT_14, false, true, false);
+    frame->refreshList({.reloadModel = true});
     auto* list = win().find<ui::List>(L"listVm");
     ASSERT_EQ(list->count(), 2u);
     EXPECT_EQ(list->at(1), kept);

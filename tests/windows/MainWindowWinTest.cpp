@@ -106,7 +106,7 @@ protected:
                                                   "\r\nplayer9=" + (root.path() / "Android9").string() + "\r\n");
         ASSERT_TRUE(pack.open(program / "rqresource.rcc"));
         ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-        window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {

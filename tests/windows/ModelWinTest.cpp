@@ -17,6 +17,10 @@ using testing_support::StandInInstall;
 using testing_support::standinRoot;
 using testing_support::waitUntil;
 
+namespace {
+const common::OwnerKey kTestOwner = common::newOwnerKey();
+} // namespace
+
 TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
     install.addInstance(2, L"Two");
@@ -30,9 +34,9 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     platform::win32::Win32WindowSystem windows(program.path());
     KVMultiModel model(players, sources, desktop, windows, program.path());
     std::vector<std::tuple<std::int32_t, bool, platform::WindowHandle>> changes;
-    model.slots().playerStateChanged = [&](std::int32_t id, bool running, platform::WindowHandle top) {
-        changes.emplace_back(id, running, top);
-    };
+    model.events().playerStateChanged.subscribe(
+        kTestOwner,
+        [&](std::int32_t id, bool running, platform::WindowHandle top) { changes.emplace_back(id, running, top); });
     model.reloadPlayerList();
     const std::int32_t id = product::encodeInstanceId(KV_PRODUCT_14, 2);
     ASSERT_NE(model.findRecord(id), nullptr);

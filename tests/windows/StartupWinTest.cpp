@@ -35,7 +35,7 @@ TEST(Startup, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
 
     ChildProcess manager;
     ASSERT_TRUE(manager.start(exe));
-    HWND window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+    HWND window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
     ASSERT_NE(window, nullptr) << "no visible main window";
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(manager.waitForExit(30s), 1u);
@@ -64,7 +64,7 @@ TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
     std::filesystem::copy_file(builtProgram().parent_path() / "rqresource.rcc", folder.path() / "rqresource.rcc");
     ChildProcess first;
     ASSERT_TRUE(first.start(exe));
-    HWND window = first.waitForWindow(L"KVMultiMainFrame", 30s);
+    HWND window = first.waitForWindow(L"KVRemoteLoginFrame", 30s);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsIconic(window) != 0; }, 10s));
@@ -97,7 +97,7 @@ TEST(Startup, FindsTheInstallFromPathconfigMigratesAnOldUserAndSavesTheGroupsOnC
 
     ChildProcess manager;
     ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-    HWND window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+    HWND window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(manager.waitForExit(30s), 1u);

@@ -3,9 +3,15 @@
 #include <atomic>
 #include <vector>
 
+#include "core/dispatch/Subscriptions.h"
 #include "core/log/Log.h"
 
 namespace common {
+
+OwnerKey newOwnerKey() {
+    static std::atomic<OwnerKey> next{kProcessOwner + 1};
+    return next.fetch_add(1);
+}
 
 Dispatcher::Dispatcher(platform::DispatcherHost& host) : m_host(host), m_uiThread(std::this_thread::get_id()) {
     m_host.attach(this);
@@ -31,6 +37,10 @@ bool Dispatcher::post(OwnerKey owner, Runable* task) {
     if (!task) return false;
     {
         std::lock_guard guard(m_lock);
+        if (m_retired.contains(owner)) {
+            task->release(); // its owner is gone for good
+            return false;
+        }
         ++m_pending[owner]; // a new owner starts at 0 and becomes 1
     }
     if (m_host.postTask(owner, task)) return true;
@@ -54,6 +64,17 @@ bool Dispatcher::postToUiThread(std::function<void()> fn) {
 void Dispatcher::cancel(OwnerKey owner) {
     std::lock_guard guard(m_lock);
     if (auto it = m_pending.find(owner); it != m_pending.end()) it->second = -1;
+}
+
+void Dispatcher::retire(OwnerKey owner) {
+    std::lock_guard guard(m_lock);
+    m_retired.insert(owner);
+    if (auto it = m_pending.find(owner); it != m_pending.end()) it->second = -1;
+}
+
+bool Dispatcher::isRetired(OwnerKey owner) const {
+    std::lock_guard guard(m_lock);
+    return m_retired.contains(owner);
 }
 
 void Dispatcher::deliverTask(OwnerKey owner, Runable* task) {
@@ -225,6 +246,15 @@ void cancel(OwnerKey owner) {
         d.cancel(owner);
         return 0;
     });
+    dropSubscriptions(owner);
+}
+
+void retire(OwnerKey owner) {
+    withDispatcher(0, [&](Dispatcher& d) {
+        d.retire(owner);
+        return 0;
+    });
+    dropSubscriptions(owner);
 }
 
 std::uint32_t createTimer(std::uint32_t intervalMs, Runable* task, bool repeat) {

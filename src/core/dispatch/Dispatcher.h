@@ -6,7 +6,12 @@
 //   - post adds 1 to the owner's pending count (creating it at 1); delivery subtracts 1 and runs the task;
 //   - cancel sets the count to -1; queued tasks of a cancelled owner are released without running and
 //     without changing the count; a task posted after the cancel raises it to 0 and runs;
-//   - a task whose owner was never seen is released without running.
+//   - a task whose owner was never seen is released without running;
+//   - retire is a cancel for good: an owner that goes away for ever (a closed window, a destroyed model)
+//     retires its key, and every task posted under it later is released without running.
+// Owner keys come from newOwnerKey, one for each object's life: a window opened again takes a new key, so
+// nothing of its predecessor's runs against it and nothing of it is dropped for its predecessor's cancel.
+// dispatch::cancel and dispatch::retire also drop the owner's event receivers (Event.h).
 // Timers: createTimer returns identifiers 1, 2, 3...; one-shot timers end after their first run.
 // Every task is released by the dispatcher, whether it ran or not.
 
@@ -16,19 +21,18 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/dispatch/Runable.h"
 #include "core/platform/DispatcherHost.h"
 
 namespace common {
 
-template <class T>
-OwnerKey ownerKeyOf(const T* owner) {
-    return reinterpret_cast<OwnerKey>(owner);
-}
-
 // Posts with no particular owner (postToUiThread) use this key.
 inline constexpr OwnerKey kProcessOwner = 1;
+
+// Any thread. A key no one has had before (never 0 or kProcessOwner).
+OwnerKey newOwnerKey();
 
 class Dispatcher {
 public:
@@ -43,6 +47,8 @@ public:
     bool post(OwnerKey owner, Runable* task);
     bool postToUiThread(std::function<void()> fn);
     void cancel(OwnerKey owner);
+    void retire(OwnerKey owner);
+    bool isRetired(OwnerKey owner) const;
 
     // UI thread. Takes the task in every case. Returns the timer identifier, 0 when refused.
     std::uint32_t createTimer(std::uint32_t intervalMs, Runable* task, bool repeat);
@@ -77,6 +83,7 @@ private:
     std::uint32_t m_timerCounter = 0;
     std::unordered_map<std::uint32_t, std::unique_ptr<TimerRecord>> m_timers;
     std::unordered_map<OwnerKey, std::int32_t> m_pending;
+    std::unordered_set<OwnerKey> m_retired;
     // UI thread only: delayed calls per owner, and the reverse map to forget a call once it ran.
     std::unordered_map<OwnerKey, std::unordered_map<int, std::uint32_t>> m_delayed;
     std::unordered_map<std::uint32_t, std::pair<OwnerKey, int>> m_delayedById;
@@ -91,7 +98,9 @@ Dispatcher* uninstall();
 
 bool post(OwnerKey owner, Runable* task);
 bool postToUiThread(std::function<void()> fn);
+// Both also drop the owner's event receivers, whether a dispatcher is installed or not.
 void cancel(OwnerKey owner);
+void retire(OwnerKey owner);
 std::uint32_t createTimer(std::uint32_t intervalMs, Runable* task, bool repeat);
 void killTimer(std::uint32_t id);
 bool delay(OwnerKey owner, int key, std::int32_t intervalMs, Runable* task);

@@ -15,7 +15,7 @@ KVMultiModel::KVMultiModel(common::PlayerSet& players, platform::InstallSources&
       m_self(std::make_shared<KVMultiModel*>(this)) {}
 
 KVMultiModel::~KVMultiModel() {
-    common::dispatch::cancel(ownerKey());
+    common::dispatch::retire(ownerKey());
 }
 
 void KVMultiModel::init(const wchar_t* commandLine) {

@@ -22,7 +22,7 @@
 #include "core/model/GroupStore.h"
 #include "core/model/InstallDiscovery.h"
 #include "core/model/InstanceRecord.h"
-#include "core/model/ModelSlots.h"
+#include "core/model/ModelEvents.h"
 #include "core/platform/InstallSources.h"
 #include "core/platform/InstanceDesktop.h"
 #include "core/platform/Os.h"
@@ -92,7 +92,11 @@ public:
     // The storage object of the id's line; `index` receives the instance index.
     common::Players& playersOf(std::int32_t id, int& index);
 
-    model::ModelSlots& slots() { return m_slots; }
+    // What the model reports; windows subscribe under their owner keys.
+    model::ModelEvents& events() { return m_events; }
+    // Something outside the model changed the instance lists (an install, a restore): every list shown is
+    // rebuilt.
+    void reportListChanged() { model::notify(m_events.listChanged, "listChanged"); }
     void setMainWindow(platform::WindowHandle window) { m_mainWindow = window; }
     model::GroupStore& groups() { return m_groups; }
     // The main window starts these (the status refresh among them); shutdown stops them.
@@ -104,7 +108,7 @@ public:
     bool isOldUser() const { return m_oldUser; }
     bool isAdding() const { return m_adding; }
     std::int32_t copyTarget() const { return m_copyTarget; }
-    common::OwnerKey ownerKey() const { return common::ownerKeyOf(this); }
+    common::OwnerKey ownerKey() const { return m_ownerKey; }
     // Removals whose disk work still runs.
     bool isRemoving(std::int32_t id) const;
 
@@ -127,6 +131,8 @@ private:
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);
     void onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index);
+    // Logs the id and index under `function`; null (logged) for an unknown index other than 0.
+    common::Players* openInstance(const char* function, std::int32_t id, int& index);
     bool isBusy(common::Players& players, int index) const;
     void finishRemove(std::int32_t id, bool alsoGroups);
     void postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id);
@@ -136,7 +142,7 @@ private:
     platform::InstanceDesktop& m_desktop;
     platform::WindowSystem& m_windows;
     const std::filesystem::path m_programFolder;
-    model::ModelSlots m_slots;
+    model::ModelEvents m_events;
     platform::WindowHandle m_mainWindow = 0;
     int m_cmdMonitor = 0;
     int m_cmdProduct = 0;
@@ -153,7 +159,8 @@ private:
     std::vector<std::int32_t> m_removing;
     std::unique_ptr<arrange::WindowArranger> m_arranger; // made on the first arrangement
     // Tasks posted to the user-interface thread hold a weak reference: one that arrives after the model is
-    // gone (a clone worker outlives it; a post after the owner's cancel still runs) does nothing.
+    // gone (a clone worker outlives it) does nothing.
     std::shared_ptr<KVMultiModel*> m_self;
+    const common::OwnerKey m_ownerKey = common::newOwnerKey();
     common::WorkerTasks m_removals; // last: destroyed first, waiting for removals that still run
 };

@@ -109,14 +109,14 @@ void KVMultiModel::refreshRecord(model::InstanceRecord& record) {
         if (!known) record.topWindow = findTopWindow(record, record.topProcessId);
         if (record.status != model::kStatusStopped) return;
         record.status = model::kStatusRunning;
-        model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, true, record.topWindow);
+        model::notify(m_events.playerStateChanged, "playerStateChanged", record.id, true, record.topWindow);
         return;
     }
     record.running = false;
     record.topWindow = 0;
     if (record.status != model::kStatusRunning && record.status != model::kStatusWindowWithoutMutex) return;
     record.status = model::kStatusStopped;
-    model::notify(m_slots.playerStateChanged, "playerStateChanged", record.id, false, platform::WindowHandle{0});
+    model::notify(m_events.playerStateChanged, "playerStateChanged", record.id, false, platform::WindowHandle{0});
 }
 
 bool KVMultiModel::anyPlayerWindowOpen() {

@@ -30,7 +30,7 @@ void KVMultiModel::addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting)
     m_adding = true;
     const int index = m_players.line(line).cloneEx(-1, progressReceiver(line, false), setting);
     const std::int32_t id = product::encodeInstanceId(line, index);
-    model::notify(m_slots.playerAdded, "playerAdded", line, id);
+    model::notify(m_events.playerAdded, "playerAdded", line, id);
     postNotice(line, utility::kMsgInstanceAdded, id);
 }
 
@@ -51,7 +51,7 @@ void KVMultiModel::copyPlayer(std::int32_t sourceId) {
     const int index = players.cloneEx(source, progressReceiver(line, true), common::CloneSetting{});
     m_copyTarget = product::encodeInstanceId(line, index);
     const std::int32_t id = m_copyTarget;
-    model::notify(m_slots.copyStarted, "copyStarted", line, id, std::wstring());
+    model::notify(m_events.copyStarted, "copyStarted", line, id, std::wstring());
     postNotice(line, utility::kMsgInstanceAdded, id);
 }
 
@@ -67,29 +67,37 @@ void KVMultiModel::onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent,
     const std::int32_t id = product::encodeInstanceId(line, index);
     if (percent != 100) {
         if (copy)
-            model::notify(m_slots.copyProgress, "copyProgress", id, percent);
+            model::notify(m_events.copyProgress, "copyProgress", id, percent);
         else
-            model::notify(m_slots.createProgress, "createProgress", id, percent);
+            model::notify(m_events.createProgress, "createProgress", id, percent);
         return;
     }
     m_adding = false;
     if (copy) m_copyTarget = -1;
     reloadPlayerList();
     if (copy)
-        model::notify(m_slots.copyFinished, "copyFinished", id);
+        model::notify(m_events.copyFinished, "copyFinished", id);
     else
-        model::notify(m_slots.createFinished, "createFinished", line, id);
+        model::notify(m_events.createFinished, "createFinished", line, id);
+}
+
+// The opening launch and stop share. Stop logs "launch player" too: that is its fixed text, not a slip.
+common::Players* KVMultiModel::openInstance(const char* function, std::int32_t id, int& index) {
+    KVLOG_AS(function, L"launch player %d", id);
+    common::Players& players = playersOf(id, index);
+    KVLOG_AS(function, L"real player %d", index);
+    if (index != 0 && !players.hasIndex(index)) {
+        KVLOG_AS(function, L"player not exist");
+        return nullptr;
+    }
+    return &players;
 }
 
 void KVMultiModel::launch(std::int32_t id) {
-    KVLOG(L"launch player %d", id);
     int index = 0;
-    common::Players& players = playersOf(id, index);
-    KVLOG(L"real player %d", index);
-    if (index != 0 && !players.hasIndex(index)) {
-        KVLOG(L"player not exist");
-        return;
-    }
+    common::Players* found = openInstance("KVMultiModel::launch", id, index);
+    if (!found) return;
+    common::Players& players = *found;
     std::wstring parameters;
     if (m_windows.monitorCount() > 1)
         parameters = L"monitor=" + std::to_wstring(m_windows.monitorOf(m_mainWindow).handle);
@@ -99,15 +107,8 @@ void KVMultiModel::launch(std::int32_t id) {
 }
 
 void KVMultiModel::stop(std::int32_t id) {
-    KVLOG(L"launch player %d", id);
     int index = 0;
-    common::Players& players = playersOf(id, index);
-    KVLOG(L"real player %d", index);
-    if (index != 0 && !players.hasIndex(index)) {
-        KVLOG(L"player not exist");
-        return;
-    }
-    players.stopPlayer(id, index);
+    if (common::Players* players = openInstance("KVMultiModel::stop", id, index)) players->stopPlayer(id, index);
 }
 
 bool KVMultiModel::isBusy(common::Players& players, int index) const {

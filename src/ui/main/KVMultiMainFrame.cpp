@@ -38,8 +38,7 @@ KVMultiMainFrame::KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& 
     : m_model(model), m_settings(settings), m_factory(factory), m_services(std::move(services)) {}
 
 KVMultiMainFrame::~KVMultiMainFrame() {
-    m_model.slots() = {}; // nothing of the model may call into a window that is gone
-    common::dispatch::cancel(ownerKey());
+    common::dispatch::retire(ownerKey()); // nothing of the model or a worker may call into a window that is gone
     common::dispatch::cancelDelayed(ownerKey());
 }
 
@@ -58,7 +57,7 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
     int product = m_settings.get(common::settings::multiPlayerLastProduct);
     if (requested) product = *requested;
     if (!product::isProductType(product)) product = KV_PRODUCT_14;
-    refreshList(true, static_cast<KV_PRODUCT_TYPE>(product), false, true, false);
+    refreshList({.switchTabsTo = static_cast<KV_PRODUCT_TYPE>(product), .reloadModel = true});
 
     if (m_settings.get(common::settings::groupNewUser)) {
         if (m_model.groups().groups(m_currentProduct).empty()) {
@@ -69,7 +68,7 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
             (void)m_settings.save();
         }
     }
-    registerModelSlots();
+    subscribeToModel();
     common::TimerHandle& refresh = m_model.timer(0);
     if (!refresh.isActive()) refresh.start(1000, [model = &m_model] { model->refreshPlayerStatus(); });
     return true;
@@ -88,12 +87,11 @@ void KVMultiMainFrame::initTitleAndTips() {
             button->setText(lookUpWithFallback(tab.textKey));
 }
 
-void KVMultiMainFrame::refreshList(bool switchTabs, KV_PRODUCT_TYPE product, bool animate, bool reloadModel,
-                                   bool keepSearch) {
+void KVMultiMainFrame::refreshList(const ListRefresh& how) {
     auto* list = m_window.find<ui::List>(L"listVm");
     if (!list) return;
     auto* search = m_window.findControl(L"searchEdit");
-    if (keepSearch) {
+    if (how.keepSearch) {
         m_batchBar = false; // the selection goes with the rows
     } else if (search) {
         search->setText(L"");
@@ -103,11 +101,11 @@ void KVMultiMainFrame::refreshList(bool switchTabs, KV_PRODUCT_TYPE product, boo
     }
     list->removeAll();
     m_rows.clear();
-    if (reloadModel) {
+    if (how.reloadModel) {
         m_model.reloadPlayerList();
         m_diskSizes.clear();
     }
-    if (switchTabs) applyTabs(product, animate);
+    if (how.switchTabsTo) applyTabs(*how.switchTabsTo, how.animate);
     const std::wstring searchText = search ? search->text() : std::wstring();
     if (searchText.empty()) m_model.refreshPlayerStatus();
     addRows(searchText);
@@ -225,7 +223,7 @@ void KVMultiMainFrame::switchProduct(KV_PRODUCT_TYPE product) {
     (void)m_settings.save();
     for (const Tab& tab : kTabs)
         if (auto* button = m_window.find<ui::Option>(tab.button)) button->setSelected(tab.product == product, false);
-    refreshList(false, KV_PRODUCT_14, true, true, false);
+    refreshList({.reloadModel = true});
     m_batchBar = false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The manager's main window: the instances of one product line in a list, a tab per line that has
 // instances, the tool bar and the close button. Every gesture becomes a call on the instance model, and the
-// model's reports (through the slots this window installs) redraw rows.
+// model's reports (the events this window subscribes to, before any other window) redraw rows.
 //
 // The window logic is portable: the native host (Win32 on the desktop, the headless host in tests) gives it
 // the few things only a real window can do through `FrameServices`. Everything here runs on the
@@ -38,6 +38,15 @@ struct ShortcutRequest {
     std::wstring name;          // the file is this name + ".lnk" on the desktop
 };
 
+// How a list rebuild goes: refreshList({.switchTabsTo = line, .reloadModel = true}).
+struct ListRefresh {
+    // The tabs are chosen again, preferring this line; without it the current line stays.
+    std::optional<KV_PRODUCT_TYPE> switchTabsTo;
+    bool animate = false;     // the window's height follows the tab bar gradually (only with switchTabsTo)
+    bool reloadModel = false; // the model reads the instance lists from disk first
+    bool keepSearch = false;  // else the search ends and its text is emptied
+};
+
 struct FrameServices {
     // Shows a built message box modally over the main window.
     std::function<void(msg::MessageBoxWindow&)> showBox;
@@ -68,7 +77,7 @@ public:
     bool init(std::string_view windowSkin, std::string_view rowSkin, std::optional<KV_PRODUCT_TYPE> requested);
     ui::Window& window() { return m_window; }
 
-    void refreshList(bool switchTabs, KV_PRODUCT_TYPE product, bool animate, bool reloadModel, bool keepSearch);
+    void refreshList(const ListRefresh& how);
     KVMultiMainItem* findRow(std::int32_t id);
     void showOverlay(bool show) { m_window.showOverlay(show); }
     void updateSelection();
@@ -87,7 +96,8 @@ public:
     void setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product);
     // An empty row of the row skin.
     std::unique_ptr<KVMultiMainItem> newRow() const { return m_rowTemplate->copy(); }
-    common::OwnerKey ownerKey() const { return common::ownerKeyOf(this); }
+    // One key for this window's life: its posts, delayed calls and model subscriptions.
+    common::OwnerKey ownerKey() const { return m_ownerKey; }
     // The model's status refresh as the window's timer runs it.
     void refreshTick() { m_model.refreshPlayerStatus(); }
     // The confirmation or notice on screen, if any.
@@ -97,7 +107,7 @@ private:
     void initTitleAndTips();
     void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
     void addRows(const std::wstring& search);
-    void registerModelSlots();
+    void subscribeToModel();
     void switchProduct(KV_PRODUCT_TYPE product);
     void onStartButton(KVMultiMainItem& row);
     void onStopDownloadButton(KVMultiMainItem& row);
@@ -117,6 +127,7 @@ private:
     void closeWindow();
 
     KVMultiModel& m_model;
+    const common::OwnerKey m_ownerKey = common::newOwnerKey();
     common::GlobalSettings& m_settings;
     const ui::ControlFactory& m_factory;
     FrameServices m_services;

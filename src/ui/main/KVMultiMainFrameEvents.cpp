@@ -77,27 +77,28 @@ void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {
 
 // ---- the model's reports ----
 
-void KVMultiMainFrame::registerModelSlots() {
-    model::ModelSlots& slots = m_model.slots();
-    slots.playerStateChanged = [this](std::int32_t id, bool running, platform::WindowHandle) {
+// Under this window's key: its closing drops every subscription below together with its queued tasks.
+void KVMultiMainFrame::subscribeToModel() {
+    model::ModelEvents& events = m_model.events();
+    const common::OwnerKey me = ownerKey();
+    events.playerStateChanged.subscribe(me, [this](std::int32_t id, bool running, platform::WindowHandle) {
         if (KVMultiMainItem* row = findRow(id)) row->setStatus(running ? model::kStatusRunning : 0);
-    };
-    slots.playerAdded = [this](KV_PRODUCT_TYPE product, std::int32_t id) { onPlayerAdded(product, id); };
-    slots.copyStarted = [this](KV_PRODUCT_TYPE product, std::int32_t id, const std::wstring&) {
-        onPlayerAdded(product, id);
-    };
-    slots.createFinished = [this](KV_PRODUCT_TYPE, std::int32_t id) { onCreateFinished(id); };
-    slots.copyFinished = [this](std::int32_t id) { onCopyFinished(id); };
+    });
+    events.playerAdded.subscribe(me, [this](KV_PRODUCT_TYPE product, std::int32_t id) { onPlayerAdded(product, id); });
+    events.copyStarted.subscribe(
+        me, [this](KV_PRODUCT_TYPE product, std::int32_t id, const std::wstring&) { onPlayerAdded(product, id); });
+    events.createFinished.subscribe(me, [this](KV_PRODUCT_TYPE, std::int32_t id) { onCreateFinished(id); });
+    events.copyFinished.subscribe(me, [this](std::int32_t id) { onCopyFinished(id); });
     const auto progress = [this](std::int32_t id, int percent) {
         if (KVMultiMainItem* row = findRow(id)) row->setProgress(percent);
     };
-    slots.createProgress = progress;
-    slots.copyProgress = progress;
-    slots.listChanged = [this] { refreshList(false, KV_PRODUCT_14, true, true, false); };
+    events.createProgress.subscribe(me, progress);
+    events.copyProgress.subscribe(me, progress);
+    events.listChanged.subscribe(me, [this] { refreshList({.reloadModel = true}); });
 }
 
 void KVMultiMainFrame::onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id) {
-    refreshList(true, product, true, true, true);
+    refreshList({.switchTabsTo = product, .animate = true, .reloadModel = true, .keepSearch = true});
     if (!m_suppressScroll) {
         m_scrollTimer.start(300, [this] {
             m_scrollTimer.stop(); // one tick
@@ -210,9 +211,8 @@ void KVMultiMainFrame::closeRequest() {
 }
 
 void KVMultiMainFrame::OnFinalMessage() {
-    common::dispatch::cancel(ownerKey());
+    common::dispatch::retire(ownerKey()); // also ends its model subscriptions
     common::dispatch::cancelDelayed(ownerKey());
-    m_model.slots() = {};
     m_model.setMainWindow(0);
     m_scrollTimer.stop();
     KVLOG_AS("KVMultiMainFrame::OnFinalMessage", L"delete this");

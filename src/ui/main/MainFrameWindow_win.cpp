@@ -55,9 +55,10 @@ MainFrameWindow::~MainFrameWindow() = default;
 
 HWND MainFrameWindow::create(KVMultiModel& model, common::GlobalSettings& settings,
                              std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea,
-                             std::function<void()> onDestroyed) {
+                             std::function<void()> onDestroyed, std::function<bool()> groupControlOpen) {
     auto* self = new MainFrameWindow(model, settings);
     self->m_onDestroyed = std::move(onDestroyed);
+    self->m_groupControlOpen = std::move(groupControlOpen);
     if (!self->open(product, monitorArea)) {
         self->m_onDestroyed = nullptr;
         delete self;
@@ -78,7 +79,7 @@ FrameServices MainFrameWindow::services() {
     FrameServices s;
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
-    s.groupControlOpen = [] { return false; }; // no group control windows yet
+    s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };
     s.createShortcut = &saveShortcut;
     s.closeWindow = [this](int) {
         if (m_hwnd) PostMessageW(m_hwnd, kMsgDestroySelf, 0, 0);

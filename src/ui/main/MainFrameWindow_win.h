@@ -1,6 +1,6 @@
 #pragma once
 // The main window on the Windows desktop: the portable KVMultiMainFrame in a native top-level window of
-// class "KVMultiMainFrame", its confirmations as owned popups, and the window messages only a native window
+// class "KVRemoteLoginFrame", its confirmations as owned popups, and the window messages only a native window
 // sees (z-order on minimise, maximise, restore and activation; the close box; message 9000).
 //
 // The object owns itself once created: it deletes itself when its native window is destroyed, after telling
@@ -23,12 +23,14 @@ namespace mainui::win32 {
 
 class MainFrameWindow {
 public:
-    static constexpr const wchar_t* kClassName = L"KVMultiMainFrame";
+    // Other programs of the suite find the manager by this class.
+    static constexpr const wchar_t* kClassName = L"KVRemoteLoginFrame";
 
     // Null when a skin is missing or the window cannot be created (logged). `monitorArea`: centre the window
-    // there instead of on the primary work area.
+    // there instead of on the primary work area. `groupControlOpen` tells whether a group frame is open.
     static HWND create(KVMultiModel& model, common::GlobalSettings& settings, std::optional<KV_PRODUCT_TYPE> product,
-                       std::optional<RECT> monitorArea, std::function<void()> onDestroyed);
+                       std::optional<RECT> monitorArea, std::function<void()> onDestroyed,
+                       std::function<bool()> groupControlOpen);
 
     // The work area of the monitor whose handle value the command line named; none for 0 or a stale value.
     static std::optional<RECT> workAreaOfMonitor(int handleValue);
@@ -53,6 +55,7 @@ private:
     HWND m_hwnd = nullptr;
     WNDPROC m_toolkitProc = nullptr;
     std::function<void()> m_onDestroyed;
+    std::function<bool()> m_groupControlOpen;
 };
 
 } // namespace mainui::win32
