@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 // desktop, a fake in tests). The window itself may outlive this view of it: the host tells the owner when
 // the window is gone, and the owner then drops the view.
 
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 
 namespace app {
 

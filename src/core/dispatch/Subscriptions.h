@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/dispatch/DispatcherHost.h"
+#include "core/platform/DispatcherHost.h"
 
 namespace common {
 

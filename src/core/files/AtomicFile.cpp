@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/files/Leftovers.h"
 #include "core/log/Log.h"
 #include "core/platform/Os.h"
 
@@ -21,6 +22,7 @@ std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
 } // namespace
 
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+    removeLeftoversOf(target); // of a write that was killed before its rename
     const auto temporary = temporaryNameFor(target);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/files/Directories.h"
+#include "core/files/FileTree.h"
 #include "core/log/Log.h"
 #include "core/platform/Os.h"
 
@@ -43,6 +44,13 @@ private:
     std::uint64_t m_last;
 };
 
+// Opening a link for writing would overwrite what it points to, wherever that is.
+bool writableCopyTargetOrLog(const std::filesystem::path& target) {
+    if (common::files::writableCopyTarget(target)) return true;
+    KVLOG(L"%s is not a plain file: not written through", target);
+    return false;
+}
+
 } // namespace
 
 int progressPercent(std::uint64_t copied, std::uint64_t size, int base, float weight) {
@@ -66,8 +74,8 @@ bool copyFileByStream(const std::filesystem::path& source, const std::filesystem
     in.seekg(0, std::ios::beg);
     std::ofstream out;
     out.rdbuf()->pubsetbuf(nullptr, 0);
-    out.open(target, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    if (writableCopyTargetOrLog(target)) out.open(target, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
         KVLOG_AS(kName, L"open dest error");
         return false;
     }
@@ -119,26 +127,21 @@ bool copyFile(const std::filesystem::path& source, const std::filesystem::path& 
 }
 
 bool removeDir(const std::filesystem::path& folder) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code entryError;
-        if (it->is_directory(entryError) && !it->is_symlink(entryError)) {
-            removeDir(it->path());
-        } else if (!std::filesystem::remove(it->path(), entryError) || entryError) {
-            KVLOG(L"DeleteFile fileName = %s error = %d", it->path(), entryError.value());
-        }
-    }
-    std::error_code removeError;
-    if (!std::filesystem::remove(folder, removeError) || removeError) {
-        KVLOG(L"RemoveDirectory error = %d", removeError.value());
+    const auto error = common::files::removeTree(folder, [&](const std::filesystem::path& entry, std::error_code e) {
+        if (entry != folder)
+            KVLOG_AS("utility::ufile::removeDir", L"DeleteFile fileName = %s error = %d", entry, e.value());
+    });
+    if (error) {
+        KVLOG(L"RemoveDirectory error = %d", error.value());
         return false;
     }
     return true;
 }
 
 bool removeFile(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::remove(file, ec) || ec) {
+    std::error_code ec = common::files::fileExists(file) ? common::files::removeEntryOnly(file)
+                                                         : std::make_error_code(std::errc::no_such_file_or_directory);
+    if (ec) {
         KVLOG(L"removeFile file from [ %s ] error = %d.", file, ec.value());
         return false;
     }
@@ -155,24 +158,21 @@ bool fileExists(const std::filesystem::path& path) {
 }
 
 std::uint64_t folderBytes(const std::filesystem::path& folder) {
-    std::uint64_t total = 0;
-    std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code sizeError;
-        if (it->is_regular_file(sizeError)) {
-            const auto size = it->file_size(sizeError);
-            if (!sizeError) total += size;
-        }
-    }
-    return total;
+    return treeBytes(folder);
 }
 
+// Through a temporary file and a rename, which replaces a link at the target itself: what a link there
+// pointed to is never written.
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target) {
     if (target.has_parent_path()) common::create_directories(target.parent_path());
+    const auto temporary = temporarySibling(target, "part");
     std::error_code ec;
-    std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
+    std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, ec);
+    if (!ec) std::filesystem::rename(temporary, target, ec);
     if (ec) {
         KVLOG(L"Copy File Failed from = %s, to = %s lassterror %d", source, target, ec.value());
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
         return false;
     }
     return true;

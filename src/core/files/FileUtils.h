@@ -45,11 +45,12 @@ namespace common::files {
 
 bool fileExists(const std::filesystem::path& path);
 
-// The bytes of every regular file below `folder`; what cannot be read counts nothing. One disk access per
-// file: callers on the UI thread walk on a worker.
+// The bytes of every regular file below `folder`; links, leftovers of killed operations and what cannot be
+// read count nothing. Several disk accesses per file: callers on the UI thread walk on a worker.
 std::uint64_t folderBytes(const std::filesystem::path& folder);
 
-// Creates the target's folder chain and copies, replacing an existing target.
+// Creates the target's folder chain and copies, replacing an existing target (a link there is replaced
+// itself, never written through).
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // Replaces `target` with a copy of `source` without ever leaving `target` half written: the bytes go to a

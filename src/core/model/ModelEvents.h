@@ -10,14 +10,14 @@
 
 #include "core/dispatch/Event.h"
 #include "core/log/Log.h"
-#include "core/model/InstanceDesktop.h"
+#include "core/platform/InstanceDesktop.h"
 #include "core/product/ProductLine.h"
 
 namespace model {
 
 struct ModelEvents {
     // (id, running, top window): the periodic refresh saw an instance start or stop.
-    common::Event<std::int32_t, bool, WindowHandle> playerStateChanged;
+    common::Event<std::int32_t, bool, platform::WindowHandle> playerStateChanged;
     // (line, id): a create was accepted; the new instance is listed from the next reload on.
     common::Event<KV_PRODUCT_TYPE, std::int32_t> playerAdded;
     // (line, id, name): a clone was accepted.

@@ -14,7 +14,9 @@
 
 #include "core/files/Archiver.h"
 #include "core/files/Directories.h"
+#include "core/files/FileTree.h"
 #include "core/files/FileUtils.h"
+#include "core/files/Leftovers.h"
 #include "core/log/Log.h"
 #include "core/storage/Players.h"
 
@@ -26,9 +28,7 @@ bool hasExtension(const std::filesystem::path& path, const char* extension) {
 }
 
 void removeLogged(const std::filesystem::path& file, std::string_view function) {
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec) KVLOG_AS(function, L"fs::remove failed: %S", ec.message());
+    if (const auto ec = files::removeEntryOnly(file)) KVLOG_AS(function, L"fs::remove failed: %S", ec.message());
 }
 
 } // namespace
@@ -36,6 +36,7 @@ void removeLogged(const std::filesystem::path& file, std::string_view function) 
 void Players::backup(int index, bool compress, const std::filesystem::path& archive) {
     BusyMark mark(m_busy, BusyRegistry::Kind::Backup, index);
     if (!hasExtension(archive, ".kvbk")) return;
+    files::removeLeftoversOf(archive); // partial archives of a backup that was killed
     const bool vdi = usesVdi();
     const auto configCopy = instanceFolder(index) / "vantor.config";
     files::copy_overwrite(configPath(index), configCopy);
@@ -56,12 +57,15 @@ void Players::backup(int index, bool compress, const std::filesystem::path& arch
         KVLOG(L"backup of player %d into %s failed (exit code %d): an existing archive is kept", index, archive,
               exitCode);
     }
-    std::filesystem::remove(partial, ec);
+    if (const auto error = files::removeEntryOnly(partial)) KVLOG(L"fs::remove failed: %S", error.message());
     removeLogged(configCopy, "common::Players::backup");
 }
 
 void Players::restore(int index, const std::filesystem::path& archive) {
     BusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
+    // What a killed restore left: its unpack folder and partial copies.
+    files::removeLeftoversIn(instanceFolder(index));
+    files::removeLeftoversOf(configPath(index));
     if (hasExtension(archive, ".vdi")) {
         const auto disk = dataDiskPath(index, usesVdi()); // a ".vdi" image overwrites "data.vmdk" on other lines
         common::create_directories(disk.parent_path());
@@ -82,9 +86,7 @@ bool Players::restoreFromArchive(int index, const std::filesystem::path& archive
         replaced = replaceFromFolder(index, unpacked);
     else
         KVLOG(L"restore of player %d from %s failed (exit code %d): its files are unchanged", index, archive, exitCode);
-    std::error_code ec;
-    std::filesystem::remove_all(unpacked, ec);
-    if (ec) KVLOG(L"fs::remove_all failed: %S", ec.message());
+    if (const auto ec = files::removeTree(unpacked)) KVLOG(L"fs::remove_all failed: %S", ec.message());
     return replaced;
 }
 

@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+#include "core/files/FileTree.h"
+#include "core/files/Leftovers.h"
 #include "core/ipc/IpcMessages.h"
 #include "core/log/Log.h"
 #include "core/storage/Desktop.h"
@@ -37,12 +39,12 @@ void Players::remove(int index) {
         KVLOG_AS("common::Players::remove", L"no host to unregister %s", uuid);
     }
 
-    std::error_code ec;
-    std::filesystem::remove_all(instanceFolder(index), ec);
+    // Our own walk: a link inside the folder is removed itself, never what it points to.
+    std::error_code ec = files::removeTree(instanceFolder(index));
     if (ec) KVLOG_AS("common::Players::remove", L"fs::remove_all failed: %S", ec.message());
-    ec.clear();
-    std::filesystem::remove(configPath(index), ec);
+    ec = files::removeEntryOnly(configPath(index));
     if (ec) KVLOG_AS("common::Players::remove", L"fs::remove failed: %S", ec.message());
+    files::removeLeftoversOf(configPath(index));
 
     removeIndex(index);
     forgetName(index);
