@@ -5,9 +5,9 @@
 
 #include "core/ipc/IpcMessages.h"
 #include "core/storage/ConfigDocument.h"
-#include "core/storage/PlayerHost.h"
 #include "core/storage/Players.h"
 #include "core/storage/VmRuntime.h"
+#include "support/FakePlayerHost.h"
 #include "support/TempDir.h"
 
 using common::Players;
@@ -16,26 +16,6 @@ using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
-
-struct RecordingHost : common::PlayerHost {
-    std::vector<std::pair<std::wstring, std::wstring>> executed;
-    struct Posted {
-        std::wstring windowClass;
-        int key;
-        std::uint32_t message;
-        std::wstring text;
-    };
-    std::vector<Posted> posted;
-
-    int execute(const std::wstring& file, const std::wstring& parameters) override {
-        executed.emplace_back(file, parameters);
-        return 1; // the runtime's tool failing must not stop the removal
-    }
-    bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) override {
-        posted.push_back({windowClass, key, message, std::wstring(text)});
-        return true;
-    }
-};
 
 class PlayersRemove : public ::testing::Test {
 protected:
@@ -50,7 +30,7 @@ protected:
     void TearDown() override { common::setPlayerHost(nullptr); }
 
     TempDir dir;
-    RecordingHost host;
+    testing_support::RecordingHost host;
     Players players{KV_PRODUCT_9};
 };
 

@@ -1,7 +1,8 @@
 #include "platform/win32/storage/PlayerHost_win.h"
 
-#include "platform/win32/storage/Shell_win.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
+#include "platform/win32/storage/Shell_win.h"
+#include "platform/win32/system/NamedMutex_win.h"
 
 namespace platform::win32 {
 
@@ -15,6 +16,10 @@ bool Win32PlayerHost::postData(const std::wstring& windowClass, int key, std::ui
     if (!endpoint.open(windowClass)) return false;
     endpoint.postData(key, message, text);
     return true;
+}
+
+bool Win32PlayerHost::isRunning(const std::wstring& mutexName) {
+    return namedMutexExists(mutexName);
 }
 
 } // namespace platform::win32

@@ -10,6 +10,7 @@ class Win32PlayerHost final : public common::PlayerHost {
 public:
     int execute(const std::wstring& file, const std::wstring& parameters) override;
     bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) override;
+    bool isRunning(const std::wstring& mutexName) override;
 };
 
 } // namespace platform::win32
