@@ -327,6 +327,15 @@ TEST_F(MainWindowTest, ACopySeriesAsksBeforeClosingEvenWithAGroupWindowOpen) {
     players.line(KV_PRODUCT_14).waitForTasks();
 }
 
+TEST_F(MainWindowTest, ACopyThatFailsLeavesItsRowAsCopyFailed) {
+    addInstance(KV_PRODUCT_14, 0, L"source without disks");
+    open();
+    frame->startCopySeries(id14(0), 1);
+    ASSERT_TRUE(loop.runUntil([&] { return !model.isAdding(); }, 20s));
+    EXPECT_EQ(row(id14(1)).status(), kRowCopyFailed);
+    EXPECT_EQ(row(id14(0)).status(), 0);
+}
+
 TEST_F(MainWindowTest, AProductRowStaysAtTheEndAcrossRebuildsOnlyOnItsLine) {
     addInstance(KV_PRODUCT_14, 0, L"a");
     addInstance(KV_PRODUCT_9, 0, L"b");

@@ -3,8 +3,11 @@
 #include <fstream>
 
 #include "core/files/Archiver.h"
+#include "core/files/FileSwap.h"
+#include "core/storage/Desktop.h"
 #include "core/storage/Players.h"
 #include "support/DiskImages.h"
+#include "support/RecordingHost.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
@@ -43,6 +46,19 @@ std::filesystem::path failingArchiver(const TempDir& dir) {
     return script;
 }
 
+// An archive of files with these names and contents, packed flat by the real archiver.
+std::filesystem::path packed(const TempDir& dir, const std::string& name,
+                             const std::vector<std::pair<std::string, std::string>>& entries) {
+    const auto folder = dir / (name + ".files");
+    std::vector<std::filesystem::path> files;
+    for (const auto& [entry, content] : entries) {
+        writeFile(folder / entry, content);
+        files.push_back(folder / entry);
+    }
+    EXPECT_TRUE(common::files::archiveFiles(false, files, dir / name, {}));
+    return dir / name;
+}
+
 class PlayersBackupTest : public ::testing::Test {
 protected:
     TempDir dir;
@@ -55,7 +71,10 @@ protected:
         writeDiskImage(p.sdcardDiskPath(1, false), "sdcard one", 1 << 20);
         writeFile(p.configPath(1), R"({"statusSettings.playerName": "one"})");
     }
-    void TearDown() override { common::files::setArchiverProgram({}); }
+    void TearDown() override {
+        common::files::setArchiverProgram({});
+        common::files::setFileMover({});
+    }
     void expectInstanceOneUnchanged() {
         EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data one");
         EXPECT_EQ(std::filesystem::file_size(p.dataDiskPath(1, false)), 1u << 20);
@@ -64,6 +83,9 @@ protected:
         std::size_t entries = 0;
         for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(1))) ++entries;
         EXPECT_EQ(entries, 2u) << "no temporary files left behind";
+        entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.configPath(1).parent_path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "no staged configuration left behind";
     }
 };
 
@@ -81,7 +103,7 @@ TEST_F(PlayersBackupTest, BackupPacksDisksAndConfigurationFlatAndRestoreBringsTh
     writeDiskImage(p.dataDiskPath(1, false), "changed", 10);
     std::filesystem::remove(p.sdcardDiskPath(1, false));
     writeFile(p.configPath(1), "{}");
-    p.restore(1, archive);
+    EXPECT_TRUE(p.restore(1, archive));
     expectInstanceOneUnchanged();
     EXPECT_FALSE(p.isRestoring(1));
 }
@@ -91,7 +113,7 @@ TEST_F(PlayersBackupTest, InstanceWithoutSdcardGivesTwoEntriesAndRestoreRemovesA
     p.backup(1, true, dir / "two.kvbk");
     EXPECT_EQ(listing(dir / "two.kvbk", dir), "data.vmdk;vantor.config;");
     writeDiskImage(p.sdcardDiskPath(1, false), "new sdcard");
-    p.restore(1, dir / "two.kvbk");
+    EXPECT_TRUE(p.restore(1, dir / "two.kvbk"));
     EXPECT_FALSE(std::filesystem::exists(p.sdcardDiskPath(1, false)));
     EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data one");
 }
@@ -100,19 +122,19 @@ TEST_F(PlayersBackupTest, OnlyTheExactLowerCaseExtensionsDoAnything) {
     p.backup(1, false, dir / "upper.KVBK");
     EXPECT_FALSE(std::filesystem::exists(dir / "upper.KVBK"));
     writeDiskImage(dir / "image.VDI", "image");
-    p.restore(1, dir / "image.VDI");
-    p.restore(1, dir / "upper.KVBK");
+    EXPECT_FALSE(p.restore(1, dir / "image.VDI"));
+    EXPECT_FALSE(p.restore(1, dir / "upper.KVBK"));
     expectInstanceOneUnchanged();
 }
 
 TEST_F(PlayersBackupTest, VdiImageOverwritesTheDataDiskOfEitherKind) {
     writeDiskImage(dir / "image.vdi", "vdi image", 4096);
-    p.restore(1, dir / "image.vdi");
+    EXPECT_TRUE(p.restore(1, dir / "image.vdi"));
     EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "vdi image") << "line 2 keeps the name data.vmdk";
     Players android14(KV_PRODUCT_14);
     android14.init(dir / "line14");
     writeDiskImage(android14.dataDiskPath(0, true), "old");
-    android14.restore(0, dir / "image.vdi");
+    EXPECT_TRUE(android14.restore(0, dir / "image.vdi"));
     EXPECT_EQ(headOf(android14.dataDiskPath(0, true)), "vdi image");
 }
 
@@ -123,22 +145,27 @@ TEST_F(PlayersBackupTest, FailedRestoresLeaveTheInstanceAsItWas) {
     testing_support::LogCapture log;
 
     writeFile(dir / "corrupt.kvbk", std::string(4096, 'x'));
-    p.restore(1, dir / "corrupt.kvbk");
+    EXPECT_FALSE(p.restore(1, dir / "corrupt.kvbk"));
     expectInstanceOneUnchanged();
 
-    p.restore(1, dir / "missing.kvbk");
+    EXPECT_FALSE(p.restore(1, dir / "missing.kvbk"));
     expectInstanceOneUnchanged();
 
     common::files::setArchiverProgram(failingArchiver(dir)); // disk full half-way
-    p.restore(1, archive);
+    EXPECT_FALSE(p.restore(1, archive));
     expectInstanceOneUnchanged();
 
     common::files::setArchiverProgram(dir / "no-such-7za"); // archiver missing
-    p.restore(1, archive);
+    EXPECT_FALSE(p.restore(1, archive));
     expectInstanceOneUnchanged();
     EXPECT_TRUE(log.containsPart(L"its files are unchanged"));
 
-    p.restore(1, dir / "missing.vdi");
+    common::files::setArchiverProgram(KV_7ZZ);
+    const auto foreign = packed(dir, "foreign.kvbk", {{"data.vmdk", "no configuration"}, {"notes.txt", "x"}});
+    EXPECT_FALSE(p.restore(1, foreign));
+    expectInstanceOneUnchanged();
+
+    EXPECT_FALSE(p.restore(1, dir / "missing.vdi"));
     expectInstanceOneUnchanged();
 }
 
@@ -151,4 +178,65 @@ TEST_F(PlayersBackupTest, FailedBackupKeepsAnExistingArchive) {
     std::size_t entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 3u) << "line, old.kvbk and the script: no partial archive left";
+}
+
+TEST_F(PlayersBackupTest, RestoreMatchesEntryNamesWithoutRegardToCase) {
+    const auto archive =
+        packed(dir, "upper.kvbk", {{"DATA.vmdk", "data two"}, {"SDCARD.vmdk", "sdcard two"}, {"Vantor.CONFIG", "{}"}});
+    EXPECT_TRUE(p.restore(1, archive));
+    EXPECT_EQ(readFile(p.dataDiskPath(1, false)), "data two");
+    EXPECT_EQ(readFile(p.sdcardDiskPath(1, false)), "sdcard two") << "the sdcard from the archive stays";
+    EXPECT_EQ(readFile(p.configPath(1)), "{}");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(1))) ++entries;
+    EXPECT_EQ(entries, 2u);
+}
+
+TEST_F(PlayersBackupTest, RestoreIsRefusedWhileTheInstanceRunsOrIsBusy) {
+    const auto archive = packed(dir, "two.kvbk", {{"data.vmdk", "data two"}, {"vantor.config", "{}"}});
+    testing_support::RecordingHost host;
+    p.setNamePatterns(L"mutex_%08x", L"endpoint_%08x");
+    common::setDesktop(&host);
+    host.runningMutexes.insert(p.mutexName(1));
+    EXPECT_FALSE(p.restore(1, archive)) << "running";
+    host.runningMutexes.clear();
+    using Kind = common::BusyRegistry::Kind;
+    for (Kind kind : {Kind::Backup, Kind::Restore, Kind::Creation}) {
+        common::BusyMark mark(p.busy(), kind, 1);
+        EXPECT_FALSE(p.restore(1, archive)) << static_cast<int>(kind);
+    }
+    for (auto [source, target] : {std::pair{1, 4}, std::pair{4, 1}}) {
+        common::CopyMark copy(p.busy(), source, target);
+        EXPECT_FALSE(p.restore(1, archive)) << source;
+    }
+    common::setDesktop(nullptr);
+    expectInstanceOneUnchanged();
+    common::BusyMark other(p.busy(), Kind::Backup, 2);
+    EXPECT_TRUE(p.restore(1, archive)) << "another instance's backup is no reason";
+    EXPECT_TRUE(p.busy().contains(Kind::Backup, 2));
+    EXPECT_FALSE(p.isRestoring(1));
+}
+
+// Three files are moved aside and three moved in: whichever move fails, every file goes back.
+TEST_F(PlayersBackupTest, ASwapThatFailsAtAnyMovePutsEveryFileBack) {
+    const auto archive =
+        packed(dir, "two.kvbk", {{"data.vmdk", "data two"}, {"sdcard.vmdk", "sdcard two"}, {"vantor.config", "{}"}});
+    for (int failing = 1; failing <= 7; ++failing) {
+        int moves = 0;
+        common::files::setFileMover([&](const std::filesystem::path& from, const std::filesystem::path& to) {
+            if (++moves == failing) return false;
+            std::filesystem::rename(from, to);
+            return true;
+        });
+        const bool restored = p.restore(1, archive);
+        if (failing <= 6) {
+            EXPECT_FALSE(restored) << failing;
+            expectInstanceOneUnchanged();
+        } else {
+            EXPECT_TRUE(restored);
+            EXPECT_EQ(readFile(p.dataDiskPath(1, false)), "data two");
+            EXPECT_EQ(readFile(p.sdcardDiskPath(1, false)), "sdcard two");
+            EXPECT_EQ(readFile(p.configPath(1)), "{}");
+        }
+    }
 }

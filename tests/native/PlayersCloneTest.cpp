@@ -158,22 +158,88 @@ TEST_F(PlayersCloneTest, CloneNamesItSourceDashIndexKeepsTheIdentityAndReportsUp
     EXPECT_EQ(p.displayName(2), L"Game-2");
 }
 
-TEST_F(PlayersCloneTest, FailedCloneLeavesTheSourceUntouchedAndStillReports100Once) {
+// Folder names the scan reads loosely, names it skips and names taken by files: a new instance still gets a
+// folder of its own and every existing one keeps its bytes.
+TEST_F(PlayersCloneTest, NewInstanceNeverLandsOnAnExistingFolderWhateverItIsCalled) {
+    struct Case {
+        std::vector<std::string> folders;
+        std::vector<std::string> files;
+        int expected;
+    };
+    for (const Case& c : std::vector<Case>{{{"vantor0", "vantor1", "vantor-2"}, {}, 2},
+                                           {{"vantor0", "vantor-7", "vantor 1", "vantor+2", "vantor03"}, {}, 4},
+                                           {{"vantor1"}, {"vantor0", "vantor2"}, 3},
+                                           {{"vantor-0", "vantor00"}, {}, 1}}) {
+        TempDir d;
+        Players p(KV_PRODUCT_14);
+        writeDiskImage(d / "data.vdi", "template"); // the line's template data disk
+        for (const auto& name : c.folders) testing_support::writeFile(d / "vms" / name / "data.vdi", "kept " + name);
+        for (const auto& name : c.files) testing_support::writeFile(d / "vms" / name, "kept " + name);
+        p.init(d.path());
+        Reports reports;
+        const int index = p.cloneEx(-1, reports.callback(), {});
+        p.waitForTasks();
+        EXPECT_EQ(index, c.expected) << c.folders.front();
+        EXPECT_EQ(headOf(p.dataDiskPath(index, true)), "template");
+        for (const auto& name : c.folders)
+            EXPECT_EQ(testing_support::readFile(d / "vms" / name / "data.vdi"), "kept " + name);
+        for (const auto& name : c.files) EXPECT_EQ(testing_support::readFile(d / "vms" / name), "kept " + name);
+    }
+}
+
+TEST_F(PlayersCloneTest, MarkerLiesInTheNewFolderWhileCopiesRunAndGoesOnlyWhenAllIsWritten) {
+    Players p(KV_PRODUCT_9);
+    p.init(dir.path());
+    makeInstance(p, 0, true);
+    p.addIndex(0);
+    writeDiskImage(p.templateDataPath(false), "template");
+    for (int source : {-1, 0}) {
+        std::vector<bool> markedAt;
+        const int index =
+            p.cloneEx(source,
+                      [&](int percent, int target) {
+                          if (percent != 100)
+                              markedAt.push_back(std::filesystem::exists(p.instanceFolder(target) / "copy_not_finish"));
+                      },
+                      {});
+        EXPECT_TRUE(std::filesystem::exists(p.instanceFolder(index))) << "the folder is made by the reservation";
+        p.waitForTasks();
+        EXPECT_EQ(markedAt, std::vector<bool>(markedAt.size(), true)) << source;
+        EXPECT_FALSE(markedAt.empty());
+        EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(index) / "copy_not_finish")) << source;
+        EXPECT_TRUE(std::filesystem::exists(p.configPath(index)));
+    }
+}
+
+// A create whose second copy fails (a folder stands where its sdcard must go once the data disk is in) and a
+// clone whose source has no data disk: each stays marked, takes its partial files away and reports 100 once.
+TEST_F(PlayersCloneTest, FailedCreateOrCloneStaysMarkedWithoutItsPartialFilesAndLeavesTheSourceAlone) {
     Players p(KV_PRODUCT_9);
     p.init(dir.path());
     makeInstance(p, 0, false);
+    std::filesystem::remove(p.dataDiskPath(0, false));
     p.addIndex(0);
-    testing_support::writeFile(dir / "vms" / "vantor1", "a file where the new instance folder must go");
+    writeDiskImage(p.templateDataPath(false), "template", 1 << 20);
     const auto sourceConfig = testing_support::readFile(p.configPath(0));
     testing_support::LogCapture log;
-    Reports reports;
-    ASSERT_EQ(p.cloneEx(0, reports.callback(), {}), 1);
-    p.waitForTasks();
-    EXPECT_TRUE(log.containsPart(L"fs::create_directories failed"));
-    EXPECT_TRUE(log.containsPart(L"open dest error"));
-    expectSingleFinal100(reports.percents());
-    EXPECT_EQ(headOf(p.dataDiskPath(0, false)), "data of 0");
-    EXPECT_EQ(std::filesystem::file_size(p.dataDiskPath(0, false)), 1u << 20);
+    for (int source : {-1, 0}) {
+        Reports reports;
+        const int index = p.cloneEx(source,
+                                    [&](int percent, int target) {
+                                        if (percent == 50)
+                                            std::filesystem::create_directory(p.sdcardDiskPath(target, false));
+                                        reports.add({percent, target});
+                                    },
+                                    {});
+        p.waitForTasks();
+        expectSingleFinal100(reports.percents());
+        std::vector<std::string> left;
+        for (const auto& e : std::filesystem::directory_iterator(p.instanceFolder(index)))
+            left.push_back(e.path().filename().string());
+        EXPECT_EQ(left, std::vector<std::string>{"copy_not_finish"}) << source;
+        EXPECT_FALSE(std::filesystem::exists(p.configPath(index))) << source;
+    }
+    EXPECT_TRUE(log.containsPart(L"open src error"));
     EXPECT_EQ(headOf(p.sdcardDiskPath(0, false)), "sdcard of 0");
     EXPECT_EQ(testing_support::readFile(p.configPath(0)), sourceConfig);
 }

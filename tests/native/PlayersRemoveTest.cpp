@@ -8,7 +8,7 @@
 #include "core/storage/Desktop.h"
 #include "core/storage/Players.h"
 #include "core/storage/VmRuntime.h"
-#include "support/FakeInstanceDesktop.h"
+#include "support/RecordingHost.h"
 #include "support/TempDir.h"
 
 using common::Players;
@@ -17,27 +17,6 @@ using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
-
-// Records the helper runs and endpoint posts in full, whether or not the instance runs.
-struct RecordingHost : testing_support::FakeInstanceDesktop {
-    std::vector<std::pair<std::wstring, std::wstring>> executed;
-    struct Posted {
-        std::wstring windowClass;
-        int key;
-        std::uint32_t message;
-        std::wstring text;
-    };
-    std::vector<Posted> posted;
-
-    int execute(const std::wstring& file, const std::wstring& parameters) override {
-        executed.emplace_back(file, parameters);
-        return 1; // the runtime's tool failing must not stop the removal
-    }
-    bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) override {
-        posted.push_back({windowClass, key, message, std::wstring(text)});
-        return true;
-    }
-};
 
 class PlayersRemove : public ::testing::Test {
 protected:
@@ -52,7 +31,7 @@ protected:
     void TearDown() override { common::setDesktop(nullptr); }
 
     TempDir dir;
-    RecordingHost host;
+    testing_support::RecordingHost host;
     Players players{KV_PRODUCT_9};
 };
 

@@ -29,6 +29,10 @@ void KVMultiModel::addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting)
     }
     m_adding = true;
     const int index = m_players.line(line).cloneEx(-1, progressReceiver(line, false), setting);
+    if (index == -1) { // no folder for it: nothing started, nothing will report
+        m_adding = false;
+        return;
+    }
     const std::int32_t id = product::encodeInstanceId(line, index);
     model::notify(m_events.playerAdded, "playerAdded", line, id);
     postNotice(line, utility::kMsgInstanceAdded, id);
@@ -49,6 +53,10 @@ void KVMultiModel::copyPlayer(std::int32_t sourceId) {
     }
     m_adding = true;
     const int index = players.cloneEx(source, progressReceiver(line, true), common::CloneSetting{});
+    if (index == -1) {
+        m_adding = false;
+        return;
+    }
     m_copyTarget = product::encodeInstanceId(line, index);
     const std::int32_t id = m_copyTarget;
     model::notify(m_events.copyStarted, "copyStarted", line, id, std::wstring());

@@ -39,6 +39,21 @@ void BusyRegistry::add(Kind kind, int index) {
     l.indices.insert(index);
 }
 
+bool BusyRegistry::tryAdd(Kind kind, int index) {
+    auto& l = list(kind);
+    std::lock_guard guard(l.lock);
+    if (l.indices.count(index) != 0) return false;
+    l.indices.insert(index);
+    return true;
+}
+
+bool BusyRegistry::busyBesides(Kind kind, int index) const {
+    if (isCopySource(index) || isCopyTarget(index)) return true;
+    for (Kind other : {Kind::Backup, Kind::Restore, Kind::Creation})
+        if (other != kind && contains(other, index)) return true;
+    return false;
+}
+
 void BusyRegistry::remove(Kind kind, int index) {
     auto& l = list(kind);
     std::lock_guard guard(l.lock);

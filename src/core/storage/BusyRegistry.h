@@ -22,8 +22,12 @@ public:
     bool isCopyTarget(int index) const;
 
     void add(Kind kind, int index);
+    // Adds the index unless the collection holds it already; false then.
+    [[nodiscard]] bool tryAdd(Kind kind, int index);
     void remove(Kind kind, int index);
     bool contains(Kind kind, int index) const;
+    // Whether any other collection holds the index (as source or target of a copy, for copies).
+    bool busyBesides(Kind kind, int index) const;
 
 private:
     struct IndexList {
@@ -55,6 +59,25 @@ private:
     BusyRegistry& m_registry;
     BusyRegistry::Kind m_kind;
     int m_index;
+};
+
+// Marks an index for its lifetime only when no mark of the same kind holds it yet; taken() says whether.
+class ExclusiveBusyMark {
+public:
+    ExclusiveBusyMark(BusyRegistry& registry, BusyRegistry::Kind kind, int index)
+        : m_registry(registry), m_kind(kind), m_index(index), m_taken(registry.tryAdd(kind, index)) {}
+    ~ExclusiveBusyMark() {
+        if (m_taken) m_registry.remove(m_kind, m_index);
+    }
+    ExclusiveBusyMark(const ExclusiveBusyMark&) = delete;
+    ExclusiveBusyMark& operator=(const ExclusiveBusyMark&) = delete;
+    bool taken() const { return m_taken; }
+
+private:
+    BusyRegistry& m_registry;
+    BusyRegistry::Kind m_kind;
+    int m_index;
+    bool m_taken;
 };
 
 class CopyMark {

@@ -15,8 +15,9 @@
 // user-interface thread); both are guarded here.
 //
 // Storage operations (PlayersClone.cpp, PlayersBackup.cpp) never destroy data they were not asked to touch:
-// a clone only reads its source; a restore unpacks into a temporary folder and replaces the instance's
-// files only after the archiver succeeded; a backup replaces an existing archive only with a complete one.
+// a new instance only gets a folder it created itself, and looks finished only once it is; a clone only
+// reads its source; a restore replaces the instance's files all together or not at all; a backup replaces
+// an existing archive only with a complete one. What each guarantees is written atop its file.
 
 #include <atomic>
 #include <filesystem>
@@ -105,17 +106,24 @@ public:
     void cacheName(int index, std::wstring name);
     void forgetName(int index);
 
-    // Create (source -1) or clone: reserves the smallest free index and returns it at once; the disks are
-    // copied on a worker thread, then the configuration is finalised and `progress` gets 100 exactly once,
-    // whatever happened to the copies. A clone never writes to its source.
+    // Create (source -1) or clone: reserves the smallest free index (its folder made, holding
+    // "copy_not_finish") and returns it at once; the disks are copied on a worker thread, then the
+    // configuration is finalised and the marker removed. `progress` gets 100 exactly once in every case; an
+    // operation that failed leaves its marker, so the instance shows as a failed copy. -1 (and no progress)
+    // when no folder could be made. A clone never writes to its source.
     int cloneEx(int source, CloneProgress progress, CloneSetting setting);
+    // The smallest non-negative index neither known nor present in any form in "vms", reserved by creating
+    // its folder; -1 when no folder could be made.
+    int reserveIndex();
     // Waits until every worker task of this object has ended (shutdown and tests).
     void waitForTasks() { m_tasks.waitAll(); }
 
     // Backup into a ".kvbk" archive and restore from one or from a ".vdi" disk image; both block the calling
-    // worker thread for the archiver's run and mark the instance busy meanwhile.
+    // worker thread for the archiver's run and mark the instance busy meanwhile. A restore is refused for an
+    // instance that runs or is busy, and is all or nothing: true when the instance is now wholly the restored
+    // one, false when it is wholly as it was.
     void backup(int index, bool compress, const std::filesystem::path& archive);
-    void restore(int index, const std::filesystem::path& archive);
+    [[nodiscard]] bool restore(int index, const std::filesystem::path& archive);
 
     // Unregisters the instance's virtual machine from the VM runtime (through the installed desktop,
     // waiting up to 10 s), then deletes its folder and configuration and drops the index. Failures are
@@ -143,10 +151,11 @@ private:
     struct CloneJob;
     std::filesystem::path diskPath(int index, const char* stem, bool vdi) const;
     static std::wstring derivedName(int index);
-    int reserveIndex();
-    void createStep(const CloneJob& job);
-    void copyStep(const CloneJob& job);
-    void finaliseClone(const CloneJob& job);
+    [[nodiscard]] bool createStep(CloneJob& job);
+    [[nodiscard]] bool copyStep(CloneJob& job);
+    [[nodiscard]] bool finaliseClone(CloneJob& job);
+    void removeMarker(int index);
+    void discardPartialCopy(const CloneJob& job);
     bool restoreFromArchive(int index, const std::filesystem::path& archive);
     bool replaceFromFolder(int index, const std::filesystem::path& unpacked);
 

@@ -3,28 +3,49 @@
 // What is guaranteed about the user's data:
 // - a backup only reads the instance; it packs into a temporary archive beside the target and replaces an
 //   existing archive only when the archiver reported success, so a failed run never costs an older backup;
-// - a restore from ".kvbk" unpacks into a temporary folder inside the instance folder; only when the
-//   archiver succeeded are the instance's files replaced, each by one rename. A missing archiver, a corrupt
-//   archive or a full disk therefore leave the data disk, the sdcard disk and the configuration as they were;
+// - a restore never touches an instance that runs or that another operation has marked busy;
+// - a restore is all or nothing: the archive is unpacked into a temporary folder inside the instance folder
+//   and its configuration copied beside the configuration file; only when the archiver succeeded and the
+//   archive holds a data disk and a configuration are the data disk, the sdcard disk and the configuration
+//   swapped in together (FileSwap). A missing archiver, a corrupt or foreign archive, a full disk or a file
+//   that cannot be replaced leave the instance wholly as it was; otherwise it is wholly the restored one,
+//   without an sdcard when the archive had none. Entry names are matched as Windows matches file names,
+//   without regard to case; entries that are no part of an instance are left out;
 // - a restore from ".vdi" copies to a temporary file beside the data disk and renames it over the disk.
-// The extension must be exactly ".kvbk" or ".vdi" (case matters); anything else only marks the instance
-// busy and does nothing.
+// The extension must be exactly ".kvbk" or ".vdi" (case matters); anything else does nothing.
 
 #include <system_error>
 
 #include "core/files/Archiver.h"
 #include "core/files/Directories.h"
+#include "core/files/FileSwap.h"
 #include "core/files/FileTree.h"
 #include "core/files/FileUtils.h"
 #include "core/files/Leftovers.h"
 #include "core/log/Log.h"
 #include "core/storage/Players.h"
+#include "core/text/Utf.h"
 
 namespace common {
 namespace {
 
 bool hasExtension(const std::filesystem::path& path, const char* extension) {
     return path.extension().native() == std::filesystem::path(extension).native();
+}
+
+// File names as Windows compares them; the names looked for are ASCII.
+bool sameFileName(const std::filesystem::path& entry, std::wstring_view wanted) {
+#ifdef _WIN32
+    const std::wstring name = entry.filename().native();
+#else
+    const std::wstring name = text::fromUtf8(entry.filename().native());
+#endif
+    if (name.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+        if (lower(name[i]) != lower(wanted[i])) return false;
+    }
+    return true;
 }
 
 void removeLogged(const std::filesystem::path& file, std::string_view function) {
@@ -61,19 +82,23 @@ void Players::backup(int index, bool compress, const std::filesystem::path& arch
     removeLogged(configCopy, "common::Players::backup");
 }
 
-void Players::restore(int index, const std::filesystem::path& archive) {
-    BusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
+bool Players::restore(int index, const std::filesystem::path& archive) {
+    ExclusiveBusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
+    if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || isPlayerRunning(index)) {
+        KVLOG(L"restore of player %d refused: it runs or is busy", index);
+        return false;
+    }
     // What a killed restore left: its unpack folder and partial copies.
     files::removeLeftoversIn(instanceFolder(index));
     files::removeLeftoversOf(configPath(index));
     if (hasExtension(archive, ".vdi")) {
         const auto disk = dataDiskPath(index, usesVdi()); // a ".vdi" image overwrites "data.vmdk" on other lines
         common::create_directories(disk.parent_path());
-        if (!files::copyReplacing(archive, disk))
-            KVLOG(L"Copy File Failed from = %s, to = %s, the data disk is unchanged", archive, disk);
-    } else if (hasExtension(archive, ".kvbk")) {
-        restoreFromArchive(index, archive);
+        if (files::copyReplacing(archive, disk)) return true;
+        KVLOG(L"Copy File Failed from = %s, to = %s, the data disk is unchanged", archive, disk);
+        return false;
     }
+    return hasExtension(archive, ".kvbk") && restoreFromArchive(index, archive);
 }
 
 bool Players::restoreFromArchive(int index, const std::filesystem::path& archive) {
@@ -90,34 +115,48 @@ bool Players::restoreFromArchive(int index, const std::filesystem::path& archive
     return replaced;
 }
 
-// Moves every unpacked file into the instance folder, the configuration copy to the configuration path; an
-// archive without an sdcard disk leaves the instance without one, as before the backup.
+// Swaps the unpacked data disk, sdcard disk (or none) and configuration in for the instance's own, together.
 bool Players::replaceFromFolder(int index, const std::filesystem::path& unpacked) {
     const bool vdi = usesVdi();
-    std::vector<std::filesystem::path> found;
+    const std::wstring dataName = dataDiskPath(index, vdi).filename().wstring();
+    const std::wstring sdcardName = sdcardDiskPath(index, vdi).filename().wstring();
+    std::filesystem::path data, sdcard, config;
+    bool ambiguous = false;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(unpacked, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError)) found.push_back(it->path());
-    }
-    if (ec || found.empty()) {
-        KVLOG(L"restore of player %d: the archive held no files, nothing replaced", index);
-        return false;
-    }
-    bool hadSdcard = false;
-    for (const auto& file : found) {
-        if (file.filename() == "vantor.config") {
-            if (!files::copyReplacing(file, configPath(index))) KVLOG(L"restore of the configuration failed");
+        if (!it->is_regular_file(typeError)) continue;
+        const auto& file = it->path();
+        std::filesystem::path* slot = sameFileName(file, dataName)           ? &data
+                                      : sameFileName(file, sdcardName)       ? &sdcard
+                                      : sameFileName(file, L"vantor.config") ? &config
+                                                                             : nullptr;
+        if (!slot) {
+            KVLOG(L"restore of player %d: the entry %s is no part of an instance, left out", index, file.filename());
             continue;
         }
-        const auto target = instanceFolder(index) / file.filename();
-        hadSdcard = hadSdcard || target == sdcardDiskPath(index, vdi);
-        std::filesystem::rename(file, target, ec);
-        if (ec) KVLOG(L"replace %s failed: %S", target, ec.message());
+        ambiguous = ambiguous || !slot->empty(); // two entries that differ only in case
+        *slot = file;
     }
-    if (!hadSdcard && files::fileExists(sdcardDiskPath(index, vdi)))
-        removeLogged(sdcardDiskPath(index, vdi), "common::Players::restore");
-    return true;
+    if (ec || ambiguous || data.empty() || config.empty()) {
+        KVLOG(L"restore of player %d: the archive is not a backup of one instance, its files are unchanged", index);
+        return false;
+    }
+    // Staged beside the configuration file, so that the swap is renames only.
+    const auto stagedConfig = files::temporarySibling(configPath(index), "restore");
+    bool swapped = false;
+    if (utility::ufile::copyFileByStream(config, stagedConfig)) {
+        files::FileSwap swap;
+        swap.replace(dataDiskPath(index, vdi), data);
+        swap.replace(sdcardDiskPath(index, vdi), sdcard); // none in the archive: none afterwards
+        swap.replace(configPath(index), stagedConfig);
+        swapped = swap.commit();
+    }
+    if (!swapped) {
+        KVLOG(L"restore of player %d: its files could not be replaced and are unchanged", index);
+        removeLogged(stagedConfig, "common::Players::restore");
+    }
+    return swapped;
 }
 
 } // namespace common

@@ -114,7 +114,7 @@ void KVMultiMainFrame::reloadRow(std::int32_t id, int status) {
     KVMultiMainItem* row = findRow(id);
     const model::InstanceRecord* record = m_model.findRecord(id);
     if (!row) return;
-    row->setStatus(status);
+    row->setStatus(record && record->unfinishedCopy == -1 ? kRowCopyFailed : status); // a failed create or copy
     if (record) {
         model::InstanceRecord shown = *record;
         shown.diskSize = diskSizeOf(id);
