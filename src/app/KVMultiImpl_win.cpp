@@ -47,18 +47,25 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
                          EOAC_NONE, nullptr);
     app::installLogAndDispatcher();
+    // The guard comes before anything that writes a file: the model's start takes the installer's first-run
+    // markers and may write the groups file, and a second start must leave those to the manager that runs.
+    // Its verdict is still logged after the start lines, as before.
+    m_guard = app::takeSingleInstanceGuard();
 
     KVMultiModel& model = app::model();
-    model.init(commandLine);
+    if (m_guard) model.init(commandLine);
     std::wstring path32, path64, path9, path3, path14;
-    model.getPlayerPath(path32, path64, path9, path3, path14);
+    model.getPlayerPath(path32, path64, path9, path3, path14); // reads only
     int lastRun = 4;
     model.readLastRun(lastRun);
     const std::filesystem::path programFolder = platform::programFolder();
-    initialiseCommon(programFolder);
-    selectLanguageAndResources(programFolder);
+    if (m_guard) {
+        initialiseCommon(programFolder);
+        selectLanguageAndResources(programFolder);
+    } else {
+        common::openLogFile(programFolder); // the second start only logs that it hands over
+    }
 
-    m_guard = app::takeSingleInstanceGuard();
     KVLOG(L"\r\n\r\n************ kvmulti start ************");
     KVLOG(L"player 32 path %s  path64 %s. path9 %s path3 %s path14 %s version %s last run player %d", path32, path64,
           path9, path3, path14, app::kManagerVersion, lastRun);

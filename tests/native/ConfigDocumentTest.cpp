@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/storage/InstanceKeys.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 using common::ConfigDocument;
@@ -135,4 +136,46 @@ TEST(ConfigDocument, WhatWasLoadedAlwaysSavesToAFileThatLoadsAgain) {
     EXPECT_EQ(again.getString("name"), L"a\uFFFD\uFFFD\uFFFDb"); // each byte of the bad sequence
     EXPECT_EQ(again.getInt("fps", 0), 60);
     EXPECT_EQ(again.memberCount(), 3u);
+}
+
+TEST(ConfigDocument, AFileThatFailedToLoadIsKeptBesideBeforeTheFirstSaveOverIt) {
+    const testing_support::LogCapture log;
+    TempDir dir;
+    const auto path = dir / "vms" / "config" / "vantor3.config";
+    const std::pair<std::string, const char*> damages[] = {
+        {"{\"propertySettings.phoneIMEI\": \"8676320212345", "vantor3.config.bad"},
+        {"[\"second damage\"]", "vantor3.config.2.bad"},
+    };
+    for (const auto& [content, kept] : damages) {
+        writeFile(path, content);
+        ConfigDocument doc;
+        EXPECT_FALSE(doc.load(path));
+        doc.setString("propertySettings.phoneIMEI", L"867632029999999"); // a fresh identity
+        EXPECT_TRUE(doc.save());
+        EXPECT_EQ(readFile(path.parent_path() / kept), content);
+        ConfigDocument saved;
+        ASSERT_TRUE(saved.load(path));
+        EXPECT_EQ(saved.getString("propertySettings.phoneIMEI"), L"867632029999999");
+    }
+    EXPECT_EQ(readFile(path.parent_path() / "vantor3.config.bad"), damages[0].first) << "an earlier copy stays";
+}
+
+TEST(ConfigDocument, SavingKeepsWhatOthersWroteSinceTheLoadAndPutsInOnlyTheKeysChangedHere) {
+    TempDir dir;
+    const auto path = dir / "vantors.config";
+    writeFile(path, R"({"languageId": "en_US", "windowsRowCount": 4})");
+    ConfigDocument older;
+    ASSERT_TRUE(older.load(path));
+    // Meanwhile another writer (the emulator, a hand edit, another record of this file) saves.
+    writeFile(path, R"({"languageId": "fr_FR", "windowsRowCount": 4, "mulTab": false})");
+    older.setInt("windowsRowCount", 6);
+    older.setBool("windowsAutoSize", false);
+    ASSERT_TRUE(older.save());
+    EXPECT_EQ(readFile(path), "{\n"
+                              "    \"languageId\": \"fr_FR\",\n"
+                              "    \"windowsRowCount\": 6,\n"
+                              "    \"mulTab\": false,\n"
+                              "    \"windowsAutoSize\": false\n"
+                              "}");
+    EXPECT_EQ(older.getString("languageId"), L"fr_FR") << "the document now holds what it wrote";
 }

@@ -138,3 +138,25 @@ TEST(PlayerSet, InstallingALineCopiesThePreselectedLinesChoicesWithDefaults) {
     EXPECT_FALSE(target.get(windowsAutoSize));
     EXPECT_TRUE(target.get(sortwndnotoutscreen));
 }
+
+TEST(PlayerSet, ALineInstalledInTheProgramsFolderAndTheManagerNeverUndoEachOthersSettings) {
+    TempDir folder;
+    common::PlayerSet set;
+    set.own().init(folder.path());
+    set.line(KV_PRODUCT_14).init(folder.path()); // both records stand for the same "vantors.config"
+    GlobalSettings& manager = set.own().settings();
+    GlobalSettings& line = set.line(KV_PRODUCT_14).settings();
+
+    manager.set(multiPlayerLastProduct, 2);
+    ASSERT_TRUE(manager.save());
+    line.set(languageId, L"fr_FR"); // from a copy loaded before the manager's write
+    ASSERT_TRUE(line.save());
+    manager.set(windowsRowCount, 6);
+    ASSERT_TRUE(manager.save());
+
+    GlobalSettings fromDisk;
+    fromDisk.load(folder.path());
+    EXPECT_EQ(fromDisk.get(multiPlayerLastProduct), 2);
+    EXPECT_EQ(fromDisk.get(languageId), L"fr_FR");
+    EXPECT_EQ(fromDisk.get(windowsRowCount), 6);
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 using model::Group;
@@ -90,16 +91,16 @@ TEST(GroupStore, GeneratedNamesTakeTheFirstFreeNumber) {
     TempDir dir;
     GroupStore store(dir / "data");
     store.createGroup(KV_PRODUCT_9, L"Group1", L"");
-    EXPECT_EQ(store.createGroup(KV_PRODUCT_9, L"", L"Group").name, L"Group2");
-    EXPECT_EQ(store.createGroup(KV_PRODUCT_9, L"", L"Group").name, L"Group3");
-    EXPECT_EQ(store.createGroup(KV_PRODUCT_14, L"", L"Group").name, L"Group1") << "names are unique per line";
+    EXPECT_EQ(store.createGroup(KV_PRODUCT_9, L"", L"Group")->name, L"Group2");
+    EXPECT_EQ(store.createGroup(KV_PRODUCT_9, L"", L"Group")->name, L"Group3");
+    EXPECT_EQ(store.createGroup(KV_PRODUCT_14, L"", L"Group")->name, L"Group1") << "names are unique per line";
 }
 
 TEST(GroupStore, RenameAddsNumberedSuffixesOnlyForOtherGroupsNames) {
     TempDir dir;
     GroupStore store(dir / "data");
     for (const wchar_t* n : {L"A", L"B", L"B(2)"}) store.createGroup(KV_PRODUCT_9, n, L"");
-    EXPECT_EQ(store.renameGroup(KV_PRODUCT_9, L"A", L"B"), L"B(3)");
+    EXPECT_EQ(store.renameGroup(KV_PRODUCT_9, L"A", L"B"), std::wstring(L"B(3)"));
     EXPECT_EQ(store.renameGroup(KV_PRODUCT_9, L"B(3)", L"B(3)"), L"B(3)") << "its own name is no clash";
     EXPECT_EQ(store.renameGroup(KV_PRODUCT_9, L"missing", L"Z"), L"Z");
     EXPECT_EQ(store.find(KV_PRODUCT_9, L"Z"), nullptr);
@@ -120,4 +121,56 @@ TEST(GroupStore, MovingRemovingAndDroppingMembers) {
     store.removeFromGroups(KV_PRODUCT_9, {1, 2});
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"A")->members.empty());
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"B")->members.empty());
+}
+
+TEST(GroupStore, NamesThatWouldReadBackAsOtherFieldsOrLinesAreRefusedWhereNamesAreMade) {
+    const testing_support::LogCapture log;
+    TempDir dir;
+    GroupStore store(dir / "data");
+    ASSERT_NE(store.createGroup(KV_PRODUCT_9, L"Keep", L""), nullptr);
+    store.moveToGroup(KV_PRODUCT_9, {5}, L"Keep");
+    const std::string before = readFile(dir / "data" / "groupsV2");
+    for (const wchar_t* name : {L"a|5", L"|", L"two\r\nlines", L"cr\rlf", L"lf\n", L"\r\nvantor14"}) {
+        EXPECT_EQ(model::groupNameRefusal(name), L"multi_group_name_separator") << name;
+        EXPECT_EQ(store.createGroup(KV_PRODUCT_9, name, L""), nullptr) << name;
+        EXPECT_FALSE(store.renameGroup(KV_PRODUCT_9, L"Keep", name).has_value()) << name;
+    }
+    EXPECT_EQ(store.groups(KV_PRODUCT_9).size(), 1u);
+    EXPECT_EQ(store.groups(KV_PRODUCT_9)[0].name, L"Keep");
+    EXPECT_EQ(readFile(dir / "data" / "groupsV2"), before);
+}
+
+TEST(GroupStore, EveryNameTheStoreAcceptsReadsBackAsItselfWithItsMembers) {
+    const std::wstring names[] = {L"Group1",    L"\u00E9quipe \u4E2D\u6587 \U0001F600",
+                                  L" spaced ",  L"\ttab",
+                                  L"vantor9",   L"vantor14",
+                                  L"123",       L"left=5",
+                                  L"expand=0",  L"a=b=c",
+                                  L"Group1(2)", L"..\\x",
+                                  L"%s %d",     L"\"quoted\"",
+                                  L"\u200Fbidi"};
+    TempDir dir;
+    {
+        GroupStore store(dir / "data");
+        std::int32_t id = 1;
+        for (const std::wstring& name : names) {
+            ASSERT_TRUE(model::groupNameRefusal(name).empty()) << name;
+            ASSERT_NE(store.createGroup(KV_PRODUCT_71_32, name, L""), nullptr);
+            store.moveToGroup(KV_PRODUCT_71_32, {id++}, name);
+        }
+        ASSERT_NE(store.createGroup(KV_PRODUCT_9, L"before", L""), nullptr);
+        ASSERT_FALSE(store.renameGroup(KV_PRODUCT_9, L"before", L"left=1|").has_value());
+        ASSERT_EQ(store.renameGroup(KV_PRODUCT_9, L"before", L"vantor3"), std::wstring(L"vantor3"));
+    }
+    GroupStore again(dir / "data");
+    again.load();
+    const auto& groups = again.groups(KV_PRODUCT_71_32);
+    ASSERT_EQ(groups.size(), std::size(names));
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        EXPECT_EQ(groups[i].name, names[i]);
+        EXPECT_EQ(groups[i].members, std::vector<std::int32_t>{static_cast<std::int32_t>(i + 1)}) << names[i];
+    }
+    ASSERT_EQ(again.groups(KV_PRODUCT_9).size(), 1u);
+    EXPECT_EQ(again.groups(KV_PRODUCT_9)[0].name, L"vantor3");
+    EXPECT_TRUE(again.groups(KV_PRODUCT_51).empty()) << "a group named like a section is no section";
 }

@@ -18,6 +18,7 @@
 #include "toolkit/Slider.h"
 #include "ui/main/KVMultiMainFrame.h"
 #include "ui/main/RowLook.h"
+#include "ui/main/ShortcutName.h"
 
 using namespace mainui;
 using namespace std::chrono_literals;
@@ -46,6 +47,27 @@ TEST(RowLook, OnlyTheFirstOccurrenceOfTheSearchIsHighlightedEvenInsideAWord) {
     EXPECT_EQ(highlightedName(L"farm", L""), L"farm");
 }
 
+TEST(ShortcutName, NoRowNameLeavesTheDesktopFolderOrNamesADevice) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"Farm 1", L"Farm 1"},
+        {L"..\\..\\Startup\\evil", L".._.._Startup_evil"},
+        {L"../up", L".._up"},
+        {L"C:\\Windows\\x", L"C__Windows_x"},
+        {L"a*b?c\"d<e>f|g", L"a_b_c_d_e_f_g"},
+        {L"line\r\nbreak", L"line__break"},
+        {L"CON", L"_CON"},
+        {L"nul", L"_nul"},
+        {L"Com1", L"_Com1"},
+        {L"LPT9.txt", L"_LPT9.txt"},
+        {L"aux .x", L"_aux .x"},
+        {L"COM10", L"COM10"},
+        {L"CONSOLE", L"CONSOLE"},
+        {L"", L"_"},
+        {std::wstring(300, L'x'), std::wstring(200, L'x')},
+    };
+    for (const auto& [row, file] : cases) EXPECT_EQ(desktopShortcutName(row), file) << row;
+}
+
 // Lines 4, 2 and 0 installed in a temporary folder; the model and the window on an event loop standing for
 // the user-interface thread.
 class MainWindowTest : public ::testing::Test, protected testing_support::ModelWorld {
@@ -59,6 +81,8 @@ protected:
     std::vector<int> closed;
     std::vector<int> grown;
     bool groupControl = false;
+    std::vector<ShortcutRequest> shortcuts;
+    bool shortcutSaves = true;
     std::unique_ptr<KVMultiMainFrame> frame;
 
     void SetUp() override {
@@ -80,6 +104,10 @@ protected:
         services.closeWindow = [this](int code) { closed.push_back(code); };
         services.growHeight = [this](int delta, bool) { grown.push_back(delta); };
         services.groupControlOpen = [this] { return groupControl; };
+        services.createShortcut = [this](const ShortcutRequest& r) {
+            shortcuts.push_back(r);
+            return shortcutSaves;
+        };
         frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
         ASSERT_TRUE(frame->init(shippedSkin(KVMultiMainFrame::kSkinFile), shippedSkin(KVMultiMainFrame::kRowSkinFile),
                                 requested));
@@ -355,3 +383,16 @@ TEST_F(MainWindowTest, AProductRowStaysAtTheEndAcrossRebuildsOnlyOnItsLine) {
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, AShortcutGetsAFileNameInsideTheDesktopAndASaveThatFailedIsLogged) {
+    addInstance(KV_PRODUCT_14, 1, L"..\\..\\Startup\\run");
+    shortcutSaves = false;
+    open();
+    ASSERT_TRUE(click(row(id14(1)), L"shortcutVm"));
+    ASSERT_EQ(shortcuts.size(), 1u);
+    EXPECT_EQ(shortcuts[0].name, L".._.._Startup_run");
+    EXPECT_EQ(shortcuts[0].arguments, L"index=1");
+    EXPECT_TRUE(
+        log.contains("mainui::KVMultiMainFrame::onShortcut", L"desktop shortcut .._.._Startup_run.lnk was not saved"));
+    EXPECT_FALSE(boxText().empty()) << "the notice comes either way";
+}

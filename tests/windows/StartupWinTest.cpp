@@ -57,7 +57,7 @@ TEST(Startup, ShowsItsWindowAndOnCloseLogsTheEndAndExitsWithOne) {
     FreeLibrary(image);
 }
 
-TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
+TEST(Startup, ASecondManagerTouchesNoFileAsksTheFirstToShowItselfAndExitsWithOne) {
     testing_support::WinTempDir folder;
     const auto exe = folder.path() / "kvmulti.exe";
     std::filesystem::copy_file(builtProgram(), exe);
@@ -69,9 +69,12 @@ TEST(Startup, ASecondManagerAsksTheFirstToShowItselfAndExitsWithOne) {
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return IsIconic(window) != 0; }, 10s));
 
+    // The installer leaves a first-run marker for the manager that runs; a second start must not take it.
+    testing_support::writeFile(folder.path() / "vms" / "firstrun", "");
     ChildProcess second;
     ASSERT_TRUE(second.start(exe));
     EXPECT_EQ(second.waitForExit(30s), 1u);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "vms" / "firstrun")) << "the second start wrote nothing";
     EXPECT_TRUE(platform::win32::pumpMessagesUntil([&] { return !IsIconic(window) && IsWindowVisible(window); }, 10s))
         << "the first manager shows its window again";
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -1,10 +1,11 @@
-// Instance storage on Windows: a real backup and restore with the shipped 7za.exe.
+// Instance storage on Windows: a real backup and restore with the shipped 7za.exe, and a locked groups file.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "core/files/Archiver.h"
+#include "core/model/GroupStore.h"
 #include "core/storage/Players.h"
 #include "support/DiskImages.h"
 #include "support/TempDir.h"
@@ -73,4 +74,24 @@ TEST(StorageOnWindows, DISABLED_ARestoreThatMeetsALockedFileLeavesTheWholeInstan
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(3))) ++entries;
     EXPECT_EQ(entries, 2u) << "nothing moved aside is left behind";
     common::files::setArchiverProgram({});
+}
+
+TEST(StorageOnWindows, AGroupsFileLockedAtStartIsNeitherLostAtShutdownNorByTheNextChange) {
+    TempDir dir;
+    const auto file = dir / "data" / "groupsV2";
+    const std::string groups = "\r\nvantor14\r\nvantor9\r\nFarm|83886081||left=0|top=0|width=0|height=0|expand=1";
+    testing_support::writeFile(file, groups);
+    // Another program holds the file without sharing it while the manager starts.
+    HANDLE lock = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    model::GroupStore store(dir / "data");
+    store.load();
+    CloseHandle(lock);
+    EXPECT_TRUE(store.groups(KV_PRODUCT_9).empty()) << "what could not be read reads as no groups";
+
+    EXPECT_FALSE(store.save()) << "the save at shutdown leaves an unread file alone";
+    EXPECT_EQ(testing_support::readFile(file), groups);
+    ASSERT_NE(store.createGroup(KV_PRODUCT_9, L"New", L""), nullptr);
+    EXPECT_EQ(testing_support::readFile(dir / "data" / "groupsV2.bad"), groups) << "a change keeps it first";
+    EXPECT_NE(testing_support::readFile(file).find("\r\nNew||left="), std::string::npos);
 }

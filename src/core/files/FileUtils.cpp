@@ -1,16 +1,15 @@
 #include "core/files/FileUtils.h"
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
 
+#include "core/files/AtomicFile.h"
 #include "core/files/Directories.h"
 #include "core/files/FileTree.h"
 #include "core/log/Log.h"
-#include "core/platform/Os.h"
 
 namespace utility::ufile {
 namespace {
@@ -178,28 +177,11 @@ bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::
     return true;
 }
 
-std::filesystem::path temporarySibling(const std::filesystem::path& target, const char* tag) {
-    static std::atomic<unsigned> counter{0};
-    auto name = target.filename();
-    name += std::string(".") + tag + std::to_string(platform::currentThreadId()) + "-" + std::to_string(counter++);
-    return target.parent_path() / name;
-}
-
 bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
                    const utility::ufile::CopyProgress& progress) {
-    const auto temporary = temporarySibling(target, "part");
-    std::error_code ec;
-    if (!utility::ufile::copyFileByStream(source, temporary, progress)) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    std::filesystem::rename(temporary, target, ec); // replaces the target in one step
-    if (ec) {
-        KVLOG(L"replace %s failed: %S", target, ec.message());
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return replaceFileAtomically(target, "part", [&](const std::filesystem::path& temporary) {
+        return utility::ufile::copyFileByStream(source, temporary, progress);
+    });
 }
 
 } // namespace common::files

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/files/AtomicFile.h" // temporarySibling, for callers that stage files themselves
+
 namespace utility::ufile {
 
 // Progress of one stream copy: callback(percent, index) with percent = base + (copied * 100 / size) * weight,
@@ -53,12 +55,9 @@ std::uint64_t folderBytes(const std::filesystem::path& folder);
 // itself, never written through).
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
 
-// Replaces `target` with a copy of `source` without ever leaving `target` half written: the bytes go to a
-// temporary file beside it, which then replaces it in one rename. On failure `target` is as it was.
+// Replaces `target` with a copy of `source` without ever leaving `target` half written (replaceFileAtomically).
+// On failure `target` is as it was.
 bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
                    const utility::ufile::CopyProgress& progress = {});
-
-// A temporary name beside `target` that no other caller in this process gets.
-std::filesystem::path temporarySibling(const std::filesystem::path& target, const char* tag);
 
 } // namespace common::files

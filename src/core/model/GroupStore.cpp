@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/files/AtomicFile.h"
+#include "core/files/DamagedFile.h"
+#include "core/formats/FileBytes.h"
 #include "core/log/Log.h"
 #include "core/platform/CodePage.h"
 
@@ -100,6 +100,14 @@ void appendGroupLine(std::string& out, const Group& g) {
 
 } // namespace
 
+std::wstring_view groupNameRefusal(std::wstring_view name) {
+    const std::string bytes = platform::wideToAnsi(name);
+    // Checked on the bytes: in a double-byte code page the second byte of a character may be a "|".
+    if (bytes.find_first_of("|\r\n") != std::string::npos) return L"multi_group_name_separator";
+    if (platform::ansiToWide(bytes) != name) return L"multi_group_name_charset";
+    return {};
+}
+
 GroupStore::GroupStore(std::filesystem::path dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
 void GroupStore::load() {
@@ -112,14 +120,22 @@ void GroupStore::load() {
         m_migrationDone = false;
         firstSection = KV_PRODUCT_9; // the old file has no sections
     }
-    std::ifstream in(path, std::ios::binary);
     std::string content;
-    if (in)
-        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    else
-        KVLOG_AS("KVMultiModel::loadGroups", L"open group file error %d", errno);
+    if (!readFile(path, content)) KVLOG_AS("KVMultiModel::loadGroups", L"open group file error %d", errno);
     parse(content, firstSection);
     if (!m_migrationDone) migrate();
+}
+
+// False when the file is missing or could not be read; only the second makes the store keep off the file.
+bool GroupStore::readFile(const std::filesystem::path& path, std::string& content) {
+    constexpr std::uint64_t kMaxBytes = 16u * 1024u * 1024u; // thousands of groups take a few hundred KiB
+    if (auto bytes = common::formats::readFileBytes(path, kMaxBytes)) {
+        content = std::move(*bytes);
+        return true;
+    }
+    std::error_code ec;
+    m_readFailed = std::filesystem::exists(path, ec) || ec;
+    return false;
 }
 
 void GroupStore::parse(std::string_view content, KV_PRODUCT_TYPE firstSection) {
@@ -173,6 +189,15 @@ std::string GroupStore::serialize() const {
 }
 
 bool GroupStore::save() {
+    if (m_readFailed) {
+        // What the file holds was never read: writing our empty lists would throw the user's groups away.
+        if (!m_changed) {
+            KVLOG_AS("KVMultiModel::saveGroups", L"groups file was not read: left as it is");
+            return false;
+        }
+        if (m_v2FilePresent && common::files::keepDamagedCopy(m_dataFolder / "groupsV2").empty()) return false;
+        m_readFailed = false;
+    }
     std::error_code ec;
     std::filesystem::create_directories(m_dataFolder, ec);
     if (!common::files::writeFileAtomically(m_dataFolder / "groupsV2", serialize())) {
@@ -193,7 +218,11 @@ bool GroupStore::nameTaken(KV_PRODUCT_TYPE product, std::wstring_view name, cons
     return std::any_of(list.begin(), list.end(), [&](const Group& g) { return &g != except && g.name == name; });
 }
 
-Group& GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::wstring_view generatedPrefix) {
+Group* GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::wstring_view generatedPrefix) {
+    if (!groupNameRefusal(name).empty()) {
+        KVLOG_AS("KVMultiModel::createGroup", L"group name refused: %s", name);
+        return nullptr;
+    }
     if (name.empty()) {
         for (int n = 1; n <= 9999; ++n) {
             std::wstring candidate = std::wstring(generatedPrefix) + std::to_wstring(n);
@@ -208,8 +237,9 @@ Group& GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::
     g.name = std::move(name);
     auto& list = m_lists[index(product)];
     list.push_back(std::move(g));
+    m_changed = true;
     save();
-    return list.back();
+    return &list.back();
 }
 
 bool GroupStore::removeFirst(KV_PRODUCT_TYPE product, std::wstring_view groupName, std::int32_t id) {
@@ -225,7 +255,9 @@ bool GroupStore::removeFirst(KV_PRODUCT_TYPE product, std::wstring_view groupNam
 }
 
 void GroupStore::removeFromGroup(KV_PRODUCT_TYPE product, std::wstring_view groupName, std::int32_t id) {
-    if (removeFirst(product, groupName, id)) save();
+    if (!removeFirst(product, groupName, id)) return;
+    m_changed = true;
+    save();
 }
 
 void GroupStore::moveToGroup(KV_PRODUCT_TYPE product, const std::vector<std::int32_t>& ids,
@@ -235,6 +267,7 @@ void GroupStore::moveToGroup(KV_PRODUCT_TYPE product, const std::vector<std::int
         target->members.insert(target->members.end(), ids.begin(), ids.end());
     else
         KVLOG_AS("KVMultiModel::moveToGroup", L"no group %s", groupName);
+    m_changed = true;
     save();
 }
 
@@ -242,10 +275,16 @@ void GroupStore::removeFromGroups(KV_PRODUCT_TYPE product, const std::vector<std
     for (Group& g : m_lists[index(product)]) {
         std::erase_if(g.members, [&](std::int32_t m) { return std::find(ids.begin(), ids.end(), m) != ids.end(); });
     }
+    m_changed = true;
     save();
 }
 
-std::wstring GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName, std::wstring_view newName) {
+std::optional<std::wstring> GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName,
+                                                    std::wstring_view newName) {
+    if (!groupNameRefusal(newName).empty()) {
+        KVLOG_AS("KVMultiModel::renameGroup", L"group name refused: %s", newName);
+        return std::nullopt;
+    }
     Group* group = find(product, oldName);
     if (!group) {
         save();
@@ -261,6 +300,7 @@ std::wstring GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view 
         }
     }
     group->name = stored;
+    m_changed = true;
     save();
     return stored;
 }
@@ -268,6 +308,7 @@ std::wstring GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view 
 void GroupStore::setGroupRect(KV_PRODUCT_TYPE product, std::wstring_view name, int left, int top, int width,
                               int height) {
     if (Group* g = find(product, name)) {
+        m_changed = true;
         g->left = left;
         g->top = top;
         g->width = width;

@@ -5,13 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
+#include <system_error>
 #include <vector>
 
 #include "core/files/AtomicFile.h"
+#include "core/files/DamagedFile.h"
 #include "core/files/Directories.h"
+#include "core/formats/FileBytes.h"
 #include "core/log/Log.h"
 #include "core/text/Utf.h"
 
@@ -91,6 +92,39 @@ void repairValues(rapidjson::Value& root, rapidjson::Document::AllocatorType& al
     }
 }
 
+// Values of another document's allocator become this one's: first member of the name replaced, or appended.
+void assignMember(rapidjson::Document& doc, std::string_view key, const rapidjson::Value& value) {
+    auto& allocator = doc.GetAllocator();
+    for (auto it = doc.MemberBegin(); it != doc.MemberEnd(); ++it) {
+        if (std::string_view(it->name.GetString(), it->name.GetStringLength()) == key) {
+            it->value.CopyFrom(value, allocator);
+            return;
+        }
+    }
+    rapidjson::Value name(key.data(), jsonLength(key.size()), allocator);
+    rapidjson::Value copy(value, allocator);
+    doc.AddMember(name, copy, allocator);
+}
+
+// Large enough for any settings file; what is larger is not one of ours.
+constexpr std::uint64_t kMaxFileBytes = 64u * 1024u * 1024u;
+
+enum class FileState { Missing, Parsed, Damaged };
+
+// The file's object, or why there is none. A file that exists but cannot be read counts as damaged.
+FileState readObject(const std::filesystem::path& path, rapidjson::Document& out) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path, ec);
+    if (!exists && !ec) return FileState::Missing;
+    const auto bytes = formats::readFileBytes(path, kMaxFileBytes);
+    if (!bytes) return FileState::Damaged;
+    // Iterative parsing: a deeply nested file cannot exhaust the stack. Invalid UTF-8 is a parse error.
+    out.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(bytes->data(), bytes->size());
+    if (out.HasParseError() || !out.IsObject()) return FileState::Damaged;
+    repairValues(out, out.GetAllocator());
+    return FileState::Parsed;
+}
+
 } // namespace
 
 ConfigDocument::ConfigDocument() {
@@ -100,19 +134,20 @@ ConfigDocument::ConfigDocument() {
 bool ConfigDocument::load(const std::filesystem::path& path) {
     m_path = path;
     m_modified = false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    m_changedKeys.clear();
+    rapidjson::Document parsed;
+    if (readObject(path, parsed) != FileState::Parsed) {
         m_doc.SetObject();
         return false;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return loadText(text);
+    m_doc.Swap(parsed);
+    return true;
 }
 
 bool ConfigDocument::loadText(std::string_view json) {
     m_modified = false;
+    m_changedKeys.clear();
     rapidjson::Document parsed;
-    // Iterative parsing: a deeply nested file cannot exhaust the stack. Invalid UTF-8 is a parse error.
     parsed.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
     if (parsed.HasParseError() || !parsed.IsObject()) {
         m_doc.SetObject();
@@ -127,8 +162,29 @@ bool ConfigDocument::save() {
     if (!m_modified) return false;
     if (!m_path.empty() && m_path.has_parent_path()) common::create_directories(m_path.parent_path());
     m_modified = false; // a failed write is not reported again
-    if (m_path.empty()) return false;
-    return files::writeFileAtomically(m_path, serialize());
+    const bool merged = !m_path.empty() && mergeWithFile();
+    m_changedKeys.clear();
+    return merged && files::writeFileAtomically(m_path, serialize());
+}
+
+// This document becomes the file's current object with this document's changed keys put in. A file that is
+// missing leaves the document as it is; one that does not parse must be kept before it is replaced.
+bool ConfigDocument::mergeWithFile() {
+    rapidjson::Document onDisk;
+    switch (readObject(m_path, onDisk)) {
+    case FileState::Missing:
+        return true;
+    case FileState::Damaged:
+        if (!files::keepDamagedCopy(m_path).empty()) return true;
+        KVLOG(L"%s is damaged and could not be kept: not replaced", m_path);
+        return false;
+    case FileState::Parsed:
+        break;
+    }
+    for (const std::string& key : m_changedKeys)
+        if (const rapidjson::Value* mine = find(key)) assignMember(onDisk, key, *mine);
+    m_doc.Swap(onDisk);
+    return true;
 }
 
 std::string ConfigDocument::serialize() const {
@@ -197,15 +253,21 @@ CombineKey ConfigDocument::getHotkey(std::string_view key, CombineKey defaultVal
     return {memberInt(*v, "modifiers", 0), static_cast<std::uint16_t>(memberInt(*v, "key", 0))};
 }
 
+void ConfigDocument::noteChanged(std::string_view key) {
+    m_modified = true;
+    if (std::find(m_changedKeys.begin(), m_changedKeys.end(), key) == m_changedKeys.end())
+        m_changedKeys.emplace_back(key);
+}
+
 void ConfigDocument::set(std::string_view key, rapidjson::Value&& value) {
     if (auto* existing = const_cast<rapidjson::Value*>(find(key))) {
         // Writing what is stored already changes nothing: a batch of such writes must not rewrite the file.
         if (*existing == value) return;
-        m_modified = true;
+        noteChanged(key);
         *existing = std::move(value);
         return;
     }
-    m_modified = true;
+    noteChanged(key);
     rapidjson::Value name(key.data(), jsonLength(key.size()), m_doc.GetAllocator());
     m_doc.AddMember(name, value, m_doc.GetAllocator());
 }

@@ -7,11 +7,19 @@
 // modified document, pretty-printed with four spaces, through a temporary file, so a crash never leaves half a
 // file. A file that is missing, unreadable, not JSON or whose root is not an object loads as an empty object:
 // every read then gives its default.
+//
+// Several writers share some files: a line installed in the program's folder shares "vantors.config" with the
+// manager's own settings, the emulator writes its line's file and its instances' files, and users edit them by
+// hand. So save() reads the file again and writes back what it holds now with only this document's changed
+// keys replaced: a writer that saves an older copy never undoes the others' keys. (One shared in-memory copy
+// per path would protect against this process only.) A file on disk that does not parse is kept beside as
+// "<name>.bad" before it is replaced; when that copy cannot be made, nothing is written.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <rapidjson/document.h>
 
@@ -43,8 +51,8 @@ public:
     bool load(const std::filesystem::path& path);
     // Parses text instead of a file (the path stays as it is).
     bool loadText(std::string_view json);
-    // Writes the document when modified: creates the folder chain, replaces the file, clears the flag.
-    // Returns whether a file was written.
+    // Writes the document when modified: creates the folder chain, merges the changed keys into what the file
+    // holds now, replaces the file, clears the flag. Returns whether a file was written.
     bool save();
 
     bool has(std::string_view key) const;
@@ -77,11 +85,14 @@ public:
 private:
     const rapidjson::Value* find(std::string_view key) const;
     void set(std::string_view key, rapidjson::Value&& value);
+    void noteChanged(std::string_view key);
+    bool mergeWithFile();
     int memberInt(const rapidjson::Value& object, const char* name, int defaultValue) const;
 
     rapidjson::Document m_doc;
     std::filesystem::path m_path;
     bool m_modified = false;
+    std::vector<std::string> m_changedKeys; // since the last load or save, in the order first changed
 };
 
 } // namespace common

@@ -35,7 +35,7 @@ struct ShortcutRequest {
     std::wstring target;        // the line's "rqplayer.exe"
     std::wstring arguments;     // "index=N"
     std::wstring workingFolder; // the install folder
-    std::wstring name;          // the file is this name + ".lnk" on the desktop
+    std::wstring name;          // the file is this name + ".lnk" on the desktop (desktopShortcutName)
 };
 
 // How a list rebuild goes: refreshList({.switchTabsTo = line, .reloadModel = true}).

@@ -7,6 +7,7 @@
 #include "ui/main/FrameRules.h"
 #include "ui/main/KVMultiMainFrame.h"
 #include "ui/main/RowLook.h"
+#include "ui/main/ShortcutName.h"
 
 namespace mainui {
 
@@ -68,8 +69,11 @@ void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {
     int index = 0;
     const common::Players& players = m_model.playersOf(row.id(), index);
     const std::wstring folder = players.installFolder().wstring();
-    ShortcutRequest request{folder + L"\\rqplayer.exe", L"index=" + std::to_wstring(index), folder, row.playerName()};
-    if (m_services.createShortcut) (void)m_services.createShortcut(request); // the notice comes either way
+    ShortcutRequest request{folder + L"\\rqplayer.exe", L"index=" + std::to_wstring(index), folder,
+                            desktopShortcutName(row.playerName())};
+    // The notice comes either way; a shortcut that was not saved is reported in the log.
+    if (!m_services.createShortcut || !m_services.createShortcut(request))
+        KVLOG(L"desktop shortcut %s.lnk was not saved", request.name);
     std::wstring text = lookUpWithFallback(L"multiplay_shortcut_created_notice");
     if (const auto at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, row.playerName());
     notice(std::move(text));

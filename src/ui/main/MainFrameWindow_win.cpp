@@ -24,20 +24,33 @@ std::optional<std::string> readSkin(ui::SkinResources& resources, const wchar_t*
     return text;
 }
 
+// COM calls report an HRESULT, not the last error: logged here with the call's text.
+bool succeeded(HRESULT hr, const wchar_t* call) {
+    if (FAILED(hr)) KVLOG_AS("mainui::win32::saveShortcut", L"%s failed, hr 0x%08x", call, static_cast<unsigned>(hr));
+    return SUCCEEDED(hr);
+}
+
+// Saves the shell link as request.name + ".lnk" in the desktop folder; true only when the file was written.
 bool saveShortcut(const ShortcutRequest& request) {
     wchar_t desktop[MAX_PATH]{};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop))) return false;
+    if (!succeeded(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop),
+                   L"SHGetFolderPathW"))
+        return false;
     IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return false;
-    link->SetPath(request.target.c_str());
-    link->SetWorkingDirectory(request.workingFolder.c_str());
-    if (!request.arguments.empty()) link->SetArguments(request.arguments.c_str());
+    if (!succeeded(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)),
+                   L"CoCreateInstance(ShellLink)"))
+        return false;
+    bool saved =
+        succeeded(link->SetPath(request.target.c_str()), L"SetPath") &&
+        succeeded(link->SetWorkingDirectory(request.workingFolder.c_str()), L"SetWorkingDirectory") &&
+        (request.arguments.empty() || succeeded(link->SetArguments(request.arguments.c_str()), L"SetArguments"));
     IPersistFile* file = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file)))) {
+    if (saved && succeeded(link->QueryInterface(IID_PPV_ARGS(&file)), L"QueryInterface(IPersistFile)")) {
         const std::wstring path = std::wstring(desktop) + L"\\" + request.name + L".lnk";
-        saved = SUCCEEDED(file->Save(path.c_str(), TRUE));
+        saved = succeeded(file->Save(path.c_str(), TRUE), L"IPersistFile::Save");
         file->Release();
+    } else {
+        saved = false;
     }
     link->Release();
     return saved;
