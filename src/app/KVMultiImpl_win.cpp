@@ -133,6 +133,9 @@ void KVMultiImpl::shutdown() {
     m_endpoint.destroy();
     app::removePrivateFont(m_fontFile);
     if (m_mainWindow) PostMessageW(m_mainWindow, WM_CLOSE, 1, 0);
+    // Copies, removals, backups and restores still running end here, while the log and the dispatcher
+    // exist; nothing of ours may run during static destruction.
+    app::players().stopAllTasks();
     KVLOG_AS("KVMultiImpl::entrance", L"*********************** kv end ****************");
     if (m_guard) {
         KVLOG_AS("KVMultiImpl::entrance", L"close mutex");
@@ -181,7 +184,7 @@ bool KVMultiImpl::showMainFrame() {
         m_mainWindow = mainui::win32::MainFrameWindow::create(
             model, app::players().own().settings(),
             product != 0 && product::isProductType(product) ? std::optional(static_cast<KV_PRODUCT_TYPE>(product))
-                                                          : std::nullopt,
+                                                            : std::nullopt,
             mainui::win32::MainFrameWindow::workAreaOfMonitor(model.commandLineMonitor()), [this] {
                 m_mainWindow = nullptr;
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end

@@ -27,8 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "core/product/ProductLine.h"
 #include "core/platform/IpcPlatform.h"
+#include "core/product/ProductLine.h"
 #include "core/storage/BusyRegistry.h"
 #include "core/storage/CloneSetting.h"
 #include "core/storage/ConfigDocument.h"
@@ -109,8 +109,11 @@ public:
     // copied on a worker thread, then the configuration is finalised and `progress` gets 100 exactly once,
     // whatever happened to the copies. A clone never writes to its source.
     int cloneEx(int source, CloneProgress progress, CloneSetting setting);
-    // Waits until every worker task of this object has ended (shutdown and tests).
+    // Waits until every worker task of this object has ended (tests).
     void waitForTasks() { m_tasks.waitAll(); }
+    // Shutdown: refuses new tasks, asks running ones to end early and joins them all.
+    void stopTasks() { m_tasks.stopAndWait(); }
+    bool stopRequested() const { return m_tasks.stopRequested(); }
 
     // Backup into a ".kvbk" archive and restore from one or from a ".vdi" disk image; both block the calling
     // worker thread for the archiver's run and mark the instance busy meanwhile.
