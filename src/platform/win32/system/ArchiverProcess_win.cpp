@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/log/Log.h"
 #include "core/platform/ArchiverProcess.h"
-#include "platform/win32/system/Win32Check_win.h"
 
 namespace platform {
 namespace {
@@ -48,9 +48,10 @@ bool start(const std::filesystem::path& program, const std::wstring& commandLine
     Handle nullInput;
     nullInput.h = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!KV_WIN32_CHECK(nullInput.h != INVALID_HANDLE_VALUE)) {
+    if (nullInput.h == INVALID_HANDLE_VALUE) {
         nullInput.h = nullptr;
         error = static_cast<int>(GetLastError());
+        KVLOG(L"the null device cannot be opened, error %d", error);
         return false;
     }
     STARTUPINFOW si{};
@@ -96,7 +97,8 @@ ArchiverRun runArchiverProcess(const std::filesystem::path& program, const std::
         while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
             if (GetTickCount64() - lastOutput.load() < limit) continue;
             timedOut = true;
-            KV_WIN32_CHECK(TerminateProcess(pi.hProcess, 1));
+            if (!TerminateProcess(pi.hProcess, 1))
+                KVLOG(L"the silent archiver cannot be stopped, error %d", static_cast<int>(GetLastError()));
             WaitForSingleObject(pi.hProcess, INFINITE);
         }
     });
