@@ -105,6 +105,14 @@ protected:
         arrange::WindowArranger arranger(real);
         arranger.arrange(targets, handleOf(m_main), settings);
         ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return arranger.idle(); }, 60s));
+        // The placements are posted to the instances' threads (SWP_ASYNCWINDOWPOS): they land a little later.
+        platform::win32::pumpMessagesUntil(
+            [&] {
+                for (std::size_t i = 0; i < m_windows.size(); ++i)
+                    if (!real.windowRect(m_windows[i], r) || !(r == fake.rect(fakeWindows[i]))) return false;
+                return true;
+            },
+            10s);
 
         for (std::size_t i = 0; i < m_windows.size(); ++i) {
             ASSERT_TRUE(real.windowRect(m_windows[i], r));
