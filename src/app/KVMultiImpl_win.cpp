@@ -144,6 +144,9 @@ void KVMultiImpl::shutdown() {
     m_endpoint.destroy();
     app::removePrivateFont(m_fontFile);
     m_windows.closeMainWindow();
+    // Copies, removals, backups and restores still running end here, while the log and the dispatcher
+    // exist; nothing of ours may run during static destruction.
+    app::players().stopAllTasks();
     KVLOG_AS("KVMultiImpl::entrance", L"*********************** kv end ****************");
     if (m_guard) {
         KVLOG_AS("KVMultiImpl::entrance", L"close mutex");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "support/LogCapture.h"
@@ -86,5 +88,38 @@ TEST(Archiver, RealArchiverRoundTripsFilesFlatAndReportsProgress) {
     testing_support::writeFile(dir / "corrupt.kvbk", "not an archive");
     EXPECT_TRUE(extractFiles(dir / "corrupt.kvbk", dir / "c", {}, &exitCode)) << "the pipe closed normally";
     EXPECT_NE(exitCode, 0) << "but the archiver says it failed";
+    setArchiverProgram({});
+}
+
+// An archiver that stops writing (here a stand-in that only sleeps, with a child of its own) is stopped
+// after the idle time-out; the run fails with a log line instead of waiting.
+TEST(Archiver, AnArchiverSilentPastTheIdleTimeOutIsStoppedAndFails) {
+    TempDir dir;
+    testing_support::writeFile(dir / "hang.sh", "#!/bin/sh\nsleep 600\n");
+    std::filesystem::permissions(dir / "hang.sh", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    testing_support::writeFile(dir / "a.kvbk", "x");
+    setArchiverProgram(dir / "hang.sh");
+    setArchiverIdleTimeout(std::chrono::milliseconds(200));
+    testing_support::LogCapture log;
+
+    EXPECT_FALSE(extractFiles(dir / "a.kvbk", dir / "out", {}));
+    EXPECT_TRUE(log.containsPart(L"archiver stopped: no output for 200 ms."));
+    setArchiverIdleTimeout(kArchiverIdleTimeout);
+    setArchiverProgram({});
+}
+
+TEST(Archiver, AnEncryptedArchiveFailsWithALogLineInsteadOfAskingForAPassword) {
+    if (std::string(KV_7ZZ).find("NOTFOUND") != std::string::npos) GTEST_SKIP() << "7zz is not installed";
+    TempDir dir;
+    testing_support::writeFile(dir / "data.vmdk", "disk");
+    const std::string make = std::string(KV_7ZZ) + " a -pSECRET '" + (dir / "enc.kvbk").string() + "' '" +
+                             (dir / "data.vmdk").string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    setArchiverProgram(KV_7ZZ);
+    testing_support::LogCapture log;
+
+    EXPECT_FALSE(extractFiles(dir / "enc.kvbk", dir / "out", {}));
+    EXPECT_TRUE(log.containsPart(L"archive is encrypted: the archiver asked for a password."));
     setArchiverProgram({});
 }

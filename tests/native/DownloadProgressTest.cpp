@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "support/ManualClock.h"
@@ -59,4 +60,21 @@ TEST(DownloadProgress, CountsTheResumedBytesAsDownloadedAndNeverReportsHundred) 
     EXPECT_EQ(recorder.reports[0].total, 15000);
     EXPECT_EQ(recorder.reports[1].percent, 99);
     EXPECT_EQ(recorder.reports[1].downloaded, 15000);
+}
+
+TEST(DownloadProgress, AHugeAnnouncedLengthNeitherOverflowsNorLeavesTheRange) {
+    testing_support::ManualClock clock;
+    Recorder recorder;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    net::DownloadProgress progress(5 * 1048576, recorder.callback(), clock.function());
+
+    progress.update(1000, kMax - 10);
+    clock.advance(2s);
+    progress.update(kMax, 10); // more received than announced
+
+    ASSERT_EQ(recorder.reports.size(), 2u);
+    EXPECT_EQ(recorder.reports[0].percent, 0);
+    EXPECT_EQ(recorder.reports[0].total, kMax);
+    EXPECT_EQ(recorder.reports[1].percent, 99);
+    EXPECT_EQ(recorder.reports[1].downloaded, kMax);
 }

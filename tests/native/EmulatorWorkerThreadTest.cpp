@@ -105,3 +105,50 @@ TEST_F(WorkerTest, AHungCloseRequestGetsTheProcessKilledAndTheWorkerGoesOn) {
     EXPECT_EQ(platform.deliveries()[1].payload, "after");
     EXPECT_EQ(statuses.get(), std::vector<EmulatorStatus>{EmulatorStatus::ResponseTimeout});
 }
+
+// A hung delivery of any message gets its process killed once a close request waits behind it; behind a
+// hung rename, another rename only waits.
+struct QueuedBehindHang {
+    const char* name;
+    std::uint32_t queued;
+    bool killed;
+};
+class WorkerBehindHangTest : public WorkerTest, public ::testing::WithParamInterface<QueuedBehindHang> {};
+
+TEST_P(WorkerBehindHangTest, HungRename) {
+    platform.hangOn(kPid, 14000);
+    EmulatorWorkerThread worker(6, statuses.callback(), platform);
+    worker.push(FakeIpcPlatform::window(kPid), 14000, bytes("new name"));
+    ASSERT_TRUE(platform.waitUntilBlocked(kPid));
+    worker.push(FakeIpcPlatform::window(kPid), GetParam().queued, bytes("6"));
+    platform.advance(2000);
+    EXPECT_TRUE(worker.isTimeout());
+    if (GetParam().killed) {
+        ASSERT_TRUE(platform.waitForDeliveries(2)) << "the kill ends the hung send, then the stop goes out";
+        EXPECT_EQ(platform.kills(), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{4242u, 0u}}));
+        EXPECT_EQ(platform.deliveries()[1].messageId, GetParam().queued);
+    } else {
+        EXPECT_TRUE(platform.kills().empty());
+        platform.answer(kPid);
+        ASSERT_TRUE(platform.waitForDeliveries(2));
+    }
+}
+INSTANTIATE_TEST_SUITE_P(QueuedBehind, WorkerBehindHangTest,
+                         ::testing::Values(QueuedBehindHang{"Stop", 9222, true},
+                                           QueuedBehindHang{"LegacyStop", 11000, true},
+                                           QueuedBehindHang{"Rename", 14000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The process to kill is asked for when the kill happens: a window that went away kills nothing.
+TEST_F(WorkerTest, AHungStopWhoseWindowIsGoneKillsNothing) {
+    const auto instance = FakeIpcPlatform::window(kPid);
+    platform.hangOn(kPid, 9222);
+    EmulatorWorkerThread worker(9, statuses.callback(), platform);
+    worker.push(instance, 9222, bytes("9"));
+    ASSERT_TRUE(platform.waitUntilBlocked(kPid));
+    platform.setOwner(instance, 0);
+    platform.advance(2000);
+    EXPECT_TRUE(worker.isTimeout());
+    EXPECT_TRUE(platform.kills().empty());
+    platform.answer(kPid);
+}

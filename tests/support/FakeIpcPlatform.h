@@ -23,14 +23,22 @@ struct Delivery {
 
 class FakeIpcPlatform final : public platform::IpcPlatform {
 public:
-    // A window handle whose owner is process `pid`.
+    // A window handle whose owner is process `pid` (until setOwner says otherwise).
     static platform::WindowHandle window(std::uintptr_t pid) { return pid; }
 
-    std::uint32_t windowProcessId(platform::WindowHandle w) override { return static_cast<std::uint32_t>(w); }
+    std::uint32_t windowProcessId(platform::WindowHandle w) override {
+        std::lock_guard guard(m_lock);
+        return ownerOf(w);
+    }
+    // The window now belongs to `pid` (0: the window is gone), as when a handle is reused.
+    void setOwner(platform::WindowHandle w, std::uint32_t pid) {
+        std::lock_guard guard(m_lock);
+        m_owners[w] = pid;
+    }
 
     void sendData(platform::WindowHandle w, std::uint32_t id, const std::vector<std::uint8_t>& payload) override {
         std::unique_lock guard(m_lock);
-        const std::uint32_t pid = windowProcessId(w);
+        const std::uint32_t pid = ownerOf(w);
         if (m_hangOn.count({pid, id})) {
             m_blocked.insert(pid);
             m_changed.notify_all();
@@ -92,9 +100,15 @@ public:
 private:
     static constexpr std::chrono::seconds kPatience{20}; // only reached when a test fails
 
+    std::uint32_t ownerOf(platform::WindowHandle w) const {
+        const auto it = m_owners.find(w);
+        return it != m_owners.end() ? it->second : static_cast<std::uint32_t>(w);
+    }
+
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::int64_t m_now = 1'000'000;
+    std::map<platform::WindowHandle, std::uint32_t> m_owners;
     std::set<std::pair<std::uint32_t, std::uint32_t>> m_hangOn;
     std::set<std::uint32_t> m_blocked;
     std::vector<Delivery> m_deliveries;

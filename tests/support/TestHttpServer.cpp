@@ -293,7 +293,11 @@ void TestHttpServer::answer(std::uintptr_t client, const RecordedRequest& reques
     int status = resource.status;
     std::string extra;
     const long long start = rangeStart(request);
-    if (start >= 0 && status == 200) {
+    if (start >= 0 && status == 200 && resource.ranges == Ranges::Misplace) {
+        status = 206;
+        extra =
+            "Content-Range: bytes 0-" + std::to_string(body.size() - 1) + "/" + std::to_string(body.size()) + "\r\n";
+    } else if (start >= 0 && status == 200 && resource.ranges == Ranges::Honour) {
         const std::size_t total = body.size();
         if (static_cast<std::size_t>(start) >= total) {
             status = 416, body.clear();

@@ -2,7 +2,7 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the download clients' tests: POSIX sockets natively, Winsock
 // under Wine. It serves bodies registered by the test, honours "Range: bytes=N-", records every request's
 // headers, and can misbehave on purpose: answer 404 (any unknown path), never answer, close in the middle
-// of a body, or pause a body until the test releases it.
+// of a body, pause a body until the test releases it, or ignore or misplace a requested range.
 //
 // Every connection gets one answer and is closed. The listening port is chosen by the system.
 
@@ -33,11 +33,19 @@ enum class Behaviour {
     Gated,      // sends `gateAt` bytes, waits for releaseGate(), then the rest
 };
 
+// How a "Range: bytes=N-" request is answered.
+enum class Ranges {
+    Honour,   // 206 from N with its Content-Range (416 past the end)
+    Ignore,   // 200 with the whole body
+    Misplace, // 206 with the whole body and a Content-Range that starts at 0
+};
+
 struct Resource {
     std::string body;
     int status = 200;
     Behaviour behaviour = Behaviour::Answer;
     std::size_t gateAt = 0;
+    Ranges ranges = Ranges::Honour;
 };
 
 class TestHttpServer {

@@ -7,14 +7,17 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "WinTestMain.h"
 #include "core/arrange/WindowArranger.h"
 #include "platform/win32/arrange/WindowSystem_win.h"
 #include "platform/win32/dispatch/MessagePump_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
 #include "support/FakeWindowSystem.h"
 #include "support/StandInHarness_win.h"
 
@@ -102,6 +105,14 @@ protected:
         arrange::WindowArranger arranger(real);
         arranger.arrange(targets, handleOf(m_main), settings);
         ASSERT_TRUE(platform::win32::pumpMessagesUntil([&] { return arranger.idle(); }, 60s));
+        // The placements are posted to the instances' threads (SWP_ASYNCWINDOWPOS): they land a little later.
+        platform::win32::pumpMessagesUntil(
+            [&] {
+                for (std::size_t i = 0; i < m_windows.size(); ++i)
+                    if (!real.windowRect(m_windows[i], r) || !(r == fake.rect(fakeWindows[i]))) return false;
+                return true;
+            },
+            10s);
 
         for (std::size_t i = 0; i < m_windows.size(); ++i) {
             ASSERT_TRUE(real.windowRect(m_windows[i], r));
@@ -169,4 +180,32 @@ TEST_F(ArrangeOnWine, AutoSizeWithTwoPerRowShrinksTheRowsThatRunOffTheScreen) {
     expectSameAsFake(s);
     const int height = m_system->monitorOf(handleOf(m_main)).workArea.height();
     EXPECT_EQ(rectAt(0).height(), height / 3 + 1);
+}
+
+// An instance whose window thread hangs must not hold the arranger: its placements are posted to it.
+TEST(ArrangeHungInstance, PlacingAndRaisingAHungWindowReturnAtOnce) {
+    ASSERT_FALSE(testArguments().empty()) << "the stand-ins' folder is the first argument";
+    testing_support::StandInInstall install(testing_support::windowsPathOf(testArguments()[0]), L"9", KV_PRODUCT_9);
+    install.addInstance(1, L"hung", 640, 360);
+    install.players().startPlayer(1, L"hang=14000");
+    ASSERT_TRUE(install.waitRunning(1));
+    const auto frame = handleOf(static_cast<HWND>(install.players().findPlayerWindow(1)));
+    utility::WindowIPC endpoint;
+    endpoint.open(install.players().windowClassName(1));
+    endpoint.postData(1, 14000, L"stuck");
+    ASSERT_TRUE(testing_support::waitUntil([&] { return install.events(1).size() == 1; })) << "it hangs now";
+    HWND main = createMainWindow();
+
+    std::atomic<bool> returned{false};
+    std::thread arranger([&] {
+        platform::win32::Win32WindowSystem windows(std::filesystem::temp_directory_path());
+        windows.bringToFront(frame);
+        windows.place(frame, handleOf(main), 40, 30);
+        returned = true;
+    });
+    const bool inTime = testing_support::waitUntil([&] { return returned.load(); }, 5s);
+    if (!inTime) TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, install.processOf(1)), 1); // frees it
+    arranger.join();
+    EXPECT_TRUE(inTime) << "the arranger waited for the hung window";
+    DestroyWindow(main);
 }

@@ -43,6 +43,21 @@ TEST(IpcProxy, AHungKeyDoesNotDelayAnotherKey) {
     EXPECT_TRUE(install.players().isPlayerRunning(3)) << "a hung rename is only reported, never killed";
 }
 
+TEST(IpcProxy, AStopQueuedBehindAHungRenameStillEndsTheInstance) {
+    StandInInstall install(standinRoot(), L"14", KV_PRODUCT_14);
+    install.addInstance(2, L"two");
+    install.players().startPlayer(2, L"hang=14000");
+    ASSERT_TRUE(install.waitRunning(2));
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, install.processOf(2));
+    ASSERT_NE(process, nullptr);
+
+    endpointOf(install, 2).postData(2, utility::kMsgRename, L"stuck");
+    ASSERT_TRUE(waitUntil([&] { return install.events(2).size() == 1; })) << "it got the rename and hangs";
+    EXPECT_TRUE(install.players().stopPlayer(0, 2)); // its data message waits behind the rename
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0) << "the watchdog kills it";
+    CloseHandle(process);
+}
+
 TEST(IpcProxy, AnInstanceHungOnACloseRequestIsKilledAndItsKeyGoesOn) {
     StandInInstall install(standinRoot(), L"9", KV_PRODUCT_9);
     install.addInstance(1, L"one");

@@ -6,8 +6,10 @@
 
 #include "core/files/Archiver.h"
 #include "core/model/GroupStore.h"
+#include "core/platform/ArchiverProcess.h"
 #include "core/storage/Players.h"
 #include "support/DiskImages.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
@@ -94,4 +96,33 @@ TEST(StorageOnWindows, AGroupsFileLockedAtStartIsNeitherLostAtShutdownNorByTheNe
     ASSERT_NE(store.createGroup(KV_PRODUCT_9, L"New", L""), nullptr);
     EXPECT_EQ(testing_support::readFile(dir / "data" / "groupsV2.bad"), groups) << "a change keeps it first";
     EXPECT_NE(testing_support::readFile(file).find("\r\nNew||left="), std::string::npos);
+}
+
+// 7-Zip asks for the password of an encrypted archive on its standard input. The manager's own input may be
+// a console or a pipe nobody writes to (as here): the archiver must read the null device instead, fail,
+// and say why.
+TEST(StorageOnWindows, AnEncryptedArchiveFailsWithALogLineInsteadOfWaitingForAPassword) {
+    const auto archiver = testing_support::windowsPathOf(KV_PROGRAM_7ZA);
+    TempDir dir;
+    testing_support::writeFile(dir / "data.vmdk", "disk");
+    const auto made = platform::runArchiverProcess(archiver,
+                                                   L"7za.exe a -pSECRET \"" + (dir / "enc.kvbk").wstring() + L"\" \"" +
+                                                       (dir / "data.vmdk").wstring() + L"\"",
+                                                   {}, std::chrono::seconds(60));
+    ASSERT_EQ(made.exitCode, 0);
+
+    HANDLE silentRead = nullptr, silentWrite = nullptr;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    ASSERT_TRUE(CreatePipe(&silentRead, &silentWrite, &inherit, 0));
+    const HANDLE ownInput = GetStdHandle(STD_INPUT_HANDLE);
+    SetStdHandle(STD_INPUT_HANDLE, silentRead);
+    common::files::setArchiverProgram(archiver);
+    testing_support::LogCapture log;
+
+    EXPECT_FALSE(common::files::extractFiles(dir / "enc.kvbk", dir / "out", {}));
+    EXPECT_TRUE(log.containsPart(L"archive is encrypted: the archiver asked for a password."));
+    common::files::setArchiverProgram({});
+    SetStdHandle(STD_INPUT_HANDLE, ownInput);
+    CloseHandle(silentWrite);
+    CloseHandle(silentRead);
 }

@@ -14,6 +14,18 @@ namespace {
 
 std::mutex g_programLock;
 std::filesystem::path g_program;
+std::chrono::milliseconds g_idleTimeout = kArchiverIdleTimeout;
+
+std::chrono::milliseconds idleTimeout() {
+    std::lock_guard guard(g_programLock);
+    return g_idleTimeout;
+}
+
+// 7-Zip's prompt ("Enter password (will not be echoed):") and its complaints ("Wrong password?").
+bool mentionsPassword(std::string_view chunk) {
+    return chunk.find("Enter password") != std::string_view::npos ||
+           chunk.find("Wrong password") != std::string_view::npos;
+}
 
 // The whole command line must fit Windows' limit of 32767 characters.
 constexpr std::size_t kCommandLineLimit = 32000;
@@ -49,10 +61,16 @@ std::optional<std::wstring> checked(std::wstring line) {
 
 bool runArchiver(const std::wstring& line, const ArchiveProgress& progress, int* exitCode, bool logged) {
     constexpr auto kName = "common::files::archiveFiles";
-    const auto run = platform::runArchiverProcess(archiverProgram(), line, [&](std::string_view chunk) {
-        if (!progress) return;
-        if (const auto fraction = scanProgress(chunk)) progress(*fraction);
-    });
+    bool passwordAsked = false;
+    const auto limit = idleTimeout();
+    const auto run = platform::runArchiverProcess(
+        archiverProgram(), line,
+        [&](std::string_view chunk) {
+            passwordAsked = passwordAsked || mentionsPassword(chunk);
+            if (!progress) return;
+            if (const auto fraction = scanProgress(chunk)) progress(*fraction);
+        },
+        limit);
     if (exitCode) *exitCode = run.started ? run.exitCode : -1;
     if (!run.pipeCreated) {
         if (logged) KVLOG_AS(kName, L"zip files CreatePipe error %d", run.error);
@@ -63,7 +81,12 @@ bool runArchiver(const std::wstring& line, const ArchiveProgress& progress, int*
         return false;
     }
     if (logged) KVLOG_AS(kName, L"create 7za.exe progress args: %s", line);
-    const bool result = run.error == platform::kBrokenPipe;
+    // These two are logged for unpacking too: they are why a restore failed.
+    if (run.timedOut)
+        KVLOG_AS(kName, L"archiver stopped: no output for %lld ms. args: %s", static_cast<long long>(limit.count()),
+                 line);
+    if (passwordAsked) KVLOG_AS(kName, L"archive is encrypted: the archiver asked for a password. args: %s", line);
+    const bool result = run.error == platform::kBrokenPipe && !run.timedOut && !passwordAsked;
     if (logged) KVLOG_AS(kName, L"zip readfile error:%d result:%d", run.error, result);
     return result;
 }
@@ -73,6 +96,11 @@ bool runArchiver(const std::wstring& line, const ArchiveProgress& progress, int*
 void setArchiverProgram(std::filesystem::path program) {
     std::lock_guard guard(g_programLock);
     g_program = std::move(program);
+}
+
+void setArchiverIdleTimeout(std::chrono::milliseconds timeout) {
+    std::lock_guard guard(g_programLock);
+    g_idleTimeout = timeout;
 }
 
 std::filesystem::path archiverProgram() {

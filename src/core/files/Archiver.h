@@ -3,10 +3,14 @@
 // (natively, any 7-Zip with the same command line). The archiver runs hidden; its progress comes back on a
 // pipe as " 37%" chunks.
 //
+// The archiver reads the null device as its input and is stopped after kArchiverIdleTimeout without output,
+// so it never waits for good: an encrypted archive (7-Zip asks for a password) fails with a log line.
+//
 // Paths go into the archiver's command line in double quotes. A path that cannot be passed safely (a double
 // quote, a control character, a wildcard, a relative path, a trailing separator) is refused with a log line
 // and the archiver is not started: nothing the user names can split or add arguments.
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -22,6 +26,10 @@ using ArchiveProgress = std::function<void(double fraction)>;
 void setArchiverProgram(std::filesystem::path program);
 std::filesystem::path archiverProgram();
 
+// Progress comes every few seconds even on the largest disks; this long without a line means it hangs.
+inline constexpr std::chrono::milliseconds kArchiverIdleTimeout = std::chrono::minutes(10);
+void setArchiverIdleTimeout(std::chrono::milliseconds timeout); // tests shorten it
+
 bool safeForCommandLine(const std::filesystem::path& path);
 
 // `DIR\7za.exe a -mx=1 -t7z -bsp2 "ARCHIVE"  -i!"FILE" ...` (-mx=0 without compression) and
@@ -36,8 +44,9 @@ std::optional<std::wstring> unpackCommandLine(const std::filesystem::path& archi
 // A chunk that starts (after blanks) with a number and "%": that number / 100.
 std::optional<double> scanProgress(std::string_view chunk);
 
-// True when the archiver ran and its output pipe closed normally; its exit code goes to `exitCode` when
-// given (-1 when it never ran). Callers that must know the archiver succeeded check the exit code too.
+// True when the archiver ran and its output pipe closed normally, and it neither asked for a password nor
+// was stopped for silence; its exit code goes to `exitCode` when given (-1 when it never ran). Callers that
+// must know the archiver succeeded check the exit code too.
 bool archiveFiles(bool compress, const std::vector<std::filesystem::path>& files, const std::filesystem::path& archive,
                   const ArchiveProgress& progress, int* exitCode = nullptr);
 bool extractFiles(const std::filesystem::path& archive, const std::filesystem::path& folder,

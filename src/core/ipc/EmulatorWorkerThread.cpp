@@ -22,7 +22,7 @@ void EmulatorWorkerThread::push(platform::WindowHandle window, std::uint32_t mes
     std::lock_guard guard(m_queueLock);
     // An instance that stopped taking messages must not make us hoard them: drop the whole backlog.
     if (m_queue.size() > static_cast<std::size_t>(kQueueLimit)) m_queue.clear();
-    m_queue.push_back({m_platform.windowProcessId(window), window, messageId, std::move(payload)});
+    m_queue.push_back({window, messageId, std::move(payload)});
     // At the semaphore's maximum the release fails; the message stays queued and goes out the next time
     // the thread wakes for another one.
     m_semaphore.release();
@@ -41,6 +41,13 @@ bool EmulatorWorkerThread::popFront(QueuedDataMessage& out) {
     return true;
 }
 
+bool EmulatorWorkerThread::closeRequestQueued() const {
+    std::lock_guard guard(m_queueLock);
+    for (const auto& message : m_queue)
+        if (isWatchedMessage(message.messageId)) return true;
+    return false;
+}
+
 std::uint32_t EmulatorWorkerThread::SendMsgThreadProc() {
     while (m_semaphore.wait()) {
         QueuedDataMessage message;
@@ -51,18 +58,23 @@ std::uint32_t EmulatorWorkerThread::SendMsgThreadProc() {
 }
 
 void EmulatorWorkerThread::deliver(const QueuedDataMessage& message) {
-    m_sendStart = m_platform.steadyMilliseconds();
-    m_reported = true;
     {
         std::lock_guard guard(m_watchLock);
-        if (isWatchedMessage(message.messageId)) {
-            m_watchedProcess = message.processId;
+        m_sendingTo = message.window;
+        m_sendingClose = isWatchedMessage(message.messageId);
+        if (m_sendingClose) {
             KVLOG_AS("utility::EmulatorWorkerThread::SendMsgThreadProc", L"uniIndexEmu:%d, msg:%d, pid:%d",
-                     m_uniIndexEmu, message.messageId, m_watchedProcess.load());
+                     m_uniIndexEmu, message.messageId, m_platform.windowProcessId(message.window));
         }
     }
+    m_sendStart = m_platform.steadyMilliseconds();
+    m_reported = true;
     m_platform.sendData(message.window, message.messageId, message.payload);
-    m_watchedProcess = 0;
+    {
+        std::lock_guard guard(m_watchLock);
+        m_sendingTo = nullptr;
+        m_sendingClose = false;
+    }
     if (isTimeout() && m_callback) m_callback(m_uniIndexEmu, EmulatorStatus::ResponseTimeout);
     m_sendStart = 0;
 }
@@ -72,12 +84,16 @@ bool EmulatorWorkerThread::isTimeout() {
     if (start == 0) return false;
     const std::int64_t elapsed = m_platform.steadyMilliseconds() - start;
     if (elapsed < kTimeoutMs) return false;
+    // A hung delivery of anything else is only reported, unless a close request waits behind it.
+    const bool closeWaiting = !m_sendingClose && closeRequestQueued();
     std::uint32_t watched = 0;
     {
         std::lock_guard guard(m_watchLock);
-        watched = m_watchedProcess;
+        if (m_sendingTo && (m_sendingClose || closeWaiting)) watched = m_platform.windowProcessId(m_sendingTo);
         KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"uniIndexEmu:%d, timespan:%lld, process:%d",
                  m_uniIndexEmu, static_cast<long long>(elapsed), watched);
+        if (closeWaiting && watched > 0)
+            KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"a close request waits behind the hung delivery");
     }
     if (watched > 0) m_platform.killProcess(watched, 0);
     return true;

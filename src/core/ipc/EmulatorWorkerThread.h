@@ -2,7 +2,11 @@
 // The sender thread of one key (an instance index): a first-in-first-out queue of data messages that its
 // thread delivers one at a time with the platform's blocking send, so that a hung instance blocks only this
 // thread. The watchdog (WindowIpcProxy) asks `isTimeout` every 2000 ms; a close request (9222, 11000) that
-// has waited 2000 ms or more gets the receiving process killed, which ends the blocked send.
+// has waited 2000 ms or more gets the receiving process killed, which ends the blocked send. So does any
+// delivery hung that long while a close request waits behind it: a stop must never be held up for good.
+//
+// The process to kill is the one that owns the window when the kill happens: a process id taken earlier
+// may belong to another program by then.
 //
 // It never blocks its callers: `push` takes the queue lock only to append.
 
@@ -20,7 +24,6 @@
 namespace utility {
 
 struct QueuedDataMessage {
-    std::uint32_t processId = 0; // owner of the window when the message was queued
     platform::WindowHandle window = 0;
     std::uint32_t messageId = 0;
     std::vector<std::uint8_t> payload;
@@ -46,6 +49,7 @@ public:
 private:
     std::uint32_t SendMsgThreadProc();
     bool popFront(QueuedDataMessage& out);
+    bool closeRequestQueued() const;
     void deliver(const QueuedDataMessage& message);
 
     std::list<QueuedDataMessage> m_queue;
@@ -55,7 +59,8 @@ private:
     std::atomic<std::int64_t> m_sendStart{0}; // 0: no delivery in progress
     std::atomic<bool> m_reported{false};
     EmulatorStatusCallback m_callback;
-    std::atomic<std::uint32_t> m_watchedProcess{0};
+    std::atomic<platform::WindowHandle> m_sendingTo{nullptr}; // the window of the delivery in progress
+    std::atomic<bool> m_sendingClose{false};                  // that delivery is a close request
     std::mutex m_watchLock;
     platform::IpcPlatform& m_platform;
 };

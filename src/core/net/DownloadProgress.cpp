@@ -1,8 +1,17 @@
 #include "core/net/DownloadProgress.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace net {
+namespace {
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<std::int64_t>::max() : sum;
+}
+
+} // namespace
 
 DownloadProgress::DownloadProgress(std::int64_t resumeOffset, ProgressCallback callback, SteadyClock clock,
                                    std::chrono::milliseconds interval)
@@ -15,10 +24,10 @@ void DownloadProgress::update(std::int64_t downloaded, std::int64_t total) {
     const auto now = m_clock();
     if (m_lastReport && now - *m_lastReport < m_interval) return;
     m_lastReport = now;
-    const std::int64_t done = m_resumeOffset + downloaded;
-    const std::int64_t all = m_resumeOffset + total;
-    const int percent = static_cast<int>(static_cast<double>(done) / static_cast<double>(all) * 100.0);
-    if (m_callback) m_callback(std::min(percent, 99), done, all);
+    const std::int64_t done = saturatingAdd(m_resumeOffset, std::max<std::int64_t>(downloaded, 0));
+    const std::int64_t all = saturatingAdd(m_resumeOffset, total);
+    const double share = std::clamp(static_cast<double>(done) / static_cast<double>(all) * 100.0, 0.0, 99.0);
+    if (m_callback) m_callback(static_cast<int>(share), done, all);
 }
 
 } // namespace net

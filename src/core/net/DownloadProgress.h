@@ -24,7 +24,10 @@ public:
                      std::chrono::milliseconds interval = kProgressInterval);
 
     // The transfer's own counts (without the resume offset). Ignored while the total is still unknown.
+    // Any counts a server announces are safe: sums saturate and the percentage stays within 0..99.
     void update(std::int64_t downloaded, std::int64_t total);
+    // The server sent the whole file instead of the rest: nothing counts as already downloaded.
+    void restartFromZero() { m_resumeOffset = 0; }
 
 private:
     std::int64_t m_resumeOffset;

@@ -7,6 +7,11 @@ PlayerSet::PlayerSet() {
         m_lines[static_cast<std::size_t>(i)] = std::make_unique<Players>(static_cast<KV_PRODUCT_TYPE>(i));
 }
 
+void PlayerSet::stopAllTasks() {
+    for (auto& line : m_lines) line->stopTasks();
+    m_own.stopTasks();
+}
+
 void PlayerSet::applyToAllSettings(const std::function<void(GlobalSettings&)>& f) {
     for (KV_PRODUCT_TYPE p : {KV_PRODUCT_14, KV_PRODUCT_9, KV_PRODUCT_71_32, KV_PRODUCT_71_64, KV_PRODUCT_51})
         if (installed(p)) f(line(p).settings());

@@ -20,6 +20,9 @@ public:
         return !m_lines[static_cast<std::size_t>(product)]->installFolder().empty();
     }
 
+    // Shutdown, before the log goes: every worker thread of the six objects is stopped and joined.
+    void stopAllTasks();
+
     // f on the settings of every installed line in the order 4, 2, 0, 1, 3, then on the program's own.
     void applyToAllSettings(const std::function<void(GlobalSettings&)>& f);
     // The same without line 4: 2, 0, 1, 3, then the program's own.

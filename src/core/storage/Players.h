@@ -115,8 +115,11 @@ public:
     // The smallest non-negative index neither known nor present in any form in "vms", reserved by creating
     // its folder; -1 when no folder could be made.
     int reserveIndex();
-    // Waits until every worker task of this object has ended (shutdown and tests).
+    // Waits until every worker task of this object has ended (tests).
     void waitForTasks() { m_tasks.waitAll(); }
+    // Shutdown: refuses new tasks, asks running ones to end early and joins them all.
+    void stopTasks() { m_tasks.stopAndWait(); }
+    bool stopRequested() const { return m_tasks.stopRequested(); }
 
     // Backup into a ".kvbk" archive and restore from one or from a ".vdi" disk image; both block the calling
     // worker thread for the archiver's run and mark the instance busy meanwhile. A restore is refused for an

@@ -2,10 +2,16 @@
 
 #include <algorithm>
 
+#include "core/log/Log.h"
+
 namespace common {
 
 void WorkerTasks::run(std::function<void()> task) {
     std::lock_guard guard(m_lock);
+    if (m_stop) {
+        KVLOG(L"worker task dropped: the program is shutting down");
+        return;
+    }
     joinFinished();
     auto entry = std::make_unique<Entry>();
     Entry* e = entry.get();
@@ -20,6 +26,14 @@ void WorkerTasks::joinFinished() {
     auto finished = std::partition(m_entries.begin(), m_entries.end(), [](const auto& e) { return !e->done; });
     for (auto it = finished; it != m_entries.end(); ++it) (*it)->thread.join();
     m_entries.erase(finished, m_entries.end());
+}
+
+void WorkerTasks::stopAndWait() {
+    {
+        std::lock_guard guard(m_lock); // no run() is half-way through adding a thread
+        m_stop = true;
+    }
+    waitAll();
 }
 
 void WorkerTasks::waitAll() {

@@ -15,6 +15,10 @@ namespace {
 // and at once when the system already counts the window as hung.
 constexpr UINT kSendTimeoutMs = 10000;
 
+// Placements of other processes' windows are posted to the window's own thread (SWP_ASYNCWINDOWPOS): a
+// synchronous SetWindowPos waits for a hung window's answer and would hold the arranger thread for good.
+constexpr UINT kAsync = SWP_ASYNCWINDOWPOS;
+
 bool sendBlocking(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs,
@@ -52,11 +56,11 @@ void Win32WindowSystem::restore(platform::WindowHandle window) {
 void Win32WindowSystem::bringToFront(platform::WindowHandle window) {
     // Windows may refuse the foreground to a background process; the placement goes on regardless.
     SetForegroundWindow(hwndOf(window));
-    BringWindowToTop(hwndOf(window));
+    SetWindowPos(hwndOf(window), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | kAsync);
 }
 
 void Win32WindowSystem::place(platform::WindowHandle window, platform::WindowHandle behind, int x, int y) {
-    KV_WIN32_CHECK(SetWindowPos(hwndOf(window), hwndOf(behind), x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
+    KV_WIN32_CHECK(SetWindowPos(hwndOf(window), hwndOf(behind), x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | kAsync));
 }
 
 void Win32WindowSystem::sendPlaceMessage(platform::WindowHandle window, unsigned message, int x, int y, int size) {

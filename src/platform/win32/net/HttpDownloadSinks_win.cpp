@@ -3,10 +3,23 @@
 #include <new>
 
 #include "core/log/Log.h"
+#include "core/net/DocumentLimit.h"
+#include "core/net/RangeAnswer.h"
 
 namespace utility {
 
+bool CHttpDownload2MemSink::onHttpHeader(DWORD, std::uint64_t contentLength, const std::string&) {
+    if (contentLength <= net::kMaxDocumentBytes) return true;
+    KVLOG(L"document larger than %d bytes refused", static_cast<int>(net::kMaxDocumentBytes));
+    return false;
+}
+
 bool CHttpDownload2MemSink::onHttpData(const char* data, DWORD size) {
+    if (size > net::kMaxDocumentBytes - m_received) {
+        KVLOG(L"document larger than %d bytes refused", static_cast<int>(net::kMaxDocumentBytes));
+        return false;
+    }
+    m_received += size;
     try {
         m_body.append(data, size);
     } catch (const std::bad_alloc&) {
@@ -23,12 +36,26 @@ CHttpDownload2FileSink::~CHttpDownload2FileSink() {
     closeFile();
 }
 
-bool CHttpDownload2FileSink::onHttpHeader(DWORD status, std::uint64_t contentLength) {
+bool CHttpDownload2FileSink::onHttpHeader(DWORD status, std::uint64_t contentLength, const std::string& contentRange) {
     if (status < 200 || status > 299) {
         KVLOG(L"onHttpErro status = %d", status);
         return false;
     }
-    m_total = contentLength > 0 ? m_startOffset + contentLength : 0;
+    switch (net::placeBody(static_cast<std::int64_t>(m_startOffset), static_cast<long>(status), contentRange)) {
+    case net::BodyPlacement::Append:
+        break;
+    case net::BodyPlacement::FromZero:
+        if (m_startOffset > 0) KVLOG(L"the server sent the whole file (status %d): writing it from zero", status);
+        m_startOffset = 0;
+        break;
+    case net::BodyPlacement::Refuse:
+        KVLOG(L"answer %d with range [%S] does not continue the file at %llu", status, contentRange, m_startOffset);
+        return false;
+    }
+    // Saturates instead of wrapping on an absurd Content-Length.
+    m_total = contentLength == 0                           ? 0
+              : contentLength > UINT64_MAX - m_startOffset ? UINT64_MAX
+                                                           : m_startOffset + contentLength;
     return openFile();
 }
 

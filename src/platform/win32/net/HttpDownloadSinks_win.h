@@ -3,7 +3,8 @@
 // file (continuing a leftover at a start offset) and forwards progress to the caller's sink.
 //
 // The file sink writes the target file directly, never through a temporary name: a broken download leaves
-// its partial file behind on purpose, so that the next attempt can resume it.
+// its partial file behind on purpose, so that the next attempt can resume it. It appends only to an answer
+// that continues the leftover exactly (net::placeBody).
 
 #include <cstdint>
 #include <string>
@@ -15,12 +16,14 @@ namespace utility {
 class CHttpDownload2MemSink : public IHttpDownloadSink {
 public:
     explicit CHttpDownload2MemSink(std::string& body) : m_body(body) {}
+    bool onHttpHeader(DWORD status, std::uint64_t contentLength, const std::string& contentRange) override;
     bool onHttpData(const char* data, DWORD size) override;
     void onHttpComplete() override { m_completed = true; }
     bool completed() const { return m_completed; }
 
 private:
     std::string& m_body;
+    std::size_t m_received = 0;
     bool m_completed = false;
 };
 
@@ -32,7 +35,7 @@ public:
     CHttpDownload2FileSink(const CHttpDownload2FileSink&) = delete;
     CHttpDownload2FileSink& operator=(const CHttpDownload2FileSink&) = delete;
 
-    bool onHttpHeader(DWORD status, std::uint64_t contentLength) override;
+    bool onHttpHeader(DWORD status, std::uint64_t contentLength, const std::string& contentRange) override;
     bool onHttpData(const char* data, DWORD size) override;
     void onHttpComplete() override;
     void onHttpError(DWORD error) override;

@@ -90,6 +90,15 @@ DWORD statusOf(HINTERNET request) {
     return status;
 }
 
+std::string contentRangeOf(HINTERNET request) {
+    wchar_t text[128] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_RANGE, text, &size, nullptr)) return {};
+    std::string narrow;
+    for (const wchar_t* c = text; *c; ++c) narrow.push_back(*c < 0x80 ? static_cast<char>(*c) : '?');
+    return narrow;
+}
+
 std::uint64_t contentLengthOf(HINTERNET request) {
     wchar_t text[32] = {};
     DWORD size = sizeof text;
@@ -172,7 +181,7 @@ bool CHttpDownloader::download(const std::wstring& url, IHttpDownloadSink& sink,
         return false;
     }
     const std::uint64_t length = contentLengthOf(request.get());
-    if (!sink.onHttpHeader(statusOf(request.get()), length)) {
+    if (!sink.onHttpHeader(statusOf(request.get()), length, contentRangeOf(request.get()))) {
         sink.onHttpError(ERROR_CANCELLED);
         return false;
     }

@@ -23,8 +23,11 @@ public:
     virtual ~IHttpDownloadSink() = default;
     // Bytes downloaded so far and expected in all (0 when the server did not say). False stops the download.
     virtual bool onHttpProgress(std::uint64_t /*downloaded*/, std::uint64_t /*total*/) { return true; }
-    // The response's status and Content-Length (0 when absent). False stops the download.
-    virtual bool onHttpHeader(DWORD /*status*/, std::uint64_t /*contentLength*/) { return true; }
+    // The response's status, Content-Length (0 when absent) and Content-Range (empty when absent). False
+    // stops the download.
+    virtual bool onHttpHeader(DWORD /*status*/, std::uint64_t /*contentLength*/, const std::string& /*contentRange*/) {
+        return true;
+    }
     virtual bool onHttpData(const char* /*data*/, DWORD /*size*/) { return true; }
     virtual void onHttpComplete() {}
     virtual void onHttpError(DWORD /*error*/) {}
@@ -48,10 +51,12 @@ public:
 
     void setMemoryTimeouts(Timeouts timeouts) { m_memoryTimeouts = timeouts; }
 
-    // The response body of `url`, whatever its HTTP status, appended to `body`.
+    // The response body of `url`, whatever its HTTP status, appended to `body`; a body larger than
+    // net::kMaxDocumentBytes fails.
     [[nodiscard]] bool download2mem(const std::wstring& url, std::string& body);
     // Downloads `url` to `path`. With `resume`, a leftover of at least kMinResumeBytes is continued with a
-    // range request; otherwise the file is written from zero. True only for a complete 2xx answer.
+    // range request; otherwise the file is written from zero. True only for a complete 2xx answer; a 200
+    // to a range request rewrites the file from zero, a 206 for another range fails and keeps the leftover.
     [[nodiscard]] bool download2file(const std::wstring& url, const std::wstring& path, IHttpDownloadSink* sink,
                                      bool resume);
     // Sends a GET for `url` through `sink` with the extra headers set below.

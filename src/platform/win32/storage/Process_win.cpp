@@ -8,6 +8,7 @@
 #include "platform/win32/system/Owned_win.h"
 #include "platform/win32/system/ProcessWindows_win.h"
 #include "platform/win32/system/Win32Api_win.h"
+#include "platform/win32/system/Win32Check_win.h"
 
 namespace utility::process {
 namespace {
@@ -169,10 +170,23 @@ bool kill32(DWORD processId) {
     return ok;
 }
 
+namespace {
+
+// The system's own tskill: a bare name would be looked up in the program's and the current folder first.
+std::wstring systemTskill() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (!KV_WIN32_CHECK(length > 0 && length < MAX_PATH)) return {};
+    return std::wstring(folder, length) + L"\\tskill.exe";
+}
+
+} // namespace
+
 bool kill(DWORD processId, DWORD waitMs) {
     FsRedirectionOff redirectionOff;
-    if (execute(L"tskill.exe", std::to_wstring(processId), false, waitMs)) return true;
-    const DWORD error = GetLastError();
+    const std::wstring tskill = systemTskill();
+    if (!tskill.empty() && execute(tskill, std::to_wstring(processId), false, waitMs)) return true;
+    const DWORD error = tskill.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
     KVLOG(L"tskill.exe error lastError = %d", static_cast<int>(error));
     if (error != ERROR_FILE_NOT_FOUND) return false;
     Sleep(waitMs == INFINITE ? 10000 : waitMs);
@@ -185,9 +199,10 @@ void bringToFront(HWND window) {
         ShowWindow(window, SW_SHOW);
         return;
     }
-    constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+    // Another process's window: the placements are posted to its thread, so a hung program cannot hold us.
+    constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_ASYNCWINDOWPOS;
     SetForegroundWindow(window);
-    BringWindowToTop(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlace);
 }

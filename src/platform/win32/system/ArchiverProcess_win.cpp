@@ -4,12 +4,19 @@
 // Only one write end may be inheritable at a time: a second archiver started meanwhile would inherit the
 // first one's write end and keep that pipe open until it exits itself. The write end is therefore made
 // inheritable just before CreateProcessW and closed right after, under one process-wide lock.
+//
+// Standard input is the null device: 7-Zip asks for the password of an encrypted archive on it, and the
+// manager's own standard input (a console, or a pipe nobody writes) would keep it waiting for good. A
+// watcher ends an archiver that writes nothing for the idle time-out; its death breaks the pipe.
 
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 #include <vector>
 
+#include "core/log/Log.h"
 #include "core/platform/ArchiverProcess.h"
 
 namespace platform {
@@ -37,10 +44,20 @@ bool start(const std::filesystem::path& program, const std::wstring& commandLine
         error = static_cast<int>(GetLastError());
         return false;
     }
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    Handle nullInput;
+    nullInput.h = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (nullInput.h == INVALID_HANDLE_VALUE) {
+        nullInput.h = nullptr;
+        error = static_cast<int>(GetLastError());
+        KVLOG(L"the null device cannot be opened, error %d", error);
+        return false;
+    }
     STARTUPINFOW si{};
     GetStartupInfoW(&si);
     si.cb = sizeof si;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdInput = nullInput.h;
     si.hStdOutput = inheritable.h;
     si.hStdError = inheritable.h;
     si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -60,7 +77,8 @@ bool start(const std::filesystem::path& program, const std::wstring& commandLine
 } // namespace
 
 ArchiverRun runArchiverProcess(const std::filesystem::path& program, const std::wstring& commandLine,
-                               const std::function<void(std::string_view)>& onOutput) {
+                               const std::function<void(std::string_view)>& onOutput,
+                               std::chrono::milliseconds idleTimeout) {
     ArchiverRun run;
     Handle read, write;
     if (!CreatePipe(&read.h, &write.h, nullptr, 0) || !read.h || !write.h) {
@@ -72,13 +90,28 @@ ArchiverRun runArchiverProcess(const std::filesystem::path& program, const std::
     run.started = start(program, commandLine, write.h, pi, run.error);
     write.close(); // the archiver holds the only write end now: its exit breaks the pipe
     if (!run.started) return run;
+    std::atomic<ULONGLONG> lastOutput{GetTickCount64()};
+    std::atomic<bool> timedOut{false};
+    std::thread watcher([&] {
+        const auto limit = static_cast<ULONGLONG>(idleTimeout.count());
+        while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
+            if (GetTickCount64() - lastOutput.load() < limit) continue;
+            timedOut = true;
+            if (!TerminateProcess(pi.hProcess, 1))
+                KVLOG(L"the silent archiver cannot be stopped, error %d", static_cast<int>(GetLastError()));
+            WaitForSingleObject(pi.hProcess, INFINITE);
+        }
+    });
     char chunk[1024];
     DWORD got = 0;
     while (ReadFile(read.h, chunk, sizeof chunk, &got, nullptr)) {
+        lastOutput = GetTickCount64();
         if (got > 0 && onOutput) onOutput(std::string_view(chunk, got));
     }
     run.error = static_cast<int>(GetLastError());
     WaitForSingleObject(pi.hProcess, INFINITE);
+    watcher.join();
+    run.timedOut = timedOut;
     DWORD code = 0;
     if (GetExitCodeProcess(pi.hProcess, &code)) run.exitCode = static_cast<int>(code);
     CloseHandle(pi.hThread);
