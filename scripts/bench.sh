@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised native build and runs every benchmark; each prints its own table of figures.
-# Then the IPC and status-refresh benchmarks, Windows programs, run under Wine against the stand-in emulator.
+# Then the IPC, status-refresh and accessibility benchmarks, Windows programs, run under Wine against the
+# stand-in emulator.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 KVMULTI_DEPS=$(bash scripts/setup.sh </dev/null | tail -n 1)
@@ -13,11 +14,11 @@ for bench in build/native-release/bench/bench_*; do
 done
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target bench_ipc bench_refresh_win
+cmake --build --preset windows -j "$(nproc)" --target bench_ipc bench_refresh_win bench_accessibility_win
 wine_dir="$PWD/build/windows/wine"
 bash scripts/wine-env.sh start "$wine_dir" >/dev/null
 trap 'bash scripts/wine-env.sh stop "$wine_dir" >/dev/null' EXIT
-for bench in bench_ipc bench_refresh_win; do
+for bench in bench_ipc bench_refresh_win bench_accessibility_win; do
     echo "== $bench (Windows, under Wine)"
     KVMULTI_WINE_DIR="$wine_dir" bash scripts/wine-run.sh "build/windows/bench/windows/$bench.exe" "$PWD/build/windows/standin"
 done

@@ -61,6 +61,8 @@ bool Control::setAttribute(std::wstring_view name, std::wstring_view value) {
         setText(value);
     } else if (name == L"tooltip") {
         m_tooltip = value;
+    } else if (name == L"accrole") {
+        m_accRole = value;
     } else if (name == L"tag") {
         m_tag = parseInteger(value).value_or(0);
     } else if (name == L"visible") {

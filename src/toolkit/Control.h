@@ -46,6 +46,9 @@ public:
     virtual void setText(std::wstring_view text);
     const std::wstring& tooltip() const { return m_tooltip; }
     void setTooltip(std::wstring_view text) { m_tooltip = text; }
+    // The skin's "accrole": "pagetab", "grouping" or "statictext" for a role the class does not imply, "none"
+    // to keep the control and everything below it out of the accessible tree.
+    const std::wstring& accRole() const { return m_accRole; }
     std::int64_t tag() const { return m_tag; }
     void setTag(std::int64_t tag) { m_tag = tag; }
     Argb textColor() const { return m_textColor; }
@@ -132,6 +135,7 @@ protected:
     std::wstring m_name;
     std::wstring m_text;
     std::wstring m_tooltip;
+    std::wstring m_accRole;
     std::int64_t m_tag = 0;
     Argb m_textColor = kBlack;
     Argb m_disabledTextColor = 0xFF808080;

@@ -32,6 +32,7 @@ public:
     void select(std::size_t anchor, std::size_t caret);
     bool readOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool password() const { return m_password; }
     void setStateImages(std::wstring_view normal, std::wstring_view hot, std::wstring_view focused);
     // Pixels the text is scrolled left by to keep the caret in view.
     int scrollOffset() const { return m_scroll; }

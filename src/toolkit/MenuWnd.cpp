@@ -56,6 +56,7 @@ void RQMenuWnd::build(double scale) {
     // until the next build.
     m_retired = std::move(m_window);
     m_window = std::make_unique<Window>();
+    m_window->setKind(WindowKind::Menu);
     auto root = std::make_unique<VerticalLayout>();
     root->setName(L"menuLayout");
     root->setAttribute(L"bkimage", L"file='menu/menu_bg.png' corner='8,8,8,8'");

@@ -90,6 +90,8 @@ bool MessageBoxWindow::show(ui::Window& owner, const ui::ControlFactory& factory
         return false;
     }
     m_window = std::move(window);
+    m_window->setKind(ui::WindowKind::Dialog);
+    m_window->setTitle(m_title);
     build();
     m_window->setScale(owner.scale());
     m_window->resize(m_window->scaledInitialSize());

@@ -1,5 +1,6 @@
 #include "toolkit/Window.h"
 
+#include "toolkit/Button.h"
 #include "toolkit/Markup.h"
 
 namespace ui {
@@ -27,6 +28,7 @@ const Control* tooltipTarget(const Control& control, Point p) {
 Window::Window() = default;
 
 Window::~Window() {
+    m_accessible.reset();
     if (m_modalOwner && m_modalOwner->m_modalChild == this) m_modalOwner->m_modalChild = nullptr;
     if (m_modalChild) m_modalChild->m_modalOwner = nullptr;
     // Controls die with the root; nothing may be notified while they do.
@@ -176,6 +178,25 @@ void Window::setFocus(Control* control) {
     m_focus = control;
     if (old) old->onFocusChanged(false);
     if (control && m_focus == control) control->onFocusChanged(true);
+    if (m_onFocusChanged) m_onFocusChanged(m_focus);
+}
+
+bool Window::activate(Button& button) {
+    if (!m_open || inputBlocked() || button.window() != this || !button.isShown() || !button.isEnabledInTree())
+        return false;
+    const Control* overlay = findControl(kOverlayName);
+    if (overlay && overlay->isShown() && !isInside(&button, overlay)) return false;
+    m_activating = &button;
+    setFocus(button.acceptsFocus() ? &button : nullptr); // as the press of a click moves it
+    if (m_activating != &button) return false;           // a focus handler removed or hid it
+    m_activating = nullptr;
+    button.activate();
+    return true;
+}
+
+AccessibleTree& Window::accessible() {
+    if (!m_accessible) m_accessible = std::make_unique<AccessibleTree>(*this);
+    return *m_accessible;
 }
 
 void Window::collectFocusable(Control* from, std::vector<Control*>& out) const {
@@ -255,6 +276,8 @@ void Window::paint(Painter& painter) {
 }
 
 void Window::controlRemoved(Control* control) {
+    if (m_accessible) m_accessible->forget(control);
+    if (isInside(m_activating, control)) m_activating = nullptr;
     if (isInside(m_hot, control)) m_hot = nullptr;
     if (isInside(m_captured, control)) m_captured = nullptr;
     if (isInside(m_focus, control)) m_focus = nullptr;
@@ -262,6 +285,7 @@ void Window::controlRemoved(Control* control) {
 }
 
 void Window::controlHidden(Control* control) {
+    if (isInside(m_activating, control)) m_activating = nullptr;
     if (isInside(m_hot, control)) setHot(nullptr);
     if (isInside(m_captured, control)) m_captured = nullptr;
     if (isInside(m_focus, control)) setFocus(nullptr);

@@ -14,13 +14,18 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Container.h"
 #include "toolkit/Input.h"
 #include "toolkit/Painter.h"
 
 namespace ui {
 
+class Button;
 class Clipboard;
+
+// What kind of window a screen reader is told this is.
+enum class WindowKind { Plain, Dialog, Menu };
 
 inline constexpr std::wstring_view kOverlayName = L"_only_model_control_";
 
@@ -49,6 +54,15 @@ public:
     T* find(std::wstring_view name) const {
         return dynamic_cast<T*>(findControl(name));
     }
+
+    WindowKind kind() const { return m_kind; }
+    void setKind(WindowKind kind) { m_kind = kind; }
+    // The name screen readers announce; hosts with a native title use that when this is empty.
+    const std::wstring& title() const { return m_title; }
+    void setTitle(std::wstring_view title) { m_title = title; }
+    // The accessible view of this window, made on the first call (a client asked); null before.
+    AccessibleTree& accessible();
+    AccessibleTree* accessibleIfMade() const { return m_accessible.get(); }
 
     // Skin-level settings ("size", "caption", fonts); the size is in skin pixels.
     Size initialSize() const { return m_initialSize; }
@@ -105,6 +119,11 @@ public:
     Control* focus() const { return m_focus; }
     Control* hotControl() const { return m_hot; }
     void setFocus(Control* control);
+    // For the native host: runs after every change of the focused control.
+    void setOnFocusChanged(std::function<void(Control*)> onFocus) { m_onFocusChanged = std::move(onFocus); }
+    // What a click on the button does, without the mouse: the focus moves as a click moves it, then the button
+    // acts. False when a click could not reach it (hidden, disabled, under the dimming layer or a modal window).
+    bool activate(Button& button);
     // Tab order: visible, enabled controls that take the focus, in tree order.
     bool moveFocus(bool forward);
 
@@ -151,6 +170,11 @@ private:
     Control* m_hot = nullptr;
     Control* m_captured = nullptr;
     Control* m_focus = nullptr;
+    Control* m_activating = nullptr;
+    WindowKind m_kind = WindowKind::Plain;
+    std::wstring m_title;
+    std::unique_ptr<AccessibleTree> m_accessible;
+    std::function<void(Control*)> m_onFocusChanged;
 
     bool m_open = true;
     int m_closeCode = 0;

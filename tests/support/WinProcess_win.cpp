@@ -71,6 +71,42 @@ DWORD ChildProcess::waitForExit(std::chrono::milliseconds timeout) const {
     return code;
 }
 
+CapturedRun runCaptured(const std::filesystem::path& exe, const std::wstring& arguments,
+                        std::chrono::milliseconds timeout) {
+    CapturedRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = writeEnd;
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+    PROCESS_INFORMATION info{};
+    const bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &si, &info) != 0;
+    CloseHandle(writeEnd); // the read below ends when the child's copy closes
+    if (started) {
+        // A reader thread, so a child that hangs without closing its output still times out.
+        std::thread reader([&] {
+            char buffer[4096];
+            DWORD got = 0;
+            while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
+        });
+        if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+            TerminateProcess(info.hProcess, STILL_ACTIVE);
+            WaitForSingleObject(info.hProcess, 5000);
+        }
+        reader.join();
+        GetExitCodeProcess(info.hProcess, &run.exitCode);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    CloseHandle(readEnd);
+    return run;
+}
+
 WinTempDir::WinTempDir() {
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, temp);

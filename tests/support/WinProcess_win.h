@@ -33,6 +33,15 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Runs a console program to its end (at most `timeout`) and returns its exit code and what it wrote to its
+// standard output and error; STILL_ACTIVE (the program then terminated) when it did not end in time.
+struct CapturedRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string output;
+};
+CapturedRun runCaptured(const std::filesystem::path& exe, const std::wstring& arguments,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
 // A fresh folder below the Windows temp folder, removed at the end.
 class WinTempDir {
 public:

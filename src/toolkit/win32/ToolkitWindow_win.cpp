@@ -81,12 +81,18 @@ ToolkitWindow::ToolkitWindow(Window& window, SkinResources& resources)
         if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
     });
     m_window.setOnHostClose([this] { afterInput(); });
+    m_window.setOnFocusChanged([this](Control* focused) {
+        if (m_accessLink) notifyAccessibleFocus(*m_accessLink, focused);
+    });
     m_window.setOnDropDown([this](Control& control) {
         if (auto* combo = dynamic_cast<Combo*>(&control)) openDropDown(*combo);
     });
 }
 
 ToolkitWindow::~ToolkitWindow() {
+    // Objects a client still holds answer "disconnected" from now on.
+    if (m_accessLink) *m_accessLink = {};
+    m_window.setOnFocusChanged(nullptr);
     releaseOwner();
     m_tooltip.reset();
     m_dropDownHost.reset();
@@ -211,6 +217,13 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         m_window.resize({LOWORD(lParam), HIWORD(lParam)});
         InvalidateRect(m_hwnd, nullptr, FALSE);
         return 0;
+    case WM_GETOBJECT:
+        // The parameter is a DWORD: OBJID_CLIENT arrives as 0xFFFFFFFC.
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+            if (!m_accessLink) m_accessLink = std::make_shared<AccessibleLink>(AccessibleLink{&m_window, m_hwnd});
+            return accessibleClientObject(m_accessLink, wParam);
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {

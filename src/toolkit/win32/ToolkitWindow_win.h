@@ -8,7 +8,8 @@
 // window that closes (Escape, a button, the close box) hides the native one and gives a modal owner its
 // input back; its owner decides when it dies. A combo's list opens as a popup below the combo. The tooltip of
 // the control under the mouse shows after the hover delay and goes on leave, click or hide. The window's
-// clipboard is the system's, opened for this native window.
+// clipboard is the system's, opened for this native window. Screen readers and automation tools read and
+// press the controls through Active Accessibility; nothing of that is built before the first client asks.
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 #include "toolkit/ComboDropDown.h"
 #include "toolkit/SkinResources.h"
 #include "toolkit/Window.h"
+#include "toolkit/win32/AccessibleObject_win.h"
 #include "toolkit/win32/Clipboard_win.h"
 #include "toolkit/win32/GdiResources_win.h"
 #include "toolkit/win32/Tooltip_win.h"
@@ -63,6 +65,7 @@ private:
     HWND m_disabledOwner = nullptr;
     std::unique_ptr<Tooltip> m_tooltip;
     std::unique_ptr<Win32Clipboard> m_clipboard;
+    std::shared_ptr<AccessibleLink> m_accessLink; // made by the first WM_GETOBJECT
     // The open list of a combo; the host goes first, it draws the drop-down's window.
     std::unique_ptr<ComboDropDown> m_dropDown;
     std::unique_ptr<ToolkitWindow> m_dropDownHost;

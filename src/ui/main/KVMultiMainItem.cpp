@@ -1,5 +1,7 @@
 #include "ui/main/KVMultiMainItem.h"
 
+#include <utility>
+
 #include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
 #include "toolkit/Slider.h"
@@ -58,6 +60,12 @@ void KVMultiMainItem::setInfo(const model::InstanceRecord& record, std::wstring_
     setTag(record.id);
     setGroupName(groupName);
     if (auto* start = part(L"startBtn")) start->setTooltip(lookUpWithFallback(L"multiplay_start_up"));
+    // The hover buttons show icons only: their tooltips name them, for the mouse and for screen readers.
+    for (const auto& [name, key] : {std::pair{L"btnSettingVm", L"multi_setup_item"},
+                                    {L"btnBackupVm", L"multiplay_backup_and_restore"},
+                                    {L"shortcutVm", L"multiplay_shortcut"},
+                                    {L"btnRemoveVm", L"multiplay_remove_player_tip"}})
+        if (auto* button = part(name)) button->setTooltip(lookUpWithFallback(key));
     if (auto* label = part(L"lableNameControl")) label->setText(highlightedName(m_name, m_searchText));
     if (auto* index = part(L"indexName")) index->setText(std::to_wstring(record.id & 0xFFFFFF));
     setDetails(record);

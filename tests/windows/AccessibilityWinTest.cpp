@@ -1,0 +1,178 @@
+// kvmulti.exe driven from another process the way automation tools and screen readers drive it, through
+// Active Accessibility: kvacc.exe lists the main window, starts an instance from its row, reads the row's
+// status, answers the stop confirmation, and the focus follows Tab.
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include <map>
+
+#include "WinTestMain.h"
+#include "core/product/ProductLine.h"
+#include "support/StandInHarness_win.h"
+#include "support/TempDir.h"
+#include "support/WinProcess_win.h"
+
+using namespace std::chrono_literals;
+using testing_support::ChildProcess;
+using testing_support::waitUntil;
+
+namespace {
+
+std::filesystem::path arg(std::size_t i) {
+    return i < testArguments().size() ? testing_support::windowsPathOf(testArguments()[i]) : std::filesystem::path();
+}
+
+void writeText(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    testing_support::writeFile(file, text);
+}
+
+// An install folder of one line with the stand-in of that generation and instances "demo 0".."demo n-1".
+void installLine(const std::filesystem::path& folder, const wchar_t* major, int count) {
+    std::filesystem::create_directories(folder / "vms" / "config");
+    std::filesystem::copy_file(arg(1) / major / "rqplayer.exe", folder / "rqplayer.exe");
+    for (int i = 0; i < count; ++i) {
+        std::filesystem::create_directories(folder / "vms" / ("vantor" + std::to_string(i)));
+        writeText(folder / "vms" / "config" / ("vantor" + std::to_string(i) + ".config"),
+                  R"({"statusSettings.playerName": "demo )" + std::to_string(i) + R"("})");
+    }
+}
+
+// The nodes of a `kvacc list` tree by their skin names, first occurrence first.
+void collect(const rapidjson::Value& node, std::multimap<std::string, const rapidjson::Value*>& out) {
+    if (node.HasMember("help")) out.emplace(node["help"].GetString(), &node);
+    if (node.HasMember("children"))
+        for (const auto& child : node["children"].GetArray()) collect(child, out);
+}
+
+bool hasState(const rapidjson::Value& node, const char* state) {
+    for (const auto& s : node["state"].GetArray())
+        if (std::string(s.GetString()) == state) return true;
+    return false;
+}
+
+class AccessibilityWin : public testing::Test {
+protected:
+    testing_support::WinTempDir root;
+    std::filesystem::path program = root.path() / "program";
+    ChildProcess manager;
+    HWND window = nullptr;
+
+    void SetUp() override {
+        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
+        std::filesystem::create_directories(program);
+        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
+            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
+        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
+        installLine(root.path() / "Android14", L"14", 3);
+        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + (root.path() / "Android14").string() + "\r\n");
+        ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
+        window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override {
+        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+        manager.waitForExit(20s);
+        const std::wstring endpoint = product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, 1);
+        if (HWND w = FindWindowW(endpoint.c_str(), nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+                TerminateProcess(p, 1);
+                WaitForSingleObject(p, 10000);
+                CloseHandle(p);
+            }
+        }
+    }
+    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
+        return testing_support::runCaptured(program / "kvacc.exe", arguments);
+    }
+    // `kvacc list` of one window class, parsed; the tree's nodes by skin name.
+    bool listed(const wchar_t* className, rapidjson::Document& doc,
+                std::multimap<std::string, const rapidjson::Value*>& nodes) {
+        const auto run = kvacc(std::wstring(L"list --class ") + className);
+        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        doc.Parse(run.output.c_str());
+        if (doc.HasParseError() || !doc.IsArray() || doc.Empty() || !doc[0].HasMember("tree")) {
+            ADD_FAILURE() << run.output;
+            return false;
+        }
+        collect(doc[0]["tree"], nodes);
+        return true;
+    }
+};
+
+TEST_F(AccessibilityWin, KvaccListsStartsReadsAndAnswersTheManagerAndTheFocusFollowsTab) {
+    const std::wstring mutex14 = product::expandPattern(product::productLine(KV_PRODUCT_14).mutexPattern, 1);
+    const auto running = [&] {
+        HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, mutex14.c_str());
+        if (h) CloseHandle(h);
+        return h != nullptr || GetLastError() == ERROR_ACCESS_DENIED;
+    };
+
+    rapidjson::Document doc;
+    std::multimap<std::string, const rapidjson::Value*> nodes;
+    ASSERT_TRUE(listed(L"KVMultiMainFrame", doc, nodes));
+    EXPECT_STREQ(doc[0]["tree"]["role"].GetString(), "client");
+    ASSERT_EQ(nodes.count("listVm"), 1u);
+    const rapidjson::Value& list = *nodes.find("listVm")->second;
+    EXPECT_STREQ(list["role"].GetString(), "list");
+    ASSERT_TRUE(list.HasMember("children"));
+    ASSERT_EQ(list["children"].Size(), 3u);
+    EXPECT_STREQ(list["children"][1]["role"].GetString(), "list item");
+    EXPECT_STREQ(list["children"][1]["name"].GetString(), "demo 1");
+    ASSERT_EQ(nodes.count("startBtn"), 3u);
+    const rapidjson::Value& start = *nodes.find("startBtn")->second;
+    EXPECT_STREQ(start["role"].GetString(), "push button");
+    EXPECT_STREQ(start["name"].GetString(), "Start");
+    EXPECT_TRUE(hasState(start, "focusable"));
+    EXPECT_STREQ(nodes.find("btnSettingVm")->second->operator[]("name").GetString(), "Settings") << "its tooltip";
+    EXPECT_STREQ(nodes.find("labelStatus")->second->operator[]("name").GetString(), "Not running");
+
+    const auto ambiguous = kvacc(L"press startBtn");
+    EXPECT_EQ(ambiguous.exitCode, 2u) << "three rows have one";
+    EXPECT_NE(ambiguous.output.find("choose one with --row"), std::string::npos) << ambiguous.output;
+    EXPECT_EQ(kvacc(L"get startBtn --row 7").exitCode, 2u);
+
+    const auto pressed = kvacc(L"press startBtn --row 1");
+    ASSERT_EQ(pressed.exitCode, 0u) << pressed.output;
+    ASSERT_TRUE(waitUntil(running, 30s)) << "the row's start button starts the stand-in";
+    std::string status;
+    EXPECT_TRUE(waitUntil([&] { return (status = kvacc(L"get labelStatus --row 1").output) == "Running\n"; }, 20s))
+        << status;
+    EXPECT_EQ(kvacc(L"get labelStatus --row 0").output, "Not running\n");
+
+    // Stop asks first: the box is a dialog whose buttons kvacc reads and presses; the window below takes nothing.
+    ASSERT_EQ(kvacc(L"press startBtn --row 1").exitCode, 0u);
+    ASSERT_TRUE(waitUntil([&] { return FindWindowW(L"KVMultiMessageBox", nullptr) != nullptr; }, 10s));
+    rapidjson::Document boxDoc;
+    std::multimap<std::string, const rapidjson::Value*> box;
+    ASSERT_TRUE(listed(L"KVMultiMessageBox", boxDoc, box));
+    EXPECT_STREQ(boxDoc[0]["tree"]["role"].GetString(), "dialog");
+    EXPECT_STREQ(boxDoc[0]["tree"]["name"].GetString(), "Prompt");
+    ASSERT_EQ(box.count("msgbtn1"), 1u);
+    EXPECT_STREQ(box.find("msgbtn0")->second->operator[]("name").GetString(), "Cancel");
+    EXPECT_STREQ(box.find("msgbtn1")->second->operator[]("role").GetString(), "push button");
+    EXPECT_STREQ(box.find("msgbtn1")->second->operator[]("name").GetString(), "OK");
+    EXPECT_EQ(kvacc(L"press startBtn --row 1").exitCode, 3u) << "under a modal box";
+    ASSERT_EQ(kvacc(L"press msgbtn1 --class KVMultiMessageBox").exitCode, 0u);
+    EXPECT_TRUE(waitUntil([&] { return !running(); }, 30s)) << "confirm stops the instance";
+
+    // The confirmation took the focus away; Tab gives it to the first control, then the next.
+    const auto focused = [&](const char* name) {
+        rapidjson::Document d;
+        std::multimap<std::string, const rapidjson::Value*> n;
+        return listed(L"KVMultiMainFrame", d, n) && n.count(name) == 1 && hasState(*n.find(name)->second, "focused");
+    };
+    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(waitUntil([&] { return focused("menuBtn"); }, 10s));
+    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(waitUntil([&] { return focused("closebtn"); }, 10s));
+}
+
+} // namespace
