@@ -161,7 +161,7 @@ TEST_F(MainWindowAccessible, DisabledScrolledOutAndFailedRowsShowInTheirStates) 
     EXPECT_EQ(tree().navigate(items[1], ui::AccNavigation::Down), items[2]);
 
     // A rebuild makes new rows: the ids of the old ones stop resolving.
-    frame->refreshList(false, KV_PRODUCT_14, false, true, false);
+    frame->refreshList({.reloadModel = true});
     EXPECT_FALSE(tree().describe(items[3]));
     EXPECT_FALSE(tree().doDefaultAction(items[3]));
     EXPECT_EQ(rows().size(), 12u);
@@ -224,7 +224,7 @@ TEST_F(MainWindowAccessible, AConfirmationIsADialogWhoseButtonsWorkAndBlockTheWi
     EXPECT_EQ(buttons, (std::vector<std::wstring>{L"closebtn=", L"msgbtn0=cancel", L"msgbtn1=confirm"}));
     ASSERT_TRUE(boxTree.doDefaultAction(confirm));
     ASSERT_EQ(desktop.stops.size(), 1u);
-    EXPECT_EQ(desktop.stops[0].id, id14(2));
+    EXPECT_EQ(desktop.stops[0].index, 2);
 }
 
 } // namespace

@@ -72,7 +72,7 @@ void EmulatorWorkerThread::deliver(const QueuedDataMessage& message) {
     m_platform.sendData(message.window, message.messageId, message.payload);
     {
         std::lock_guard guard(m_watchLock);
-        m_sendingTo = nullptr;
+        m_sendingTo = 0;
         m_sendingClose = false;
     }
     if (isTimeout() && m_callback) m_callback(m_uniIndexEmu, EmulatorStatus::ResponseTimeout);

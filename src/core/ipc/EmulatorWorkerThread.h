@@ -59,7 +59,7 @@ private:
     std::atomic<std::int64_t> m_sendStart{0}; // 0: no delivery in progress
     std::atomic<bool> m_reported{false};
     EmulatorStatusCallback m_callback;
-    std::atomic<platform::WindowHandle> m_sendingTo{nullptr}; // the window of the delivery in progress
+    std::atomic<platform::WindowHandle> m_sendingTo{0};       // the window of the delivery in progress
     std::atomic<bool> m_sendingClose{false};                  // that delivery is a close request
     std::mutex m_watchLock;
     platform::IpcPlatform& m_platform;
