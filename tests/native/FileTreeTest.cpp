@@ -64,7 +64,7 @@ TEST(LinksInsideAnInstance, NoOperationReachesWhatTheyPointTo) {
          [](Players& p, const LinkedInstance& w, const TempDir& dir) {
              writeFile(dir / "any.kvbk", "not read by the stand-in");
              common::files::setArchiverProgram(linkingArchiver(dir, w.outside));
-             p.restore(3, dir / "any.kvbk");
+             EXPECT_FALSE(p.restore(3, dir / "any.kvbk"));
              common::files::setArchiverProgram({});
              EXPECT_EQ(readFile(w.instance / "data.vmdk"), "data three");
          }},
@@ -131,7 +131,7 @@ TEST(Leftovers, AKilledOperationsLeftoversGoWhenItNextStarts) {
           "vms/config/vantor3.config.part5-2"},
          [](Players& p, const TempDir& dir) {
              writeFile(dir / "disk.vdi", "restored");
-             p.restore(3, dir / "disk.vdi");
+             EXPECT_TRUE(p.restore(3, dir / "disk.vdi"));
              EXPECT_EQ(readFile(p.dataDiskPath(3, false)), "restored");
          }},
         {"remove", {"vms/config/vantor3.config.tmp9-9"}, [](Players& p, const TempDir&) { p.remove(3); }},

@@ -71,7 +71,7 @@ TEST(GroupStore, EveryFieldRoundTripsThroughTheFile) {
         store.moveToGroup(KV_PRODUCT_14, {167772161}, L"\u00E9quipe");
         store.setGroupRect(KV_PRODUCT_14, L"\u00E9quipe", -5, 10, 800, 600);
         store.createGroup(KV_PRODUCT_9, L"Empty", L"");
-        store.save();
+        EXPECT_TRUE(store.save());
         EXPECT_NE(readFile(dir / "data" / "groupsV2").find("\r\nGroup1|3|7||left=0|top=0|width=0|height=0|expand=1"),
                   std::string::npos);
         EXPECT_NE(readFile(dir / "data" / "groupsV2").find("\r\nEmpty||left=0"), std::string::npos);

@@ -47,9 +47,9 @@ std::optional<double> scanProgress(std::string_view chunk);
 // True when the archiver ran and its output pipe closed normally, and it neither asked for a password nor
 // was stopped for silence; its exit code goes to `exitCode` when given (-1 when it never ran). Callers that
 // must know the archiver succeeded check the exit code too.
-bool archiveFiles(bool compress, const std::vector<std::filesystem::path>& files, const std::filesystem::path& archive,
+[[nodiscard]] bool archiveFiles(bool compress, const std::vector<std::filesystem::path>& files, const std::filesystem::path& archive,
                   const ArchiveProgress& progress, int* exitCode = nullptr);
-bool extractFiles(const std::filesystem::path& archive, const std::filesystem::path& folder,
+[[nodiscard]] bool extractFiles(const std::filesystem::path& archive, const std::filesystem::path& folder,
                   const ArchiveProgress& progress, int* exitCode = nullptr);
 
 } // namespace common::files

@@ -31,15 +31,15 @@ inline constexpr std::size_t kCopyChunkBytes = 16u * 1024u * 1024u;
 
 // Copies in 16 MiB chunks, truncating the target. False (logged "open src error", "open dest error", or a
 // read or write error) when the copy could not be completed.
-bool copyFileByStream(const std::filesystem::path& source, const std::filesystem::path& target,
+[[nodiscard]] bool copyFileByStream(const std::filesystem::path& source, const std::filesystem::path& target,
                       const CopyProgress& progress = {});
 // The percentage one report carries.
 int progressPercent(std::uint64_t copied, std::uint64_t size, int base, float weight);
 
-bool makeDir(const std::filesystem::path& folder); // an existing folder is success
-bool copyFile(const std::filesystem::path& source, const std::filesystem::path& target, bool failIfExists);
-bool removeDir(const std::filesystem::path& folder); // walks on past files it cannot delete
-bool removeFile(const std::filesystem::path& file);
+[[nodiscard]] bool makeDir(const std::filesystem::path& folder); // an existing folder is success
+[[nodiscard]] bool copyFile(const std::filesystem::path& source, const std::filesystem::path& target, bool failIfExists);
+[[nodiscard]] bool removeDir(const std::filesystem::path& folder); // walks on past files it cannot delete
+[[nodiscard]] bool removeFile(const std::filesystem::path& file);
 
 } // namespace utility::ufile
 
@@ -53,11 +53,11 @@ std::uint64_t folderBytes(const std::filesystem::path& folder);
 
 // Creates the target's folder chain and copies, replacing an existing target (a link there is replaced
 // itself, never written through).
-bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
+[[nodiscard]] bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // Replaces `target` with a copy of `source` without ever leaving `target` half written (replaceFileAtomically).
 // On failure `target` is as it was.
-bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
+[[nodiscard]] bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
                    const utility::ufile::CopyProgress& progress = {});
 
 } // namespace common::files

@@ -47,7 +47,8 @@ void loadResources(const std::filesystem::path& programFolder, std::wstring_view
                    std::wstring_view fallbackCode) {
     g_resourceLanguage = std::wstring(language.empty() ? fallbackCode : language);
     g_skinFolder = programFolder / L"skin";
-    g_pack.open(programFolder / L"rqresource.rcc");
+    // Without a pack the skin folder beside the program still serves; open logs why the pack is unusable.
+    (void)g_pack.open(programFolder / L"rqresource.rcc");
     setLanguageStrings(loadLanguageTable(programFolder, g_pack, g_resourceLanguage));
 }
 

@@ -63,8 +63,8 @@ void openLogFile(const std::filesystem::path& programFolder) {
     if (processWriter().isOpen()) return;
     const auto folder = programFolder / "log";
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec); // a failure shows as a log that stays empty
-    openLogFile(folder / "multis.log", LogFileWriter::Limits{});
+    std::filesystem::create_directories(folder, ec);                   // a failure shows as a log that stays empty
+    (void)openLogFile(folder / "multis.log", LogFileWriter::Limits{}); // without a file there is nowhere to say so
 }
 
 bool openLogFile(const std::filesystem::path& file, const LogFileWriter::Limits& limits) {

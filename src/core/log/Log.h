@@ -57,7 +57,7 @@ void closeLogFile();
 void wakeLogWriter();
 
 // For tests and tools: the same writer for any file, with its own limits. False when a file is open.
-bool openLogFile(const std::filesystem::path& file, const LogFileWriter::Limits& limits);
+[[nodiscard]] bool openLogFile(const std::filesystem::path& file, const LogFileWriter::Limits& limits);
 
 // "bool KVMultiModel::launch(int)" → "KVMultiModel::launch": the qualified name inside a compiler's pretty
 // function signature. Evaluated at compile time by KVLOG.

@@ -32,14 +32,16 @@ public:
     using Limits = LogFileLimits;
 
     LogFileWriter() = default; // closed: text enqueued now is dropped
-    explicit LogFileWriter(const std::filesystem::path& path, Limits limits = {}) { open(path, limits); }
+    explicit LogFileWriter(const std::filesystem::path& path, Limits limits = {}) {
+        (void)open(path, limits);
+    } // unopened: text is dropped
     ~LogFileWriter() { close(); }
 
     LogFileWriter(const LogFileWriter&) = delete;
     LogFileWriter& operator=(const LogFileWriter&) = delete;
 
     // Starts the writer thread for `path`; false when it is already open.
-    bool open(const std::filesystem::path& path, Limits limits = {});
+    [[nodiscard]] bool open(const std::filesystem::path& path, Limits limits = {});
     // Writes everything queued, then stops the writer thread and closes the file.
     void close();
     bool isOpen() const;

@@ -31,7 +31,7 @@ void BatchSettings::applyChecked(const std::function<bool(std::string_view)>& is
 
 void BatchSettings::endSaveSettingMul() {
     // A failed write is logged by the save and must not keep the other instances from being written.
-    for (common::PlayerConfig& config : m_configs) config.document().save();
+    for (common::PlayerConfig& config : m_configs) (void)config.document().save();
     m_configs.clear();
     m_notices->showMessage(common::lang::lookUpWithFallback(L"prompt"),
                            common::lang::lookUpWithFallback(L"multi_batch_setup_end"));

@@ -175,7 +175,7 @@ void GroupStore::migrate() {
         }
     }
     android9 = std::move(kept);
-    save();
+    persist();
 }
 
 std::string GroupStore::serialize() const {
@@ -238,7 +238,7 @@ Group* GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::
     auto& list = m_lists[index(product)];
     list.push_back(std::move(g));
     m_changed = true;
-    save();
+    persist();
     return &list.back();
 }
 
@@ -257,7 +257,7 @@ bool GroupStore::removeFirst(KV_PRODUCT_TYPE product, std::wstring_view groupNam
 void GroupStore::removeFromGroup(KV_PRODUCT_TYPE product, std::wstring_view groupName, std::int32_t id) {
     if (!removeFirst(product, groupName, id)) return;
     m_changed = true;
-    save();
+    persist();
 }
 
 void GroupStore::moveToGroup(KV_PRODUCT_TYPE product, const std::vector<std::int32_t>& ids,
@@ -268,7 +268,7 @@ void GroupStore::moveToGroup(KV_PRODUCT_TYPE product, const std::vector<std::int
     else
         KVLOG_AS("KVMultiModel::moveToGroup", L"no group %s", groupName);
     m_changed = true;
-    save();
+    persist();
 }
 
 void GroupStore::removeFromGroups(KV_PRODUCT_TYPE product, const std::vector<std::int32_t>& ids) {
@@ -276,7 +276,7 @@ void GroupStore::removeFromGroups(KV_PRODUCT_TYPE product, const std::vector<std
         std::erase_if(g.members, [&](std::int32_t m) { return std::find(ids.begin(), ids.end(), m) != ids.end(); });
     }
     m_changed = true;
-    save();
+    persist();
 }
 
 std::optional<std::wstring> GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName,
@@ -287,7 +287,7 @@ std::optional<std::wstring> GroupStore::renameGroup(KV_PRODUCT_TYPE product, std
     }
     Group* group = find(product, oldName);
     if (!group) {
-        save();
+        persist();
         return std::wstring(newName);
     }
     std::wstring stored(newName);
@@ -301,7 +301,7 @@ std::optional<std::wstring> GroupStore::renameGroup(KV_PRODUCT_TYPE product, std
     }
     group->name = stored;
     m_changed = true;
-    save();
+    persist();
     return stored;
 }
 

@@ -51,7 +51,7 @@ public:
     void load();
     // Replaces "data\groupsV2" with every line's groups, in one piece. False, writing nothing, when the file
     // could not be read and nothing changed since (or it could not be kept before being replaced).
-    bool save();
+    [[nodiscard]] bool save();
 
     const std::vector<Group>& groups(KV_PRODUCT_TYPE product) const { return m_lists[index(product)]; }
     Group* find(KV_PRODUCT_TYPE product, std::wstring_view name);
@@ -82,6 +82,9 @@ public:
     void parse(std::string_view content, KV_PRODUCT_TYPE firstSection);
 
 private:
+    // Every change is written at once; a failed write is logged by save and the change goes out with the
+    // next save.
+    void persist() { (void)save(); }
     static std::size_t index(KV_PRODUCT_TYPE product) { return static_cast<std::size_t>(product); }
     bool nameTaken(KV_PRODUCT_TYPE product, std::wstring_view name, const Group* except = nullptr) const;
     bool removeFirst(KV_PRODUCT_TYPE product, std::wstring_view groupName, std::int32_t id);

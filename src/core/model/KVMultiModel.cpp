@@ -60,7 +60,7 @@ void KVMultiModel::takeMarker(const char* name, bool& marker, const wchar_t* mes
 }
 
 void KVMultiModel::shutdown() {
-    m_groups.save();
+    (void)m_groups.save(); // an unread file is left alone and a failed write is logged: nothing more to do now
     for (auto& timer : m_timers) timer.stop();
     common::dispatch::cancel(ownerKey());
 }

@@ -26,7 +26,7 @@ public:
     virtual void attach(common::Dispatcher* dispatcher) = 0;
     // Any thread. Queues (owner, task) for Dispatcher::deliverTask on the UI thread. False when it could not
     // be queued; the caller still owns the task then.
-    virtual bool postTask(OwnerKey owner, common::Runable* task) = 0;
+    [[nodiscard]] virtual bool postTask(OwnerKey owner, common::Runable* task) = 0;
     // UI thread. Starts a repeating tick of `intervalMs` for Dispatcher::deliverTimer(id).
     virtual bool startTimer(std::uint32_t id, std::uint32_t intervalMs) = 0;
     virtual void stopTimer(std::uint32_t id) = 0;

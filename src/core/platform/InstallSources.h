@@ -15,7 +15,7 @@ public:
 
     // Value of `key` in section "setting" of "pathconfig.ini" beside the program; empty when absent.
     virtual std::wstring readPathConfig(std::wstring_view key) = 0;
-    virtual bool writePathConfig(std::wstring_view key, std::wstring_view value) = 0;
+    [[nodiscard]] virtual bool writePathConfig(std::wstring_view key, std::wstring_view value) = 0;
     // String value "InstallDir" of the current user's key (64-bit view); empty when missing.
     virtual std::wstring registryInstallDir(std::wstring_view subKey) = 0;
     // The current user's desktop folder; empty when it cannot be determined.

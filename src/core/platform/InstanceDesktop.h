@@ -36,12 +36,12 @@ public:
     // A direct child of `parent` with exactly this class and title; 0 when none.
     virtual WindowHandle findChild(WindowHandle parent, const std::wstring& className, const std::wstring& title) = 0;
     // Posts to the first top-level window of the class; false when there is none.
-    virtual bool postToWindowClass(const std::wstring& className, std::uint32_t message, std::uintptr_t first,
+    [[nodiscard]] virtual bool postToWindowClass(const std::wstring& className, std::uint32_t message, std::uintptr_t first,
                                    std::intptr_t second) = 0;
 
     // Hands `text` as data message `message` for `key` to the IPC endpoint of `windowClass` without waiting;
     // false when no such endpoint exists.
-    virtual bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) = 0;
+    [[nodiscard]] virtual bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) = 0;
     // Starts the program with the desktop shell's token, so an elevated manager starts it unelevated: 0 when
     // it started, otherwise a failure code the caller logs.
     virtual int startAsDesktopUser(const std::wstring& file, const std::wstring& parameters) = 0;

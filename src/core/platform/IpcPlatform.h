@@ -20,7 +20,7 @@ public:
     // has handled it, or at once when the window is gone. May block without limit.
     virtual void sendData(WindowHandle window, std::uint32_t messageId, const std::vector<std::uint8_t>& payload) = 0;
     // Kills the process, waiting at most `waitMs` for helper programs; failures are logged by the platform.
-    virtual bool killProcess(std::uint32_t processId, std::uint32_t waitMs) = 0;
+    [[nodiscard]] virtual bool killProcess(std::uint32_t processId, std::uint32_t waitMs) = 0;
     // Milliseconds of a steady clock (any origin, never 0 in practice).
     virtual std::int64_t steadyMilliseconds() = 0;
 };

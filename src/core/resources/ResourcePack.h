@@ -23,7 +23,7 @@ public:
     ResourcePack() = default;
 
     // Reads and checks the pack file; false (and an empty pack) when it is missing or damaged.
-    bool open(const std::filesystem::path& path);
+    [[nodiscard]] bool open(const std::filesystem::path& path);
     // The same from bytes already in memory.
     bool load(std::string bytes);
 

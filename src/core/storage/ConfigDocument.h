@@ -53,7 +53,7 @@ public:
     bool loadText(std::string_view json);
     // Writes the document when modified: creates the folder chain, merges the changed keys into what the file
     // holds now, replaces the file, clears the flag. Returns whether a file was written.
-    bool save();
+    [[nodiscard]] bool save();
 
     bool has(std::string_view key) const;
     // The member's value, or a shared null value when it is missing.

@@ -75,7 +75,7 @@ bool GlobalSettings::save() {
 bool GlobalSettings::takeOneShot(const settings::BoolKey& key) {
     if (!get(key)) return false;
     set(key, false);
-    save();
+    (void)save(); // a failed write is logged; the one-shot then comes again at the next start
     return true;
 }
 

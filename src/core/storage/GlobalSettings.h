@@ -90,7 +90,7 @@ public:
     void set(const settings::TextKey& key, std::wstring_view value);
     void setX(const settings::PointKey& key, int x);
     void setY(const settings::PointKey& key, int y);
-    bool save();
+    [[nodiscard]] bool save();
 
     // A one-shot flag: true once, and false is written back at once.
     bool takeOneShot(const settings::BoolKey& key);

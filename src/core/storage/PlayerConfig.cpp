@@ -17,7 +17,7 @@ void PlayerConfig::load(const std::filesystem::path& baseFolder, int index) {
     m_doc.load(configPathOf(baseFolder, index));
     if (index != -1 && m_doc.memberCount() == 0) giveNewIdentity();
     fillMissing();
-    m_doc.save();
+    (void)m_doc.save(); // a failed write is logged by the writer; the completed values still serve this run
 }
 
 void PlayerConfig::giveNewIdentity() {

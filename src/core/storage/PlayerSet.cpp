@@ -34,7 +34,7 @@ void PlayerSet::copySettingsOnInstall(KV_PRODUCT_TYPE target, KV_PRODUCT_TYPE pr
     to.set(settings::framesPerSecond, from.get(settings::framesPerSecond));
     to.set(settings::windowsAutoSize, m_own.settings().get(settings::windowsAutoSize));
     to.set(settings::sortwndnotoutscreen, m_own.settings().get(settings::sortwndnotoutscreen));
-    to.save();
+    (void)to.save(); // failures are logged by the writer
 }
 
 void saveSetupDialogSettings(PlayerSet& players, const SetupDialogValues& v) {
@@ -53,7 +53,7 @@ void saveSetupDialogSettings(PlayerSet& players, const SetupDialogValues& v) {
         [&](GlobalSettings& s) { s.setX(windowsOffset, v.windowsOffset.x); },
         [&](GlobalSettings& s) { s.setY(windowsOffset, v.windowsOffset.y); },
         [&](GlobalSettings& s) { s.set(batchStartInterval, v.batchStartInterval); },
-        [](GlobalSettings& s) { s.save(); },
+        [](GlobalSettings& s) { (void)s.save(); }, // logged by the writer; the other files are still written
     };
     for (const auto& step : steps) players.applyToAllSettings(step);
 }
@@ -65,7 +65,7 @@ void saveOtherSettings(PlayerSet& players, const OtherSettingsValues& v) {
         [&](GlobalSettings& s) { s.set(framesPerSecond, v.frameRateEnabled ? v.framesPerSecond : 60); },
         [&](GlobalSettings& s) { s.set(reduceAudio, v.reduceAudio); },
         [&](GlobalSettings& s) { s.set(windowsRecordPos, v.windowsRecordPos); },
-        [](GlobalSettings& s) { s.save(); },
+        [](GlobalSettings& s) { (void)s.save(); }, // logged by the writer; the other files are still written
     };
     for (const auto& step : steps) players.applyToAllSettingsButAndroid14(step);
 }

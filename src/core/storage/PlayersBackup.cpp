@@ -60,7 +60,8 @@ void Players::backup(int index, bool compress, const std::filesystem::path& arch
     files::removeLeftoversOf(archive); // partial archives of a backup that was killed
     const bool vdi = usesVdi();
     const auto configCopy = instanceFolder(index) / "vantor.config";
-    files::copy_overwrite(configPath(index), configCopy);
+    // A failed copy is logged; the archive then lacks its configuration, and a restore refuses such an archive.
+    (void)files::copy_overwrite(configPath(index), configCopy);
     std::vector<std::filesystem::path> list{dataDiskPath(index, vdi), configCopy};
     std::error_code ec;
     if (std::filesystem::exists(sdcardDiskPath(index, vdi), ec))

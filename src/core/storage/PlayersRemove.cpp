@@ -59,7 +59,7 @@ void Players::rename(std::int32_t key, int index, std::wstring newName) {
     ConfigDocument& doc = config.document();
     if (doc.getString(keys::kPlayerName) != newName) {
         doc.setString(keys::kPlayerName, newName);
-        doc.save();
+        if (!doc.save()) KVLOG_AS("common::Players::rename", L"name of player %d not stored", index);
     }
     cacheName(index, newName.empty() ? derivedName(index) : newName);
 

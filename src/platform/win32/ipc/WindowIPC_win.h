@@ -21,7 +21,7 @@ class WindowIPC {
 public:
     // Registers the class and creates a hidden popup endpoint of it; messages 74 and above 1024 go to
     // `handler` (not owned). False when no window was created.
-    bool create(const std::wstring& className, IWindowIPCHandle* handler);
+    [[nodiscard]] bool create(const std::wstring& className, IWindowIPCHandle* handler);
     void destroy();
 
     // Finds a top-level window by class (and name, when not empty); logs a failed search that has an error.
@@ -29,7 +29,7 @@ public:
     bool open(const std::wstring& className, const std::wstring& windowName);
 
     // Posts without waiting; false without a window or when the post fails.
-    bool postMessage(std::uint32_t message, WPARAM first, LPARAM second) const;
+    [[nodiscard]] bool postMessage(std::uint32_t message, WPARAM first, LPARAM second) const;
     // Hands the payload to the proxy's sender thread for `key`; nothing without a window.
     void sendData(int key, std::uint32_t message, std::vector<std::uint8_t> payload) const;
     // The text as UTF-16LE without terminator; an empty text is logged and not sent.

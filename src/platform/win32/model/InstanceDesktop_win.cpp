@@ -60,7 +60,7 @@ bool Win32InstanceDesktop::postData(const std::wstring& windowClass, int key, st
 }
 
 int Win32InstanceDesktop::startAsDesktopUser(const std::wstring& file, const std::wstring& parameters) {
-    return runAsDesktopUser(file, parameters);
+    return common::runAsDesktopUser(file, parameters);
 }
 
 void Win32InstanceDesktop::shellOpen(const std::wstring& file, const std::wstring& parameters) {

@@ -11,7 +11,7 @@ namespace common {
 inline constexpr DWORD kExecuteTimeoutMs = 10000;
 
 // Shell "open", shown; false (logged) when the shell refuses.
-bool shell(const std::wstring& file, const std::wstring& parameters);
+[[nodiscard]] bool shell(const std::wstring& file, const std::wstring& parameters);
 // Hidden, in a new console, no inherited handles; the process handle (caller closes) or null.
 HANDLE create(const std::wstring& file, const std::wstring& parameters);
 // `create` and wait up to 10000 ms: the exit code; 0 when it did not start, -1 on a time-out or a failed wait.
