@@ -189,7 +189,7 @@ TEST(ArrangeHungInstance, PlacingAndRaisingAHungWindowReturnAtOnce) {
     install.addInstance(1, L"hung", 640, 360);
     install.players().startPlayer(1, L"hang=14000");
     ASSERT_TRUE(install.waitRunning(1));
-    const auto frame = handleOf(static_cast<HWND>(install.players().findPlayerWindow(1)));
+    const platform::WindowHandle frame = install.players().findPlayerWindow(1);
     utility::WindowIPC endpoint;
     endpoint.open(install.players().windowClassName(1));
     endpoint.postData(1, 14000, L"stuck");

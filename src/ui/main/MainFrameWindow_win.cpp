@@ -6,6 +6,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
+#include "platform/win32/system/Owned_win.h"
 #include "toolkit/DisplaySettings.h"
 #include "toolkit/ImageControl.h"
 
@@ -36,24 +37,19 @@ bool saveShortcut(const ShortcutRequest& request) {
     if (!succeeded(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop),
                    L"SHGetFolderPathW"))
         return false;
-    IShellLinkW* link = nullptr;
-    if (!succeeded(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)),
+    platform::win32::ComPtr<IShellLinkW> link;
+    if (!succeeded(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid()),
                    L"CoCreateInstance(ShellLink)"))
         return false;
     bool saved =
         succeeded(link->SetPath(request.target.c_str()), L"SetPath") &&
         succeeded(link->SetWorkingDirectory(request.workingFolder.c_str()), L"SetWorkingDirectory") &&
         (request.arguments.empty() || succeeded(link->SetArguments(request.arguments.c_str()), L"SetArguments"));
-    IPersistFile* file = nullptr;
-    if (saved && succeeded(link->QueryInterface(IID_PPV_ARGS(&file)), L"QueryInterface(IPersistFile)")) {
-        const std::wstring path = std::wstring(desktop) + L"\\" + request.name + L".lnk";
-        saved = succeeded(file->Save(path.c_str(), TRUE), L"IPersistFile::Save");
-        file->Release();
-    } else {
-        saved = false;
-    }
-    link->Release();
-    return saved;
+    platform::win32::ComPtr<IPersistFile> file;
+    if (!saved || !succeeded(link->QueryInterface(IID_IPersistFile, file.putVoid()), L"QueryInterface(IPersistFile)"))
+        return false;
+    const std::wstring path = std::wstring(desktop) + L"\\" + request.name + L".lnk";
+    return succeeded(file->Save(path.c_str(), TRUE), L"IPersistFile::Save");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/log/Log.h"
+#include "platform/win32/system/Owned_win.h"
 
 namespace platform::win32 {
 namespace {
@@ -47,20 +48,16 @@ struct ComScope {
 
 std::wstring linkTarget(const std::wstring& shortcut) {
     ComScope com;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
+    platform::win32::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())))
         return {};
     std::wstring target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ))) {
-            wchar_t path[32768] = {};
-            if (SUCCEEDED(link->GetPath(path, 32768, nullptr, SLGP_RAWPATH))) target = path;
-        }
-        file->Release();
+    platform::win32::ComPtr<IPersistFile> file;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.putVoid())) &&
+        SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ))) {
+        wchar_t path[32768] = {};
+        if (SUCCEEDED(link->GetPath(path, 32768, nullptr, SLGP_RAWPATH))) target = path;
     }
-    link->Release();
     return target;
 }
 

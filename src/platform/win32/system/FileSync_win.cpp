@@ -4,17 +4,17 @@
 #include <windows.h>
 
 #include "core/platform/FileSync.h"
+#include "platform/win32/system/Owned_win.h"
 #include "platform/win32/system/Win32Check_win.h"
 
 namespace platform {
 
 bool flushFileToDisk(const std::filesystem::path& file) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!KV_WIN32_CHECK(handle != INVALID_HANDLE_VALUE)) return false;
-    const bool flushed = KV_WIN32_CHECK(FlushFileBuffers(handle));
-    CloseHandle(handle);
-    return flushed;
+    const win32::UniqueHandle handle(CreateFileW(file.c_str(), GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!KV_WIN32_CHECK(handle)) return false;
+    return KV_WIN32_CHECK(FlushFileBuffers(handle.get()));
 }
 
 } // namespace platform
