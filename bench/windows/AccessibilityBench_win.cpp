@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line.string() + "\r\n");
 
     testing_support::ChildProcess manager;
-    if (!manager.start(program / "kvmulti.exe") || !manager.waitForWindow(L"KVMultiMainFrame", 60s)) {
+    if (!manager.start(program / "kvmulti.exe") || !manager.waitForWindow(L"KVRemoteLoginFrame", 60s)) {
         std::printf("kvmulti.exe did not open its window\n");
         return 1;
     }
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
                 kRuns);
     report("kvacc list (whole tree, JSON)", listed);
     report("kvacc get labelStatus --row 199", read);
-    PostMessageW(manager.waitForWindow(L"KVMultiMainFrame", 1s), WM_CLOSE, 0, 0);
+    PostMessageW(manager.waitForWindow(L"KVRemoteLoginFrame", 1s), WM_CLOSE, 0, 0);
     manager.waitForExit(20s);
     return 0;
 }

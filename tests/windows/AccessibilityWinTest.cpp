@@ -72,7 +72,7 @@ protected:
         installLine(root.path() / "Android14", L"14", 3);
         writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + (root.path() / "Android14").string() + "\r\n");
         ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-        window = manager.waitForWindow(L"KVMultiMainFrame", 30s);
+        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
@@ -117,7 +117,7 @@ TEST_F(AccessibilityWin, KvaccListsStartsReadsAndAnswersTheManagerAndTheFocusFol
 
     rapidjson::Document doc;
     std::multimap<std::string, const rapidjson::Value*> nodes;
-    ASSERT_TRUE(listed(L"KVMultiMainFrame", doc, nodes));
+    ASSERT_TRUE(listed(L"KVRemoteLoginFrame", doc, nodes));
     EXPECT_STREQ(doc[0]["tree"]["role"].GetString(), "client");
     ASSERT_EQ(nodes.count("listVm"), 1u);
     const rapidjson::Value& list = *nodes.find("listVm")->second;
@@ -167,7 +167,7 @@ TEST_F(AccessibilityWin, KvaccListsStartsReadsAndAnswersTheManagerAndTheFocusFol
     const auto focused = [&](const char* name) {
         rapidjson::Document d;
         std::multimap<std::string, const rapidjson::Value*> n;
-        return listed(L"KVMultiMainFrame", d, n) && n.count(name) == 1 && hasState(*n.find(name)->second, "focused");
+        return listed(L"KVRemoteLoginFrame", d, n) && n.count(name) == 1 && hasState(*n.find(name)->second, "focused");
     };
     PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_TRUE(waitUntil([&] { return focused("menuBtn"); }, 10s));
