@@ -9,6 +9,7 @@
 #include "core/dispatch/EventLoop.h"
 #include "support/LogCapture.h"
 #include "support/ModelWorld.h"
+#include "support/ShippedSkin.h"
 #include "toolkit/Accessible.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/List.h"
@@ -20,14 +21,9 @@ using ui::AccessibleTree;
 using ui::AccRole;
 namespace st = ui::accstate;
 
-namespace {
+using testing_support::shippedSkin;
 
-std::string shippedSkin(const wchar_t* name) {
-    std::ifstream in(std::filesystem::path(KV_SKIN_DIR) / name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+namespace {
 
 constexpr std::int32_t id14(int index) {
     return (10 << 24) + index;

@@ -12,6 +12,7 @@
 #include "core/storage/InstanceKeys.h"
 #include "support/LogCapture.h"
 #include "support/ModelWorld.h"
+#include "support/ShippedSkin.h"
 #include "support/TempDir.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/List.h"
@@ -24,14 +25,9 @@ using namespace mainui;
 using namespace std::chrono_literals;
 using testing_support::TempDir;
 
-namespace {
+using testing_support::shippedSkin;
 
-std::string shippedSkin(const wchar_t* name) {
-    std::ifstream in(std::filesystem::path(KV_SKIN_DIR) / name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+namespace {
 
 TEST(RowLook, DiskSizesSwitchToGigabytesAtExactlyOneGibibyte) {
     EXPECT_EQ(diskSizeText((1ull << 30) - 1), L"1024MB");

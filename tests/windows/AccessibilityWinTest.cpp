@@ -13,35 +13,19 @@
 
 #include "WinTestMain.h"
 #include "core/product/ProductLine.h"
+#include "support/ManagerInstall_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using namespace std::chrono_literals;
+using testing_support::arg;
 using testing_support::ChildProcess;
+using testing_support::installLine;
 using testing_support::waitUntil;
+using testing_support::writeText;
 
 namespace {
-
-std::filesystem::path arg(std::size_t i) {
-    return i < testArguments().size() ? testing_support::windowsPathOf(testArguments()[i]) : std::filesystem::path();
-}
-
-void writeText(const std::filesystem::path& file, const std::string& text) {
-    std::filesystem::create_directories(file.parent_path());
-    testing_support::writeFile(file, text);
-}
-
-// An install folder of one line with the stand-in of that generation and instances "demo 0".."demo n-1".
-void installLine(const std::filesystem::path& folder, const wchar_t* major, int count) {
-    std::filesystem::create_directories(folder / "vms" / "config");
-    std::filesystem::copy_file(arg(1) / major / "rqplayer.exe", folder / "rqplayer.exe");
-    for (int i = 0; i < count; ++i) {
-        std::filesystem::create_directories(folder / "vms" / ("vantor" + std::to_string(i)));
-        writeText(folder / "vms" / "config" / ("vantor" + std::to_string(i) + ".config"),
-                  R"({"statusSettings.playerName": "demo )" + std::to_string(i) + R"("})");
-    }
-}
 
 // The nodes of a `kvacc list` tree by their skin names, first occurrence first.
 void collect(const rapidjson::Value& node, std::multimap<std::string, const rapidjson::Value*>& out) {

@@ -12,6 +12,7 @@
 #include "WinTestMain.h"
 #include "core/product/ProductLine.h"
 #include "core/resources/ResourcePack.h"
+#include "support/ManagerInstall_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
@@ -22,32 +23,15 @@
 #include "toolkit/SkinResources.h"
 
 using namespace std::chrono_literals;
+using testing_support::arg;
 using testing_support::captureClient;
 using testing_support::ChildProcess;
+using testing_support::installLine;
 using testing_support::savePng;
 using testing_support::waitUntil;
+using testing_support::writeText;
 
 namespace {
-
-std::filesystem::path arg(std::size_t i) {
-    return i < testArguments().size() ? testing_support::windowsPathOf(testArguments()[i]) : std::filesystem::path();
-}
-
-void writeText(const std::filesystem::path& file, const std::string& text) {
-    std::filesystem::create_directories(file.parent_path());
-    testing_support::writeFile(file, text);
-}
-
-// An install folder of one line with the stand-in of that generation and instances 0..count-1.
-void installLine(const std::filesystem::path& folder, const wchar_t* major, int count) {
-    std::filesystem::create_directories(folder / "vms" / "config");
-    std::filesystem::copy_file(arg(1) / major / "rqplayer.exe", folder / "rqplayer.exe");
-    for (int i = 0; i < count; ++i) {
-        std::filesystem::create_directories(folder / "vms" / ("vantor" + std::to_string(i)));
-        writeText(folder / "vms" / "config" / ("vantor" + std::to_string(i) + ".config"),
-                  R"({"statusSettings.playerName": "demo )" + std::to_string(i) + R"("})");
-    }
-}
 
 bool painted(const ui::Bitmap& c) {
     return std::any_of(c.pixels.begin(), c.pixels.end(), [](std::uint32_t p) { return (p & 0xFFFFFF) != 0; });
