@@ -1,4 +1,5 @@
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,8 @@
 
 #include "core/files/AtomicFile.h"
 #include "core/files/Directories.h"
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 #include "core/log/Log.h"
 #include "core/storage/Identity.h"
 #include "core/storage/InstanceKeys.h"
