@@ -82,6 +82,11 @@ bool copyFileByStream(const std::filesystem::path& source, const std::filesystem
     ProgressReporter reporter(progress, size);
     std::uint64_t copied = 0;
     while (copied < size) {
+        if (progress.stopRequested && progress.stopRequested()) {
+            KVLOG_AS(kName, L"copy stopped at %lld of %lld", static_cast<long long>(copied),
+                     static_cast<long long>(size));
+            return false;
+        }
         const auto chunk = static_cast<std::streamsize>(std::min<std::uint64_t>(kCopyChunkBytes, size - copied));
         if (!in.read(buffer.get(), chunk)) {
             KVLOG_AS(kName, L"read src error at %lld", static_cast<long long>(copied));

@@ -22,12 +22,15 @@ struct CopyProgress {
     float weight = 1.0f;
     // Milliseconds of a steady clock; tests step it by hand.
     std::function<std::uint64_t()> clockMs;
+    // Asked before each chunk: true ends the copy early as failed (at shutdown a copy of gigabytes must not
+    // keep the program alive).
+    std::function<bool()> stopRequested;
 };
 
 inline constexpr std::size_t kCopyChunkBytes = 16u * 1024u * 1024u;
 
-// Copies in 16 MiB chunks, truncating the target. False (logged "open src error", "open dest error", or a
-// read or write error) when the copy could not be completed.
+// Copies in 16 MiB chunks, truncating the target. False (logged "open src error", "open dest error", a read
+// or write error, or the stop) when the copy could not be completed.
 [[nodiscard]] bool copyFileByStream(const std::filesystem::path& source, const std::filesystem::path& target,
                                     const CopyProgress& progress = {});
 // The percentage one report carries.
