@@ -123,7 +123,7 @@ int main() {
                 for (const auto child : tree.children(id)) pending.push_back(child);
             }
             const auto start = Clock::now();
-            frame.refreshList(false, KV_PRODUCT_14, false, true, false);
+            frame.refreshList({.reloadModel = true});
             window.layout();
             window.paint(painter);
             connected.push_back(msSince(start));
