@@ -7,6 +7,8 @@
 #include <map>
 #include <utility>
 
+#include "platform/win32/system/Owned_win.h"
+
 namespace kvacc {
 
 namespace {
@@ -24,12 +26,11 @@ std::wstring lower(std::wstring text) {
 
 std::map<DWORD, std::wstring> processNames() {
     std::map<DWORD, std::wstring> names;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return names;
+    const platform::win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return names;
     PROCESSENTRY32W entry{sizeof(entry)};
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
         names[entry.th32ProcessID] = entry.szExeFile;
-    CloseHandle(snapshot);
     return names;
 }
 
@@ -109,11 +110,9 @@ std::vector<Element> Element::children() const {
     for (LONG i = 0; i < obtained; ++i) {
         VARIANT& kid = kids[static_cast<std::size_t>(i)];
         if (kid.vt == VT_DISPATCH && kid.pdispVal) {
-            IAccessible* object = nullptr;
-            if (SUCCEEDED(kid.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
-                out.emplace_back(object, CHILDID_SELF);
-                object->Release();
-            }
+            platform::win32::ComPtr<IAccessible> object;
+            if (SUCCEEDED(kid.pdispVal->QueryInterface(__uuidof(IAccessible), object.putVoid())))
+                out.emplace_back(object.get(), CHILDID_SELF);
         } else if (kid.vt == VT_I4) {
             out.emplace_back(m_object, kid.lVal);
         }
@@ -155,14 +154,12 @@ std::vector<TopWindow> topWindows(const std::wstring& process, const std::wstrin
 }
 
 Element clientOf(HWND hwnd) {
-    IAccessible* object = nullptr;
+    platform::win32::ComPtr<IAccessible> object;
     if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))) ||
+                                          object.putVoid())) ||
         !object)
         return {};
-    Element out(object, CHILDID_SELF);
-    object->Release();
-    return out;
+    return Element(object.get(), CHILDID_SELF); // holds its own reference
 }
 
 std::wstring roleName(LONG role) {
