@@ -59,6 +59,15 @@ void expectSingleFinal100(const std::vector<int>& percents) {
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
 }
 
+// What a create or clone that did not finish leaves: its marker alone, no configuration.
+void expectMarkedAsFailedCopy(Players& p, int index, int source) {
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(p.instanceFolder(index)))
+        left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"copy_not_finish"}) << source;
+    EXPECT_FALSE(std::filesystem::exists(p.configPath(index))) << source;
+}
+
 } // namespace
 
 TEST_F(PlayersCloneTest, NewIndexIsTheSmallestFreeOneReservedBeforeReturning) {
@@ -234,11 +243,7 @@ TEST_F(PlayersCloneTest, FailedCreateOrCloneStaysMarkedWithoutItsPartialFilesAnd
                                     {});
         p.waitForTasks();
         expectSingleFinal100(reports.percents());
-        std::vector<std::string> left;
-        for (const auto& e : std::filesystem::directory_iterator(p.instanceFolder(index)))
-            left.push_back(e.path().filename().string());
-        EXPECT_EQ(left, std::vector<std::string>{"copy_not_finish"}) << source;
-        EXPECT_FALSE(std::filesystem::exists(p.configPath(index))) << source;
+        expectMarkedAsFailedCopy(p, index, source);
     }
     EXPECT_TRUE(log.containsPart(L"open src error"));
     EXPECT_EQ(headOf(p.sdcardDiskPath(0, false)), "sdcard of 0");
@@ -288,11 +293,7 @@ TEST_F(PlayersCloneTest, AShutdownDuringACopyEndsItAsFailedWithoutPartialFiles) 
         while (!reached) std::this_thread::yield();
         p.stopTasks();
         expectSingleFinal100(reports.percents());
-        std::vector<std::string> left;
-        for (const auto& e : std::filesystem::directory_iterator(p.instanceFolder(index)))
-            left.push_back(e.path().filename().string());
-        EXPECT_EQ(left, std::vector<std::string>{"copy_not_finish"}) << source;
-        EXPECT_FALSE(std::filesystem::exists(p.configPath(index))) << source;
+        expectMarkedAsFailedCopy(p, index, source);
         EXPECT_TRUE(log.containsPart(L"copy stopped at 0 of 1048576")) << source;
     }
 }
