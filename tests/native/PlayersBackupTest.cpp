@@ -242,8 +242,7 @@ TEST_F(PlayersBackupTest, ASwapThatFailsAtAnyMovePutsEveryFileBack) {
 }
 
 // A restore killed after its n-th move (every later move fails, as nothing runs any more) leaves old files
-// under ".old" names. The next restore puts back each whose file is missing and removes each whose new file
-// had moved in: every file is whole, and each is the old one unless its new one was already in place.
+// under ".old" names and its journal. The next restore undoes the swap: the instance is wholly the old one.
 TEST_F(PlayersBackupTest, TheNextRestoreRecoversWhatAKilledSwapMovedAside) {
     const auto archive =
         packed(dir, "two.kvbk", {{"data.vmdk", "data two"}, {"sdcard.vmdk", "sdcard two"}, {"vantor.config", "{}"}});
@@ -260,17 +259,32 @@ TEST_F(PlayersBackupTest, TheNextRestoreRecoversWhatAKilledSwapMovedAside) {
         writeFile(p.configPath(1).string() + ".restore12-3", "{}"); // the staged configuration a kill leaves
         testing_support::LogCapture log;
         EXPECT_FALSE(p.restore(1, dir / "missing.kvbk"));
-        EXPECT_EQ(headOf(p.dataDiskPath(1, false)), killedAfter >= 4 ? "data two" : "data one") << killedAfter;
-        EXPECT_EQ(headOf(p.sdcardDiskPath(1, false)), killedAfter >= 5 ? "sdcard two" : "sdcard one") << killedAfter;
+        // Even a kill after some new files were in leaves the instance wholly the old one.
+        EXPECT_EQ(headOf(p.dataDiskPath(1, false)), "data one") << killedAfter;
+        EXPECT_EQ(headOf(p.sdcardDiskPath(1, false)), "sdcard one") << killedAfter;
         EXPECT_EQ(readFile(p.configPath(1)), R"({"statusSettings.playerName": "one"})") << killedAfter;
         EXPECT_TRUE(log.containsPart(L"put back ")) << killedAfter;
         std::size_t entries = 0;
         for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(1))) ++entries;
-        EXPECT_EQ(entries, 2u) << "no old file left beside its target";
+        EXPECT_EQ(entries, 2u) << "no old file nor journal left beside the disks";
         entries = 0;
         for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.configPath(1).parent_path())) ++entries;
         EXPECT_EQ(entries, 1u) << "no old or staged configuration left beside it";
         writeDiskImage(p.dataDiskPath(1, false), "data one", 1 << 20);
         writeDiskImage(p.sdcardDiskPath(1, false), "sdcard one", 1 << 20);
     }
+}
+
+// Killed after every new file was in, while the old ones were being deleted: the next restore keeps the new
+// files and deletes what is left of the old.
+TEST_F(PlayersBackupTest, TheNextRestoreFinishesASwapKilledWhileDeletingTheOldFiles) {
+    const auto data = p.dataDiskPath(1, false);
+    const auto aside = data.string() + ".old7-1";
+    writeDiskImage(data, "data two", 1 << 20);
+    writeDiskImage(aside, "data one", 1 << 20);
+    writeFile(p.instanceFolder(1) / "restore.swap", "done\n" + data.string() + "\n" + aside + "\n");
+    EXPECT_FALSE(p.restore(1, dir / "missing.kvbk"));
+    EXPECT_EQ(headOf(data), "data two");
+    EXPECT_FALSE(std::filesystem::exists(aside));
+    EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(1) / "restore.swap"));
 }

@@ -21,6 +21,10 @@ void setFileMover(FileMover mover);
 
 class FileSwap {
 public:
+    FileSwap() = default;
+    // The journal is a small file written before the first move and removed after the last step.
+    explicit FileSwap(std::filesystem::path journal) : m_journal(std::move(journal)) {}
+
     // `staged` replaces `target`; an empty `staged` means the target is to be gone afterwards.
     void replace(std::filesystem::path target, std::filesystem::path staged);
     // True when every target now holds its staged file; false (logged) when every target is as before.
@@ -30,12 +34,20 @@ private:
     struct Item {
         std::filesystem::path target;
         std::filesystem::path staged;
-        std::filesystem::path aside; // where the old target waits; empty when there was none
+        std::filesystem::path aside; // where the old target waits
+        bool movedAside = false;
         bool movedIn = false;
     };
-    void rollBack(const FileMover& move);
+    [[nodiscard]] bool rollBack(const FileMover& move);
+    [[nodiscard]] bool writeJournal(const char* state) const;
+    void dropJournal() const;
 
+    std::filesystem::path m_journal;
     std::vector<Item> m_items;
 };
+
+// Finishes or undoes the swap a kill interrupted, as its journal says; nothing when there is no journal.
+// The journal stays when a step fails, so a later call tries again.
+void recoverSwap(const std::filesystem::path& journal);
 
 } // namespace common::files

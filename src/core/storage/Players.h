@@ -161,6 +161,8 @@ private:
     void discardPartialCopy(const CloneJob& job);
     bool restoreFromArchive(int index, const std::filesystem::path& archive);
     bool replaceFromFolder(int index, const std::filesystem::path& unpacked);
+    // The record a restore's swap keeps while it runs, so that the next restore can undo or finish it.
+    std::filesystem::path swapJournal(int index) const { return instanceFolder(index) / "restore.swap"; }
 
     const KV_PRODUCT_TYPE m_product;
     std::filesystem::path m_installFolder;

@@ -91,7 +91,9 @@ bool Players::restore(int index, const std::filesystem::path& archive) {
         KVLOG(L"restore of player %d refused: it runs or is busy", index);
         return false;
     }
-    // What a killed restore left: its unpack folder and partial copies.
+    // What a killed restore left: a swap half done (undone or finished first, while its staged files still
+    // exist), its unpack folder and partial copies.
+    files::recoverSwap(swapJournal(index));
     files::removeLeftoversIn(instanceFolder(index));
     files::removeLeftoversOf(configPath(index));
     if (hasExtension(archive, ".vdi")) {
@@ -149,7 +151,7 @@ bool Players::replaceFromFolder(int index, const std::filesystem::path& unpacked
     const auto stagedConfig = files::temporarySibling(configPath(index), "restore");
     bool swapped = false;
     if (utility::ufile::copyFileByStream(config, stagedConfig)) {
-        files::FileSwap swap;
+        files::FileSwap swap(swapJournal(index));
         swap.replace(dataDiskPath(index, vdi), data);
         swap.replace(sdcardDiskPath(index, vdi), sdcard); // none in the archive: none afterwards
         swap.replace(configPath(index), stagedConfig);
