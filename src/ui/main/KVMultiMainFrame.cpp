@@ -10,6 +10,7 @@
 #include "toolkit/List.h"
 #include "toolkit/SkinParser.h"
 #include "ui/main/FrameRules.h"
+#include "ui/main/ListOrder.h"
 
 namespace mainui {
 
@@ -53,6 +54,8 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
     if (!m_rowTemplate) return false;
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
+    if (auto* sort = m_window.find<ui::Button>(L"sortBtn"))
+        sort->setAttribute(L"normalimage", sortModeItem(currentSortMode(m_settings)).image);
 
     int product = m_settings.get(common::settings::multiPlayerLastProduct);
     if (requested) product = *requested;
@@ -119,17 +122,20 @@ void KVMultiMainFrame::refreshList(const ListRefresh& how) {
 void KVMultiMainFrame::addRows(const std::wstring& search) {
     auto* list = m_window.find<ui::List>(L"listVm");
     const auto& groups = m_model.groups().groups(m_currentProduct);
-    for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct)) {
-        if (!search.empty() && record.name.find(search) == std::wstring::npos) continue;
+    std::vector<const model::InstanceRecord*> records;
+    for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct))
+        if (search.empty() || record.name.find(search) != std::wstring::npos) records.push_back(&record);
+    sortInstances(records, currentSortMode(m_settings));
+    for (const model::InstanceRecord* record : records) {
         auto row = newRow();
         if (!row) return;
         std::wstring groupName;
         for (const model::Group& g : groups)
-            if (std::find(g.members.begin(), g.members.end(), record.id) != g.members.end()) groupName = g.name;
-        model::InstanceRecord shown = record;
-        shown.diskSize = diskSizeOf(record.id);
+            if (std::find(g.members.begin(), g.members.end(), record->id) != g.members.end()) groupName = g.name;
+        model::InstanceRecord shown = *record;
+        shown.diskSize = diskSizeOf(record->id);
         row->setInfo(shown, groupName, search);
-        m_rows[record.id] = row.get();
+        m_rows[record->id] = row.get();
         list->add(std::move(row));
     }
 }

@@ -5,7 +5,7 @@
 //
 // The window logic is portable: the native host (Win32 on the desktop, the headless host in tests) gives it
 // the few things only a real window can do through `FrameServices`. Everything here runs on the
-// user-interface thread. Controls whose work belongs to menus, sorting, search, groups, dialogs and product
+// user-interface thread. Controls whose work belongs to the instance and batch menus, dialogs and product
 // downloads are in the skin already and have no handlers yet.
 
 #include <cstdint>
@@ -24,6 +24,7 @@
 #include "core/storage/GlobalSettings.h"
 #include "core/storage/WorkerTasks.h"
 #include "toolkit/ControlFactory.h"
+#include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
 #include "ui/main/KVMultiMainItem.h"
@@ -58,6 +59,10 @@ struct FrameServices {
     std::function<bool(const ShortcutRequest&)> createShortcut;
     // The window closes with this code (the native host destroys it; the program ends).
     std::function<void(int code)> closeWindow;
+    // Shows an opened popup menu at its position; menus are placed in screen pixels, from window pixels
+    // turned by `clientToScreen` (none: the same).
+    std::function<void(ui::RQMenuWnd&)> showMenu;
+    std::function<ui::Point(ui::Point client)> clientToScreen;
 };
 
 class KVMultiMainFrame {
@@ -100,6 +105,8 @@ public:
     common::OwnerKey ownerKey() const { return m_ownerKey; }
     // The model's status refresh as the window's timer runs it.
     void refreshTick() { m_model.refreshPlayerStatus(); }
+    // The popup menu on screen, if any.
+    ui::RQMenuWnd* currentMenu() const { return m_menu && m_menu->isOpen() ? m_menu.get() : nullptr; }
     // The confirmation or notice on screen, if any.
     msg::MessageBoxWindow* currentBox() const { return m_box && m_box->isOpen() ? m_box.get() : nullptr; }
 
@@ -121,6 +128,12 @@ private:
     // Walks the queued folders on a worker thread; the sizes come back through the dispatcher.
     void startDiskWalks();
     void onDiskSizes(const std::vector<std::pair<std::int32_t, std::uint64_t>>& sizes);
+    // A fresh menu to fill, shown by the popup below.
+    ui::RQMenuWnd& newMenu();
+    // Opens the menu below the control (`dx`, `dy` from its lower-left corner) or at a window point.
+    void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
+    void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
+    void openSortMenu(const ui::Control& sortBtn);
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
@@ -155,6 +168,9 @@ private:
     bool m_batchBar = false;
     bool m_tabBarShown = true; // as the skin draws it
     common::TimerHandle m_scrollTimer;
+    std::unique_ptr<ui::RQMenuWnd> m_pendingMenu; // being filled
+    std::unique_ptr<ui::RQMenuWnd> m_menu;
+    std::unique_ptr<ui::RQMenuWnd> m_retiredMenu; // its host may still hold its window
     std::unique_ptr<msg::MessageBoxWindow> m_box;
     std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // a box's callback may open the next one
     // Reports of the folder walks hold this weakly: one that arrives after the window is gone does nothing.

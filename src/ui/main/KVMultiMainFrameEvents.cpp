@@ -33,6 +33,7 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
     if (n.type == L"click") {
         if (name == L"closebtn") return closeRequest();
         if (const auto product = tabProduct(name)) return switchProduct(*product);
+        if (name == L"sortBtn") return openSortMenu(*n.sender);
         if (!row) return;
         if (name == L"labelNameBtn") return row->beginRename();
         if (name == L"startBtn") return onStartButton(*row);
@@ -155,7 +156,27 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
     updateSelection();
 }
 
-// ---- confirmations and closing ----
+// ---- menus, confirmations and closing ----
+
+ui::RQMenuWnd& KVMultiMainFrame::newMenu() {
+    m_pendingMenu = std::make_unique<ui::RQMenuWnd>();
+    return *m_pendingMenu;
+}
+
+void KVMultiMainFrame::popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand) {
+    const ui::Rect r = anchor.rect();
+    popupMenuAt({r.left + dx, r.bottom + dy}, std::move(onCommand));
+}
+
+void KVMultiMainFrame::popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand) {
+    // The menu before the last one goes only after the host has let go of its window.
+    auto older = std::move(m_retiredMenu);
+    m_retiredMenu = std::move(m_menu);
+    m_menu = std::move(m_pendingMenu);
+    const ui::Point screen = m_services.clientToScreen ? m_services.clientToScreen(client) : client;
+    m_menu->popup(screen, m_window.scale(), std::move(onCommand));
+    if (m_services.showMenu) m_services.showMenu(*m_menu);
+}
 
 void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {
     // The box before the last one goes only after the host has let go of its window.

@@ -90,6 +90,12 @@ FrameServices MainFrameWindow::services() {
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };
     s.createShortcut = &saveShortcut;
+    s.showMenu = [this](ui::RQMenuWnd& menu) { showMenu(menu); };
+    s.clientToScreen = [this](ui::Point client) {
+        POINT p{client.x, client.y};
+        ClientToScreen(m_hwnd, &p);
+        return ui::Point{p.x, p.y};
+    };
     s.closeWindow = [this](int) {
         if (m_hwnd) PostMessageW(m_hwnd, kMsgDestroySelf, 0, 0);
     };
@@ -145,6 +151,17 @@ void MainFrameWindow::showBox(msg::MessageBoxWindow& box) {
     m_boxHost->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
                        owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
     m_boxHost->showModal(m_hwnd);
+}
+
+// A menu is an owned popup that closes when the user activates anything else.
+void MainFrameWindow::showMenu(ui::RQMenuWnd& menu) {
+    m_retiredMenuHost = std::move(m_menuHost);
+    m_menuHost = std::make_unique<ui::win32::ToolkitWindow>(*menu.window(), m_resources);
+    if (!m_menuHost->create(m_hwnd, L"KVMultiMenu", L"", WS_POPUP | WS_BORDER)) return;
+    m_menuHost->setCloseOnDeactivate(true);
+    m_menuHost->moveTo(menu.position());
+    ShowWindow(m_menuHost->hwnd(), SW_SHOW);
+    SetForegroundWindow(m_menuHost->hwnd());
 }
 
 void MainFrameWindow::growHeight(int delta) {

@@ -41,6 +41,7 @@ private:
     bool open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea);
     FrameServices services();
     void showBox(msg::MessageBoxWindow& box);
+    void showMenu(ui::RQMenuWnd& menu);
     void growHeight(int delta);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,6 +53,8 @@ private:
     std::unique_ptr<ui::win32::ToolkitWindow> m_host;
     std::unique_ptr<ui::win32::ToolkitWindow> m_boxHost;
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
+    std::unique_ptr<ui::win32::ToolkitWindow> m_menuHost;
+    std::unique_ptr<ui::win32::ToolkitWindow> m_retiredMenuHost;
     HWND m_hwnd = nullptr;
     WNDPROC m_toolkitProc = nullptr;
     std::function<void()> m_onDestroyed;

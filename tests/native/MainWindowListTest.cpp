@@ -1,0 +1,56 @@
+// The list a user works in, driven through the main window: the sort menu, the search box, the selection
+// boxes and the batch bar, group rows and their commands, and the move-to-group dialog.
+
+#include <gtest/gtest.h>
+
+#include "support/MainFrameFixture.h"
+#include "toolkit/Button.h"
+#include "ui/main/ListOrder.h"
+
+using namespace mainui;
+using testing_support::id14;
+
+namespace {
+
+class MainWindowList : public testing_support::MainFrameFixture {
+protected:
+    // Indexes of the instance rows in list order.
+    std::vector<int> shownIndexes() {
+        std::vector<int> indexes;
+        auto* list = win().find<ui::List>(L"listVm");
+        for (std::size_t i = 0; i < list->count(); ++i)
+            if (auto* r = dynamic_cast<KVMultiMainItem*>(list->at(i)); r && r->isShown())
+                indexes.push_back(r->id() & 0xFFFFFF);
+        return indexes;
+    }
+};
+
+TEST_F(MainWindowList, TheSortMenuMarksTheModeAndAChoiceReordersStoresAndSwapsTheImage) {
+    addInstance(KV_PRODUCT_14, 1, L"cherry");
+    addInstance(KV_PRODUCT_14, 2, L"apple");
+    addInstance(KV_PRODUCT_14, 3, L"Banana");
+    open();
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{1, 2, 3}));
+    ASSERT_TRUE(host.click(win(), L"sortBtn"));
+    ui::RQMenuWnd* menu = frame->currentMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->items().size(), 4u);
+    EXPECT_TRUE(menu->items()[0].checked);
+    EXPECT_EQ(menu->items()[3].text, L"multiplay_menu_sort_name_down");
+
+    ASSERT_TRUE(chooseMenu(L"MENU_SORT_NAME_DOWN"));
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(players.own().settings().get(common::settings::multiPlayerSortV2), 3);
+    EXPECT_EQ(win().find<ui::Button>(L"sortBtn")->normalImage().file, L"multiplayer_all/sort_up.png");
+
+    ASSERT_TRUE(host.click(win(), L"sortBtn"));
+    EXPECT_TRUE(frame->currentMenu()->items()[3].checked);
+    ASSERT_TRUE(chooseMenu(L"MENU_SORT_NAME_UP"));
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{2, 3, 1}));
+
+    frame.reset();
+    open();
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{2, 3, 1})) << "the mode lasts across runs";
+}
+
+} // namespace
