@@ -53,4 +53,54 @@ TEST_F(MainWindowList, TheSortMenuMarksTheModeAndAChoiceReordersStoresAndSwapsTh
     EXPECT_EQ(shownIndexes(), (std::vector<int>{2, 3, 1})) << "the mode lasts across runs";
 }
 
+TEST_F(MainWindowList, SearchingListsTheIndexAndEveryNameContainingTheTextHighlighted) {
+    addInstance(KV_PRODUCT_14, 3, L"alpha");
+    addInstance(KV_PRODUCT_14, 13, L"beta");
+    addInstance(KV_PRODUCT_14, 4, L"farm 3");
+    addInstance(KV_PRODUCT_14, 5, L"Farm");
+    open();
+    ASSERT_TRUE(host.click(win(), L"searchBtn"));
+    for (const wchar_t* hidden : {L"searchBtn", L"sortBtn", L"addGroupBtn", L"otherSetupBtn"})
+        EXPECT_FALSE(host.shown(win(), hidden)) << hidden;
+    EXPECT_TRUE(host.shown(win(), L"searchLayout"));
+    EXPECT_EQ(win().focus(), win().findControl(L"searchEdit"));
+    EXPECT_FALSE(host.shown(win(), L"searchClearBtn"));
+
+    host.type(win(), L"3");
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{3, 4})) << "index 3 and the name holding 3, not index 13";
+    EXPECT_EQ(row(id14(4)).part(L"lableNameControl")->text(), L"farm <c ffdd00>3</c>");
+    EXPECT_TRUE(host.shown(win(), L"searchClearBtn"));
+    host.press(win(), ui::Key::Back);
+    host.type(win(), L"farm");
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{4})) << "case-sensitive";
+
+    ASSERT_TRUE(host.click(win(), L"searchClearBtn"));
+    EXPECT_EQ(host.text(win(), L"searchEdit"), L"");
+    EXPECT_EQ(shownIndexes(), (std::vector<int>{3, 4, 5, 13}));
+    EXPECT_EQ(win().focus(), win().findControl(L"searchEdit")) << "the box keeps the focus after clearing";
+    EXPECT_TRUE(host.shown(win(), L"searchLayout"));
+
+    win().setFocus(nullptr); // an empty box losing the focus ends the search
+    EXPECT_FALSE(host.shown(win(), L"searchLayout"));
+    EXPECT_TRUE(host.shown(win(), L"searchBtn"));
+    EXPECT_TRUE(host.shown(win(), L"sortBtn"));
+    EXPECT_FALSE(host.shown(win(), L"otherSetupBtn")) << "line 14 has no other settings";
+}
+
+TEST_F(MainWindowList, ABoxWithTextKeepsTheSearchWhenItLosesTheFocusAndATabSwitchEndsIt) {
+    addInstance(KV_PRODUCT_14, 1, L"one");
+    addInstance(KV_PRODUCT_9, 2, L"two");
+    open(KV_PRODUCT_14);
+    ASSERT_TRUE(host.click(win(), L"searchBtn"));
+    host.type(win(), L"x");
+    EXPECT_TRUE(shownIndexes().empty());
+    win().setFocus(nullptr);
+    EXPECT_TRUE(host.shown(win(), L"searchLayout"));
+    ASSERT_TRUE(host.click(win(), L"product9Btn"));
+    EXPECT_FALSE(host.shown(win(), L"searchLayout"));
+    EXPECT_EQ(host.text(win(), L"searchEdit"), L"");
+    EXPECT_EQ(shownIndexes(), std::vector<int>{2});
+    EXPECT_TRUE(host.shown(win(), L"otherSetupBtn")) << "line 9 has other settings";
+}
+
 } // namespace

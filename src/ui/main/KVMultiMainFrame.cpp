@@ -93,11 +93,10 @@ void KVMultiMainFrame::initTitleAndTips() {
 void KVMultiMainFrame::refreshList(const ListRefresh& how) {
     auto* list = m_window.find<ui::List>(L"listVm");
     if (!list) return;
-    auto* search = m_window.findControl(L"searchEdit");
     if (how.keepSearch) {
         m_batchBar = false; // the selection goes with the rows
-    } else if (search) {
-        search->setText(L"");
+    } else {
+        leaveSearch();
     }
     if (m_productRow && m_productRow->parent() == list) {
         m_productRowHeld.reset(static_cast<KVMultiMainItem*>(list->take(m_productRow).release()));
@@ -109,6 +108,8 @@ void KVMultiMainFrame::refreshList(const ListRefresh& how) {
         m_diskSizes.clear();
     }
     if (how.switchTabsTo) applyTabs(*how.switchTabsTo, how.animate);
+    updateOtherSetupButton();
+    const auto* search = m_window.findControl(L"searchEdit");
     const std::wstring searchText = search ? search->text() : std::wstring();
     if (searchText.empty()) m_model.refreshPlayerStatus();
     addRows(searchText);
@@ -124,7 +125,7 @@ void KVMultiMainFrame::addRows(const std::wstring& search) {
     const auto& groups = m_model.groups().groups(m_currentProduct);
     std::vector<const model::InstanceRecord*> records;
     for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct))
-        if (search.empty() || record.name.find(search) != std::wstring::npos) records.push_back(&record);
+        if (matchesSearch(record, search)) records.push_back(&record);
     sortInstances(records, currentSortMode(m_settings));
     for (const model::InstanceRecord* record : records) {
         auto row = newRow();

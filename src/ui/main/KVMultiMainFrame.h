@@ -86,6 +86,10 @@ public:
     KVMultiMainItem* findRow(std::int32_t id);
     void showOverlay(bool show) { m_window.showOverlay(show); }
     void updateSelection();
+    // Search mode holds while the search box shows; its text filters the list.
+    void enterSearch();
+    void leaveSearch();
+    bool searchMode() const;
     void onNotify(const ui::Notify& notify);
     void closeRequest();
     // The native window is going: pending posts and delayed calls are dropped, the model forgets this window.
@@ -134,6 +138,12 @@ private:
     void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
     void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
     void openSortMenu(const ui::Control& sortBtn);
+    void onSearchTextChanged();
+    void clearSearch();
+    void showSearchClear(bool show);
+    void setShown(std::wstring_view name, bool shown);
+    // The other-settings button shows for lines 0 to 2 while neither the batch bar nor the search does.
+    void updateOtherSetupButton();
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);

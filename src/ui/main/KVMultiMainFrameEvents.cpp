@@ -34,11 +34,17 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"closebtn") return closeRequest();
         if (const auto product = tabProduct(name)) return switchProduct(*product);
         if (name == L"sortBtn") return openSortMenu(*n.sender);
+        if (name == L"searchBtn") return enterSearch();
+        if (name == L"searchClearBtn") return clearSearch();
         if (!row) return;
         if (name == L"labelNameBtn") return row->beginRename();
         if (name == L"startBtn") return onStartButton(*row);
         if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
         if (name == L"shortcutVm") return onShortcut(*row);
+    } else if (n.type == L"textchanged" && name == L"searchEdit") {
+        onSearchTextChanged();
+    } else if (n.type == L"killfocus" && name == L"searchEdit") {
+        if (n.sender->text().empty()) leaveSearch();
     } else if (n.type == L"killfocus" && name == L"editName" && row) {
         const std::wstring newName = row->endRename();
         m_model.rename(row->id(), newName);
