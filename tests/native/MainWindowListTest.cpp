@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/lang/LanguageStrings.h"
 #include "support/MainFrameFixture.h"
 #include "toolkit/Button.h"
 #include "ui/main/ListOrder.h"
+#include "ui/main/RowLook.h"
 
 using namespace mainui;
 using testing_support::id14;
@@ -14,6 +16,14 @@ namespace {
 
 class MainWindowList : public testing_support::MainFrameFixture {
 protected:
+    MainWindowList() {
+        common::lang::setLanguageStrings(
+            {{L"multiplay_selected_count", L"Selected: {count}"}, {L"multi_new_groupName", L"Group "}});
+    }
+    ~MainWindowList() override { common::lang::setLanguageStrings({}); }
+    ui::Option& box(std::int32_t id) { return *row(id).part<ui::Option>(L"optionSel"); }
+    ui::Option& selectAllBox() { return *win().find<ui::Option>(L"btnSelAll"); }
+    std::wstring selectAllLook() { return selectAllBox().normalImage().file; }
     // Indexes of the instance rows in list order.
     std::vector<int> shownIndexes() {
         std::vector<int> indexes;
@@ -101,6 +111,65 @@ TEST_F(MainWindowList, ABoxWithTextKeepsTheSearchWhenItLosesTheFocusAndATabSwitc
     EXPECT_EQ(host.text(win(), L"searchEdit"), L"");
     EXPECT_EQ(shownIndexes(), std::vector<int>{2});
     EXPECT_TRUE(host.shown(win(), L"otherSetupBtn")) << "line 9 has other settings";
+}
+
+TEST_F(MainWindowList, ARowClickStartsTheBatchBarWhichLastsWhileAnythingIsChecked) {
+    for (int i = 1; i <= 3; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    open();
+    EXPECT_FALSE(host.shown(win(), L"batchOpBar"));
+    EXPECT_FALSE(box(id14(1)).isShown()) << "boxes show with the batch bar";
+    ASSERT_TRUE(click(row(id14(1)), L"btnBackground"));
+    EXPECT_TRUE(box(id14(1)).selected());
+    for (const wchar_t* shown : {L"batchOpBar", L"btnSelAll"}) EXPECT_TRUE(host.shown(win(), shown)) << shown;
+    for (const wchar_t* hidden : {L"btnAddVm", L"btnSelAllHoverLayout", L"addGroupBtn", L"sortBtn"})
+        EXPECT_FALSE(host.shown(win(), hidden)) << hidden;
+    EXPECT_TRUE(box(id14(3)).isShown());
+    ASSERT_TRUE(click(row(id14(2)), L"optionSel"));
+    EXPECT_EQ(frame->selectedIds(), (std::vector<std::int32_t>{id14(1), id14(2)}));
+
+    struct Step {
+        int index;
+        bool checkedAfter;
+        const wchar_t* count;
+        bool all;
+        const wchar_t* look;
+        bool batchBar;
+    };
+    const Step steps[] = {
+        {3, true, L"Selected: 3", true, L"common9/checkbox_normal.png", true},
+        {1, false, L"Selected: 2", false, L"common9/checkbox_part_selected_normal.png", true},
+        {2, false, L"Selected: 1", false, L"common9/checkbox_part_selected_normal.png", true},
+        {3, false, L"Selected: 0", false, L"common9/checkbox_normal.png", false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.index);
+        ASSERT_TRUE(click(row(id14(s.index)), L"optionSel"));
+        EXPECT_EQ(box(id14(s.index)).selected(), s.checkedAfter);
+        EXPECT_EQ(host.text(win(), L"btnSelAll"), s.count);
+        EXPECT_EQ(selectAllBox().selected(), s.all);
+        EXPECT_EQ(selectAllLook(), s.look);
+        EXPECT_EQ(frame->batchBarShown(), s.batchBar) << "clearing one of several keeps the bar";
+        EXPECT_EQ(host.shown(win(), L"batchOpBar"), s.batchBar);
+    }
+    EXPECT_TRUE(host.shown(win(), L"btnAddVm"));
+    EXPECT_TRUE(host.shown(win(), L"sortBtn"));
+}
+
+TEST_F(MainWindowList, SelectAllSkipsRowsBeingCopiedAndClearingEndsTheBatchBar) {
+    for (int i = 1; i <= 4; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    open();
+    row(id14(2)).setStatus(model::kStatusBeingCopied);
+    row(id14(3)).setStatus(kRowCopyFailed);
+    row(id14(4)).setStatus(model::kStatusRunning);
+    ASSERT_TRUE(host.click(win(), L"btnSelAllHover"));
+    EXPECT_TRUE(frame->batchBarShown());
+    EXPECT_EQ(frame->selectedIds(), (std::vector<std::int32_t>{id14(1), id14(4)}));
+    EXPECT_EQ(host.text(win(), L"btnSelAll"), L"Selected: 4") << "select-all counts every row it shows";
+
+    ASSERT_TRUE(host.click(win(), L"btnSelAll"));
+    EXPECT_TRUE(frame->selectedIds().empty());
+    EXPECT_FALSE(frame->batchBarShown());
+    EXPECT_FALSE(win().find<ui::Option>(L"btnSelAllHover")->selected());
 }
 
 } // namespace

@@ -94,7 +94,7 @@ void KVMultiMainFrame::refreshList(const ListRefresh& how) {
     auto* list = m_window.find<ui::List>(L"listVm");
     if (!list) return;
     if (how.keepSearch) {
-        m_batchBar = false; // the selection goes with the rows
+        leaveBatchBar(); // the selection goes with the rows
     } else {
         leaveSearch();
     }
@@ -136,6 +136,7 @@ void KVMultiMainFrame::addRows(const std::wstring& search) {
         model::InstanceRecord shown = *record;
         shown.diskSize = diskSizeOf(record->id);
         row->setInfo(shown, groupName, search);
+        if (auto* box = row->part(L"optionSel")) box->setVisible(m_batchBar);
         m_rows[record->id] = row.get();
         list->add(std::move(row));
     }
@@ -212,18 +213,6 @@ KVMultiMainItem* KVMultiMainFrame::findRow(std::int32_t id) {
     return nullptr;
 }
 
-void KVMultiMainFrame::updateSelection() {
-    // The select-all box follows the rows' boxes; an empty list has nothing to select.
-    auto* all = m_window.find<ui::Option>(L"btnSelAll");
-    if (!all) return;
-    bool every = !m_rows.empty();
-    for (const auto& [id, row] : m_rows) {
-        auto* sel = row->part<ui::Option>(L"optionSel");
-        if (!sel || !sel->selected()) every = false;
-    }
-    all->setSelected(every, false);
-}
-
 void KVMultiMainFrame::switchProduct(KV_PRODUCT_TYPE product) {
     m_currentProduct = product;
     m_settings.set(common::settings::multiPlayerLastProduct, static_cast<int>(product));
@@ -231,7 +220,7 @@ void KVMultiMainFrame::switchProduct(KV_PRODUCT_TYPE product) {
     for (const Tab& tab : kTabs)
         if (auto* button = m_window.find<ui::Option>(tab.button)) button->setSelected(tab.product == product, false);
     refreshList({.reloadModel = true});
-    m_batchBar = false;
+    leaveBatchBar();
 }
 
 void KVMultiMainFrame::setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product) {

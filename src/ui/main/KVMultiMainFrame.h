@@ -86,6 +86,15 @@ public:
     KVMultiMainItem* findRow(std::int32_t id);
     void showOverlay(bool show) { m_window.showOverlay(show); }
     void updateSelection();
+    // The batch bar replaces the tool bar while anything shown in the list is checked.
+    void enterBatchBar();
+    void leaveBatchBar();
+    void leaveBatchBarIfEmpty();
+    bool batchBarShown() const { return m_batchBar; }
+    // Checking or clearing every row shown; checking leaves rows that are being made or copied alone.
+    void selectAll(bool checked);
+    // The ids of the checked rows shown, in list order.
+    std::vector<std::int32_t> selectedIds() const;
     // Search mode holds while the search box shows; its text filters the list.
     void enterSearch();
     void leaveSearch();
@@ -138,6 +147,12 @@ private:
     void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
     void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
     void openSortMenu(const ui::Control& sortBtn);
+    // The instance rows of the list, without the product row.
+    std::vector<KVMultiMainItem*> instanceRows() const;
+    void onRowCheckChanged(KVMultiMainItem& row);
+    void afterCheckChanged(bool checked);
+    void showSelectedCount(int count);
+    void showSelectionBoxes(bool show);
     void onSearchTextChanged();
     void clearSearch();
     void showSearchClear(bool show);

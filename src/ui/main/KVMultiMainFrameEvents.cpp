@@ -37,10 +37,19 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"searchBtn") return enterSearch();
         if (name == L"searchClearBtn") return clearSearch();
         if (!row) return;
+        if (name == L"btnBackground") {
+            if (auto* box = row->part<ui::Option>(L"optionSel")) box->setSelected(!box->selected(), false);
+            return onRowCheckChanged(*row);
+        }
         if (name == L"labelNameBtn") return row->beginRename();
         if (name == L"startBtn") return onStartButton(*row);
         if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
         if (name == L"shortcutVm") return onShortcut(*row);
+    } else if (n.type == L"selectchanged") {
+        if (name == L"optionSel" && row) return onRowCheckChanged(*row);
+        if (name == L"btnSelAll") return selectAll(static_cast<ui::Option*>(n.sender)->selected());
+        if (name == L"btnSelAllHover" && static_cast<ui::Option*>(n.sender)->selected())
+            if (auto* all = m_window.find<ui::Option>(L"btnSelAll")) all->setSelected(true);
     } else if (n.type == L"textchanged" && name == L"searchEdit") {
         onSearchTextChanged();
     } else if (n.type == L"killfocus" && name == L"searchEdit") {

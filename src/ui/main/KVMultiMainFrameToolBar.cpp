@@ -3,14 +3,40 @@
 
 #include "core/lang/LanguageStrings.h"
 #include "toolkit/Button.h"
+#include "toolkit/List.h"
 #include "ui/main/KVMultiMainFrame.h"
 #include "ui/main/ListOrder.h"
+#include "ui/main/RowLook.h"
 
 namespace mainui {
 
 using common::lang::lookUpWithFallback;
 
 namespace {
+
+constexpr const wchar_t* kBoxPartly = L"file='common9\\checkbox_part_selected_normal.png' dest='0,0,16,16'";
+constexpr const wchar_t* kBoxNormal = L"file='common9\\checkbox_normal.png' dest='0,0,16,16'";
+constexpr const wchar_t* kBoxHover = L"file='common9\\checkbox_hover.png' dest='0,0,16,16'";
+
+// Rows select-all leaves alone: being copied, the product row's states, a copy's source and a failed copy.
+bool selectAllSkips(int status) {
+    switch (status) {
+    case model::kStatusBeingCopied:
+    case kRowDownloading:
+    case kRowInstalling:
+    case kRowWaitingForInstall:
+    case model::kStatusCopySource:
+    case kRowCopyFailed:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isChecked(KVMultiMainItem& row) {
+    const auto* box = row.part<ui::Option>(L"optionSel");
+    return box && box->selected();
+}
 
 // Only these lines have the other-settings dialog.
 bool hasOtherSettings(KV_PRODUCT_TYPE product) {
@@ -80,6 +106,123 @@ void KVMultiMainFrame::showSearchClear(bool show) {
         clear->setEnabled(show);
         clear->setVisible(show);
     }
+}
+
+// ---- selection and the batch bar ----
+
+std::vector<KVMultiMainItem*> KVMultiMainFrame::instanceRows() const {
+    std::vector<KVMultiMainItem*> rows;
+    const auto* list = m_window.find<ui::List>(L"listVm");
+    if (!list) return rows;
+    for (std::size_t i = 0; i < list->count(); ++i)
+        if (auto* row = dynamic_cast<KVMultiMainItem*>(list->at(i)); row && row != m_productRow) rows.push_back(row);
+    return rows;
+}
+
+std::vector<std::int32_t> KVMultiMainFrame::selectedIds() const {
+    std::vector<std::int32_t> ids;
+    for (KVMultiMainItem* row : instanceRows())
+        if (row->visible() && isChecked(*row)) ids.push_back(row->id());
+    return ids;
+}
+
+void KVMultiMainFrame::updateSelection() {
+    auto* all = m_window.find<ui::Option>(L"btnSelAll");
+    if (!all) return;
+    const std::vector<KVMultiMainItem*> rows = instanceRows();
+    if (rows.empty()) {
+        all->setSelected(false, false);
+        return;
+    }
+    bool every = true;
+    int count = 0;
+    for (KVMultiMainItem* row : rows) {
+        if (!row->visible()) continue;
+        if (isChecked(*row))
+            ++count;
+        else
+            every = false;
+    }
+    all->setSelected(every, false);
+    showSelectedCount(count);
+    const bool partly = !every && count > 0;
+    all->setAttribute(L"normalimage", partly ? kBoxPartly : kBoxNormal);
+    all->setAttribute(L"hotimage", partly ? kBoxPartly : kBoxHover);
+    m_window.needLayout(); // the bar's line follows the count text
+}
+
+void KVMultiMainFrame::showSelectedCount(int count) {
+    std::wstring text = lookUpWithFallback(L"multiplay_selected_count");
+    if (const auto at = text.find(L"{count}"); at != std::wstring::npos) text.replace(at, 7, std::to_wstring(count));
+    if (auto* all = m_window.findControl(L"btnSelAll")) all->setText(text);
+}
+
+void KVMultiMainFrame::onRowCheckChanged(KVMultiMainItem& row) {
+    afterCheckChanged(isChecked(row));
+}
+
+void KVMultiMainFrame::afterCheckChanged(bool checked) {
+    updateSelection();
+    if (checked && !m_batchBar) {
+        enterBatchBar();
+    } else if (!checked && m_batchBar) {
+        leaveBatchBarIfEmpty();
+    }
+}
+
+void KVMultiMainFrame::selectAll(bool checked) {
+    int count = 0;
+    for (KVMultiMainItem* row : instanceRows()) {
+        if (!row->visible()) continue;
+        ++count;
+        auto* box = row->part<ui::Option>(L"optionSel");
+        if (!box || (checked && selectAllSkips(row->status()))) continue;
+        box->setSelected(checked, false);
+    }
+    showSelectedCount(checked ? count : 0);
+    if (checked) {
+        enterBatchBar();
+    } else {
+        leaveBatchBarIfEmpty();
+    }
+}
+
+void KVMultiMainFrame::enterBatchBar() {
+    m_batchBar = true;
+    setShown(L"btnAddVm", false);
+    setShown(L"btnSelAll", true);
+    setShown(L"batchOpBar", true);
+    setShown(L"btnSelAllHoverLayout", false);
+    for (const wchar_t* name : {L"otherSetupBtn", L"addGroupBtn", L"sortBtn"}) setShown(name, false);
+    showSelectionBoxes(true);
+}
+
+void KVMultiMainFrame::leaveBatchBar() {
+    m_batchBar = false;
+    const bool searching = searchMode();
+    setShown(L"btnAddVm", true);
+    setShown(L"btnSelAll", false);
+    setShown(L"batchOpBar", false);
+    setShown(L"btnSelAllHoverLayout", true);
+    updateOtherSetupButton();
+    setShown(L"addGroupBtn", !searching);
+    setShown(L"sortBtn", !searching);
+    if (auto* hover = m_window.find<ui::Option>(L"btnSelAllHover")) hover->setSelected(false, false);
+    for (KVMultiMainItem* row : instanceRows())
+        if (auto* box = row->part<ui::Option>(L"optionSel"); box && row->visible()) box->setSelected(false, false);
+    showSelectionBoxes(false);
+}
+
+void KVMultiMainFrame::leaveBatchBarIfEmpty() {
+    for (KVMultiMainItem* row : instanceRows())
+        if (row->visible() && isChecked(*row)) return;
+    leaveBatchBar();
+}
+
+// The boxes show only while the batch bar does: a click on a row's background is how a selection starts.
+void KVMultiMainFrame::showSelectionBoxes(bool show) {
+    for (KVMultiMainItem* row : instanceRows())
+        if (auto* box = row->part(L"optionSel")) box->setVisible(show);
 }
 
 void KVMultiMainFrame::updateOtherSetupButton() {
