@@ -80,8 +80,10 @@ int main() {
         model.getPlayerPath(a, b, c, d, e);
         ui::ControlFactory factory;
         mainui::KVMultiMainFrame frame(model, players.own().settings(), factory, {});
-        if (!frame.init(skin(mainui::KVMultiMainFrame::kSkinFile), skin(mainui::KVMultiMainFrame::kRowSkinFile),
-                        KV_PRODUCT_14)) {
+        const std::string windowSkin = skin(mainui::KVMultiMainFrame::kSkinFile);
+        const std::string rowSkin = skin(mainui::KVMultiMainFrame::kRowSkinFile);
+        const std::string groupRowSkin = skin(mainui::KVMultiMainFrame::kGroupRowSkinFile);
+        if (!frame.init({windowSkin, rowSkin, groupRowSkin}, KV_PRODUCT_14)) {
             std::printf("skins not found below %s\n", KV_SKIN_DIR);
             return 1;
         }

@@ -6,6 +6,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "support/MainFrameFixture.h"
 #include "toolkit/Button.h"
+#include "toolkit/Edit.h"
 #include "ui/main/ListOrder.h"
 #include "ui/main/RowLook.h"
 
@@ -24,6 +25,43 @@ protected:
     ui::Option& box(std::int32_t id) { return *row(id).part<ui::Option>(L"optionSel"); }
     ui::Option& selectAllBox() { return *win().find<ui::Option>(L"btnSelAll"); }
     std::wstring selectAllLook() { return selectAllBox().normalImage().file; }
+    // Groups of line 14 made in the store before the window opens.
+    void group(const std::wstring& name, std::vector<int> indexes) {
+        std::vector<std::int32_t> ids;
+        for (int i : indexes) ids.push_back(id14(i));
+        ASSERT_NE(model.groups().createGroup(KV_PRODUCT_14, name, L""), nullptr);
+        model.groups().moveToGroup(KV_PRODUCT_14, ids, name);
+    }
+    KVMultiGroupMainItem& groupRow(std::wstring_view name) {
+        KVMultiGroupMainItem* g = frame->findGroupRow(name);
+        EXPECT_NE(g, nullptr);
+        return *g;
+    }
+    bool clickGroup(std::wstring_view name, const wchar_t* part) {
+        win().layout();
+        ui::Control* c = groupRow(name).part(part);
+        if (!c || !c->isShown()) return false;
+        const ui::Rect rc = c->rect();
+        host.clickAt(win(), {rc.left + rc.width() / 2, rc.top + rc.height() / 2});
+        return true;
+    }
+    // The list as "[group]" and index entries, shown rows only.
+    std::vector<std::wstring> shownList() {
+        std::vector<std::wstring> out;
+        auto* list = win().find<ui::List>(L"listVm");
+        for (std::size_t i = 0; i < list->count(); ++i) {
+            if (!list->at(i)->isShown()) continue;
+            if (auto* g = dynamic_cast<KVMultiGroupMainItem*>(list->at(i))) out.push_back(L"[" + g->groupName() + L"]");
+            if (auto* r = dynamic_cast<KVMultiMainItem*>(list->at(i)))
+                out.push_back(std::to_wstring(r->id() & 0xFFFFFF));
+        }
+        return out;
+    }
+    model::GroupStore storedGroups() {
+        model::GroupStore stored(program / "data");
+        stored.load();
+        return stored;
+    }
     // Indexes of the instance rows in list order.
     std::vector<int> shownIndexes() {
         std::vector<int> indexes;
@@ -170,6 +208,176 @@ TEST_F(MainWindowList, SelectAllSkipsRowsBeingCopiedAndClearingEndsTheBatchBar) 
     EXPECT_TRUE(frame->selectedIds().empty());
     EXPECT_FALSE(frame->batchBarShown());
     EXPECT_FALSE(win().find<ui::Option>(L"btnSelAllHover")->selected());
+}
+
+TEST_F(MainWindowList, GroupsComeFirstByNameWithTheirMembersAndCollapsedGroupsStayCollapsedOnRestart) {
+    for (int i = 1; i <= 6; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    group(L"beta", {5, 2});
+    group(L"Alpha", {6, 3});
+    open();
+    using L = std::vector<std::wstring>;
+    EXPECT_EQ(shownList(), (L{L"[Alpha]", L"3", L"6", L"[beta]", L"2", L"5", L"1", L"4"}));
+    EXPECT_EQ(row(id14(3)).groupName(), L"Alpha");
+    EXPECT_TRUE(row(id14(3)).part(L"groupIcon")->isShown());
+
+    ASSERT_TRUE(clickGroup(L"Alpha", L"groupExpandBtn"));
+    EXPECT_EQ(shownList(), (L{L"[Alpha]", L"[beta]", L"2", L"5", L"1", L"4"}));
+    EXPECT_EQ(groupRow(L"Alpha").part<ui::Button>(L"groupExpandBtn")->normalImage().file,
+              L"multiplayer_all/pack_up.png");
+    EXPECT_FALSE(storedGroups().find(KV_PRODUCT_14, L"Alpha")->expand) << "saved at once";
+
+    frame.reset();
+    players.own().settings().set(common::settings::multiPlayerSortV2, static_cast<int>(kSortIndexDown));
+    open();
+    EXPECT_EQ(shownList(), (L{L"[Alpha]", L"[beta]", L"5", L"2", L"4", L"1"})) << "collapsed after a restart";
+    frame.reset();
+    players.own().settings().set(common::settings::multiPlayerSortV2, static_cast<int>(kSortNameDown));
+    open();
+    EXPECT_EQ(shownList(), (L{L"[beta]", L"5", L"2", L"[Alpha]", L"4", L"1"}));
+}
+
+TEST_F(MainWindowList, WhileSearchingNoGroupRowsShowAndTheirMembersAreListedFlat) {
+    for (int i = 1; i <= 3; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    group(L"G", {3});
+    model.groups().setGroupExpand(KV_PRODUCT_14, L"G", false);
+    open();
+    ASSERT_TRUE(host.click(win(), L"searchBtn"));
+    host.type(win(), L"vm");
+    EXPECT_EQ(shownList(), (std::vector<std::wstring>{L"1", L"2", L"3"}));
+    EXPECT_EQ(frame->findGroupRow(L"G"), nullptr);
+    host.press(win(), ui::Key::Back);
+    host.press(win(), ui::Key::Back);
+    EXPECT_EQ(shownList(), (std::vector<std::wstring>{L"[G]", L"1", L"2"})) << "an empty text shows them again";
+}
+
+TEST_F(MainWindowList, RenamingAGroupInPlaceFollowsEveryRule) {
+    common::lang::setLanguageStrings({{L"multi_group_name_separator", L"No bars"}});
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    group(L"A", {1});
+    group(L"B", {});
+    open();
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* stored; // the name afterwards
+        const wchar_t* notice;
+    };
+    const Case cases[] = {
+        {L"", L"A", nullptr},     {L"A", L"A", nullptr},       {L"x|y", L"A", L"No bars"},
+        {L"B", L"B(2)", nullptr}, {L"Farm", L"Farm", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        KVMultiGroupMainItem& g = groupRow(frame->findGroupRow(L"A") ? L"A" : L"B(2)");
+        ASSERT_TRUE(clickGroup(g.groupName(), L"lableNameGroupBtn"));
+        ASSERT_TRUE(g.part(L"editNameGroup")->isShown());
+        g.part(L"editNameGroup")->setText(c.typed);
+        host.press(win(), ui::Key::Return);
+        EXPECT_FALSE(g.part(L"editNameGroup")->visible());
+        EXPECT_TRUE(g.part(L"editlayout")->visible());
+        EXPECT_EQ(boxText(), c.notice ? c.notice : L"");
+        if (c.notice) {
+            ASSERT_TRUE(pressBoxButton(1));
+        }
+        if (std::wstring_view(c.stored) == L"A") continue;
+        EXPECT_EQ(g.groupName(), c.stored);
+        EXPECT_EQ(g.part(L"lableNameGroup")->text(), c.stored);
+        EXPECT_EQ(row(id14(1)).groupName(), c.stored);
+        EXPECT_NE(storedGroups().find(KV_PRODUCT_14, c.stored), nullptr);
+    }
+    EXPECT_EQ(storedGroups().find(KV_PRODUCT_14, L"Farm")->members, std::vector<std::int32_t>{id14(1)});
+}
+
+TEST_F(MainWindowList, ANewGroupGetsTheNextDefaultNameAndEndsTheHint) {
+    players.own().settings().set(common::settings::groupNewUser, true);
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    open();
+    auto& add = *win().find<ui::Button>(L"addGroupBtn");
+    EXPECT_FALSE(add.bkImage().file.empty()) << "a line without groups hints at the button";
+    ASSERT_TRUE(host.click(win(), L"addGroupBtn"));
+    ASSERT_TRUE(host.click(win(), L"addGroupBtn"));
+    KVMultiGroupMainItem& added = groupRow(L"Group 2");
+    EXPECT_TRUE(added.part(L"redPointControl")->isShown());
+    auto* list = win().find<ui::List>(L"listVm");
+    EXPECT_EQ(list->at(list->count() - 1), &added) << "appended until the next rebuild";
+    EXPECT_TRUE(add.bkImage().file.empty());
+    EXPECT_FALSE(players.own().settings().get(common::settings::groupNewUser));
+    EXPECT_EQ(storedGroups().groups(KV_PRODUCT_14).size(), 2u);
+
+    frame.reset();
+    players.own().settings().set(common::settings::groupNewUser, true);
+    open();
+    EXPECT_FALSE(players.own().settings().get(common::settings::groupNewUser)) << "a line with groups ends the hint";
+}
+
+TEST_F(MainWindowList, TheGroupMenuDeletesAnEmptyGroupAtOnceAndAsksForOneWithMembers) {
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    group(L"Empty", {});
+    group(L"Full", {1});
+    model.groups().setGroupExpand(KV_PRODUCT_14, L"Full", false);
+    open();
+    ASSERT_TRUE(clickGroup(L"Empty", L"moreBtnGroup"));
+    const auto& items = frame->currentMenu()->items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_TRUE(items[0].enabled);
+    EXPECT_EQ(items[1].text, L"groupcontrol_show_frame");
+    EXPECT_FALSE(items[1].enabled) << "the group control window does not exist yet";
+    ASSERT_TRUE(chooseMenu(L"delete_group"));
+    EXPECT_EQ(boxText(), L"");
+    EXPECT_EQ(frame->findGroupRow(L"Empty"), nullptr);
+    EXPECT_EQ(storedGroups().find(KV_PRODUCT_14, L"Empty"), nullptr);
+
+    ASSERT_TRUE(clickGroup(L"Full", L"moreBtnGroup"));
+    ASSERT_TRUE(chooseMenu(L"delete_group"));
+    EXPECT_EQ(boxText(), L"multi_delete_group_tip");
+    ASSERT_TRUE(pressBoxButton(1)); // cancel
+    EXPECT_NE(frame->findGroupRow(L"Full"), nullptr);
+    openGroupFrames.insert(L"Full");
+    ASSERT_TRUE(clickGroup(L"Full", L"moreBtnGroup"));
+    EXPECT_FALSE(frame->currentMenu()->items()[0].enabled) << "not while its group window is open";
+    EXPECT_EQ(frame->currentMenu()->items()[1].text, L"groupcontrol_close_frame");
+    openGroupFrames.clear();
+    ASSERT_TRUE(clickGroup(L"Full", L"moreBtnGroup"));
+    ASSERT_TRUE(chooseMenu(L"delete_group"));
+    ASSERT_TRUE(pressBoxButton(2));
+    EXPECT_EQ(frame->findGroupRow(L"Full"), nullptr);
+    EXPECT_TRUE(row(id14(1)).isShown()) << "the member of the collapsed group shows again";
+    EXPECT_EQ(row(id14(1)).groupName(), L"");
+    EXPECT_TRUE(storedGroups().groups(KV_PRODUCT_14).empty());
+}
+
+TEST_F(MainWindowList, MovingOutOfAGroupLeavesTheRowInPlaceWithoutAGroup) {
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    addInstance(KV_PRODUCT_14, 2, L"vm2");
+    group(L"G", {1, 2});
+    open();
+    frame->moveOutOfGroup({id14(1)});
+    EXPECT_EQ(row(id14(1)).groupName(), L"");
+    EXPECT_FALSE(row(id14(1)).part(L"groupIcon")->isShown());
+    EXPECT_EQ(groupRow(L"G").memberRows().size(), 1u);
+    EXPECT_EQ(storedGroups().find(KV_PRODUCT_14, L"G")->members, std::vector<std::int32_t>{id14(2)});
+}
+
+TEST_F(MainWindowList, AGroupIsSelectedAsAWholeAndItsBoxFollowsItsMembers) {
+    for (int i = 1; i <= 3; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    group(L"G", {1, 2});
+    model.groups().setGroupExpand(KV_PRODUCT_14, L"G", false);
+    open();
+    ASSERT_TRUE(clickGroup(L"G", L"btnBackgroundGroup"));
+    EXPECT_TRUE(groupRow(L"G").expanded()) << "checking a collapsed group opens it";
+    EXPECT_EQ(frame->selectedIds(), (std::vector<std::int32_t>{id14(1), id14(2)}));
+    EXPECT_TRUE(frame->batchBarShown());
+    EXPECT_EQ(host.text(win(), L"btnSelAll"), L"Selected: 2");
+    ASSERT_TRUE(click(row(id14(1)), L"optionSel"));
+    EXPECT_FALSE(groupRow(L"G").checked());
+    EXPECT_TRUE(groupRow(L"G").partlyChecked());
+    ASSERT_TRUE(clickGroup(L"G", L"optionGroupSel"));
+    EXPECT_TRUE(groupRow(L"G").checked());
+    EXPECT_FALSE(groupRow(L"G").partlyChecked());
+    ASSERT_TRUE(click(row(id14(3)), L"optionSel"));
+    EXPECT_TRUE(win().find<ui::Option>(L"btnSelAll")->selected()) << "every row and group checked";
+    ASSERT_TRUE(clickGroup(L"G", L"optionGroupSel"));
+    EXPECT_EQ(frame->selectedIds(), std::vector<std::int32_t>{id14(3)});
+    EXPECT_TRUE(frame->batchBarShown());
 }
 
 } // namespace

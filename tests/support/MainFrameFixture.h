@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "core/dispatch/EventLoop.h"
@@ -37,6 +38,7 @@ protected:
     std::vector<int> closed;
     std::vector<int> grown;
     bool groupControl = false;
+    std::set<std::wstring> openGroupFrames;
     std::vector<ShortcutRequest> shortcuts;
     bool shortcutSaves = true;
     std::unique_ptr<KVMultiMainFrame> frame;
@@ -60,13 +62,18 @@ protected:
         services.closeWindow = [this](int code) { closed.push_back(code); };
         services.growHeight = [this](int delta, bool) { grown.push_back(delta); };
         services.groupControlOpen = [this] { return groupControl; };
+        services.groupFrameOpen = [this](KV_PRODUCT_TYPE, const std::wstring& group) {
+            return openGroupFrames.count(group) > 0;
+        };
         services.createShortcut = [this](const ShortcutRequest& r) {
             shortcuts.push_back(r);
             return shortcutSaves;
         };
         frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
-        ASSERT_TRUE(frame->init(shippedSkin(KVMultiMainFrame::kSkinFile), shippedSkin(KVMultiMainFrame::kRowSkinFile),
-                                requested));
+        const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
+        const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
+        const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

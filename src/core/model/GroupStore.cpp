@@ -279,6 +279,20 @@ void GroupStore::removeFromGroups(KV_PRODUCT_TYPE product, const std::vector<std
     persist();
 }
 
+void GroupStore::removeGroup(KV_PRODUCT_TYPE product, std::wstring_view name) {
+    if (std::erase_if(m_lists[index(product)], [&](const Group& g) { return g.name == name; }) == 0) return;
+    m_changed = true;
+    persist();
+}
+
+void GroupStore::setGroupExpand(KV_PRODUCT_TYPE product, std::wstring_view name, bool expand) {
+    Group* group = find(product, name);
+    if (!group || group->expand == expand) return;
+    group->expand = expand;
+    m_changed = true;
+    persist();
+}
+
 std::optional<std::wstring> GroupStore::renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName,
                                                     std::wstring_view newName) {
     if (!groupNameRefusal(newName).empty()) {

@@ -71,6 +71,10 @@ public:
     // refuses the new name: the group keeps its name.
     std::optional<std::wstring> renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName,
                                             std::wstring_view newName);
+    // The named group leaves the line's list, its members with it (the instances stay). Saves.
+    void removeGroup(KV_PRODUCT_TYPE product, std::wstring_view name);
+    // Whether the group's row shows expanded. Saves.
+    void setGroupExpand(KV_PRODUCT_TYPE product, std::wstring_view name, bool expand);
     // The caller saves.
     void setGroupRect(KV_PRODUCT_TYPE product, std::wstring_view name, int left, int top, int width, int height);
 

@@ -43,15 +43,15 @@ KVMultiMainFrame::~KVMultiMainFrame() {
     common::dispatch::cancelDelayed(ownerKey());
 }
 
-bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSkin,
-                            std::optional<KV_PRODUCT_TYPE> requested) {
+bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TYPE> requested) {
     std::wstring error;
-    if (!ui::SkinParser(m_factory).parseWindow(windowSkin, m_window, error)) {
+    if (!ui::SkinParser(m_factory).parseWindow(skins.window, m_window, error)) {
         KVLOG(L"main window skin not loaded: %s", error);
         return false;
     }
-    m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), rowSkin);
-    if (!m_rowTemplate) return false;
+    m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), skins.row);
+    m_groupTemplate = KVMultiGroupMainItem::create(ui::SkinParser(m_factory), skins.groupRow);
+    if (!m_rowTemplate || !m_groupTemplate) return false;
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
     if (auto* sort = m_window.find<ui::Button>(L"sortBtn"))
@@ -113,33 +113,12 @@ void KVMultiMainFrame::refreshList(const ListRefresh& how) {
     const std::wstring searchText = search ? search->text() : std::wstring();
     if (searchText.empty()) m_model.refreshPlayerStatus();
     addRows(searchText);
+    if (searchText.empty()) collapseStoredGroups();
     startDiskWalks();
     if (m_productRowHeld && m_productRowProduct == m_currentProduct) {
         m_productRow = static_cast<KVMultiMainItem*>(list->add(std::move(m_productRowHeld)));
     }
     updateSelection();
-}
-
-void KVMultiMainFrame::addRows(const std::wstring& search) {
-    auto* list = m_window.find<ui::List>(L"listVm");
-    const auto& groups = m_model.groups().groups(m_currentProduct);
-    std::vector<const model::InstanceRecord*> records;
-    for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct))
-        if (matchesSearch(record, search)) records.push_back(&record);
-    sortInstances(records, currentSortMode(m_settings));
-    for (const model::InstanceRecord* record : records) {
-        auto row = newRow();
-        if (!row) return;
-        std::wstring groupName;
-        for (const model::Group& g : groups)
-            if (std::find(g.members.begin(), g.members.end(), record->id) != g.members.end()) groupName = g.name;
-        model::InstanceRecord shown = *record;
-        shown.diskSize = diskSizeOf(record->id);
-        row->setInfo(shown, groupName, search);
-        if (auto* box = row->part(L"optionSel")) box->setVisible(m_batchBar);
-        m_rows[record->id] = row.get();
-        list->add(std::move(row));
-    }
 }
 
 std::uint64_t KVMultiMainFrame::diskSizeOf(std::int32_t id) {

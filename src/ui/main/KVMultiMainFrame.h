@@ -27,6 +27,7 @@
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
+#include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
 
 namespace mainui {
@@ -54,6 +55,13 @@ struct FrameServices {
     // The window's height changes by this many skin pixels (the tab bar came or went).
     std::function<void(int deltaHeight, bool animate)> growHeight;
     std::function<bool()> groupControlOpen;
+    // The group control window of one group: whether it is open, and opening or closing it. Without
+    // runGroupControl the group menu shows the item disabled.
+    std::function<bool(KV_PRODUCT_TYPE, const std::wstring& group)> groupFrameOpen;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
+    // An open group control window follows its group's new name, and forgets a group that was deleted.
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
     // Tells a running storage operation to stop and waits for it (at most 1000 ms).
     std::function<void()> stopStorageOperation;
     std::function<bool(const ShortcutRequest&)> createShortcut;
@@ -65,10 +73,18 @@ struct FrameServices {
     std::function<ui::Point(ui::Point client)> clientToScreen;
 };
 
+// The skins the window is built from, as their files hold them.
+struct FrameSkins {
+    std::string_view window;   // KVMultiMainFrame::kSkinFile
+    std::string_view row;      // kRowSkinFile
+    std::string_view groupRow; // kGroupRowSkinFile
+};
+
 class KVMultiMainFrame {
 public:
     static constexpr const wchar_t* kSkinFile = L"xml_multis_player_rootwindow.xml";
     static constexpr const wchar_t* kRowSkinFile = L"xml_multis_player_list_item.xml";
+    static constexpr const wchar_t* kGroupRowSkinFile = L"xml_multis_player_list_groupitem.xml";
     static constexpr int kCloseCode = 442;
 
     KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& settings, const ui::ControlFactory& factory,
@@ -79,7 +95,7 @@ public:
 
     // Builds the window from both skins, fills the list and registers with the model. False when a skin
     // does not parse (logged).
-    bool init(std::string_view windowSkin, std::string_view rowSkin, std::optional<KV_PRODUCT_TYPE> requested);
+    bool init(const FrameSkins& skins, std::optional<KV_PRODUCT_TYPE> requested);
     ui::Window& window() { return m_window; }
 
     void refreshList(const ListRefresh& how);
@@ -95,6 +111,12 @@ public:
     void selectAll(bool checked);
     // The ids of the checked rows shown, in list order.
     std::vector<std::int32_t> selectedIds() const;
+    // Group rows and their commands.
+    KVMultiGroupMainItem* findGroupRow(std::wstring_view name);
+    void addGroup();
+    void deleteGroup(const std::wstring& name);
+    // The instances leave their groups; their rows stay where they are until the next rebuild.
+    void moveOutOfGroup(const std::vector<std::int32_t>& ids);
     // Search mode holds while the search box shows; its text filters the list.
     void enterSearch();
     void leaveSearch();
@@ -127,6 +149,9 @@ private:
     void initTitleAndTips();
     void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
     void addRows(const std::wstring& search);
+    KVMultiMainItem* addInstanceRow(ui::List& list, const model::InstanceRecord& record, std::wstring_view groupName,
+                                    const std::wstring& search);
+    void collapseStoredGroups();
     void subscribeToModel();
     void switchProduct(KV_PRODUCT_TYPE product);
     void onStartButton(KVMultiMainItem& row);
@@ -148,8 +173,19 @@ private:
     void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
     void openSortMenu(const ui::Control& sortBtn);
     // The instance rows of the list, without the product row.
-    std::vector<KVMultiMainItem*> instanceRows() const;
+    struct ListRows {
+        std::vector<KVMultiMainItem*> rows;
+        std::vector<KVMultiGroupMainItem*> groups;
+    };
+    ListRows listRows() const;
     void onRowCheckChanged(KVMultiMainItem& row);
+    void onGroupNotify(const ui::Notify& n, KVMultiGroupMainItem& group);
+    void onGroupBackgroundClicked(KVMultiGroupMainItem& group);
+    void onGroupCheckChanged(KVMultiGroupMainItem& group);
+    void onExpandClicked(KVMultiGroupMainItem& group);
+    void endGroupRename(KVMultiGroupMainItem& group);
+    void openGroupMenu(KVMultiGroupMainItem& group, std::optional<ui::Point> at);
+    void startScrollToEnd();
     void afterCheckChanged(bool checked);
     void showSelectedCount(int count);
     void showSelectionBoxes(bool show);
@@ -171,6 +207,7 @@ private:
     FrameServices m_services;
     ui::Window m_window;
     std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
+    std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

@@ -29,6 +29,7 @@ std::optional<KV_PRODUCT_TYPE> tabProduct(std::wstring_view name) {
 void KVMultiMainFrame::onNotify(const ui::Notify& n) {
     if (!n.sender) return;
     const std::wstring name = n.sender->name(); // handlers may delete the sender
+    if (auto* group = n.sender->findAncestor<KVMultiGroupMainItem>()) return onGroupNotify(n, *group);
     KVMultiMainItem* row = n.sender->findAncestor<KVMultiMainItem>();
     if (n.type == L"click") {
         if (name == L"closebtn") return closeRequest();
@@ -36,6 +37,7 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"sortBtn") return openSortMenu(*n.sender);
         if (name == L"searchBtn") return enterSearch();
         if (name == L"searchClearBtn") return clearSearch();
+        if (name == L"addGroupBtn") return addGroup();
         if (!row) return;
         if (name == L"btnBackground") {
             if (auto* box = row->part<ui::Option>(L"optionSel")) box->setSelected(!box->selected(), false);
@@ -119,14 +121,17 @@ void KVMultiMainFrame::subscribeToModel() {
 
 void KVMultiMainFrame::onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id) {
     refreshList({.switchTabsTo = product, .animate = true, .reloadModel = true, .keepSearch = true});
-    if (!m_suppressScroll) {
-        m_scrollTimer.start(300, [this] {
-            m_scrollTimer.stop(); // one tick
-            if (m_window.layoutDirty()) m_window.layout();
-            if (auto* list = m_window.find<ui::List>(L"listVm")) list->scrollToEnd();
-        });
-    }
+    if (!m_suppressScroll) startScrollToEnd();
     if (KVMultiMainItem* row = findRow(id)) row->showNewMarker(true);
+}
+
+// After 300 ms, once the new row has its place, the list scrolls to its end.
+void KVMultiMainFrame::startScrollToEnd() {
+    m_scrollTimer.start(300, [this] {
+        m_scrollTimer.stop(); // one tick
+        if (m_window.layoutDirty()) m_window.layout();
+        if (auto* list = m_window.find<ui::List>(L"listVm")) list->scrollToEnd();
+    });
 }
 
 void KVMultiMainFrame::reloadRow(std::int32_t id, int status) {

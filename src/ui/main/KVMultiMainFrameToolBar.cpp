@@ -110,18 +110,24 @@ void KVMultiMainFrame::showSearchClear(bool show) {
 
 // ---- selection and the batch bar ----
 
-std::vector<KVMultiMainItem*> KVMultiMainFrame::instanceRows() const {
-    std::vector<KVMultiMainItem*> rows;
+KVMultiMainFrame::ListRows KVMultiMainFrame::listRows() const {
+    ListRows out;
     const auto* list = m_window.find<ui::List>(L"listVm");
-    if (!list) return rows;
-    for (std::size_t i = 0; i < list->count(); ++i)
-        if (auto* row = dynamic_cast<KVMultiMainItem*>(list->at(i)); row && row != m_productRow) rows.push_back(row);
-    return rows;
+    if (!list) return out;
+    for (std::size_t i = 0; i < list->count(); ++i) {
+        ui::Control* item = list->at(i);
+        if (item == m_productRow) continue;
+        if (auto* row = dynamic_cast<KVMultiMainItem*>(item))
+            out.rows.push_back(row);
+        else if (auto* group = dynamic_cast<KVMultiGroupMainItem*>(item))
+            out.groups.push_back(group);
+    }
+    return out;
 }
 
 std::vector<std::int32_t> KVMultiMainFrame::selectedIds() const {
     std::vector<std::int32_t> ids;
-    for (KVMultiMainItem* row : instanceRows())
+    for (KVMultiMainItem* row : listRows().rows)
         if (row->visible() && isChecked(*row)) ids.push_back(row->id());
     return ids;
 }
@@ -129,20 +135,22 @@ std::vector<std::int32_t> KVMultiMainFrame::selectedIds() const {
 void KVMultiMainFrame::updateSelection() {
     auto* all = m_window.find<ui::Option>(L"btnSelAll");
     if (!all) return;
-    const std::vector<KVMultiMainItem*> rows = instanceRows();
-    if (rows.empty()) {
+    const ListRows shown = listRows();
+    if (shown.rows.empty() && shown.groups.empty()) {
         all->setSelected(false, false);
         return;
     }
     bool every = true;
     int count = 0;
-    for (KVMultiMainItem* row : rows) {
+    for (KVMultiMainItem* row : shown.rows) {
         if (!row->visible()) continue;
         if (isChecked(*row))
             ++count;
         else
             every = false;
     }
+    for (KVMultiGroupMainItem* group : shown.groups)
+        if (group->visible() && !group->checked()) every = false;
     all->setSelected(every, false);
     showSelectedCount(count);
     const bool partly = !every && count > 0;
@@ -158,6 +166,7 @@ void KVMultiMainFrame::showSelectedCount(int count) {
 }
 
 void KVMultiMainFrame::onRowCheckChanged(KVMultiMainItem& row) {
+    if (KVMultiGroupMainItem* group = findGroupRow(row.groupName())) group->updateGroupCheck();
     afterCheckChanged(isChecked(row));
 }
 
@@ -171,8 +180,11 @@ void KVMultiMainFrame::afterCheckChanged(bool checked) {
 }
 
 void KVMultiMainFrame::selectAll(bool checked) {
+    const ListRows shown = listRows();
+    for (KVMultiGroupMainItem* group : shown.groups)
+        if (group->visible()) group->setChecked(checked);
     int count = 0;
-    for (KVMultiMainItem* row : instanceRows()) {
+    for (KVMultiMainItem* row : shown.rows) {
         if (!row->visible()) continue;
         ++count;
         auto* box = row->part<ui::Option>(L"optionSel");
@@ -208,21 +220,29 @@ void KVMultiMainFrame::leaveBatchBar() {
     setShown(L"addGroupBtn", !searching);
     setShown(L"sortBtn", !searching);
     if (auto* hover = m_window.find<ui::Option>(L"btnSelAllHover")) hover->setSelected(false, false);
-    for (KVMultiMainItem* row : instanceRows())
+    const ListRows shown = listRows();
+    for (KVMultiMainItem* row : shown.rows)
         if (auto* box = row->part<ui::Option>(L"optionSel"); box && row->visible()) box->setSelected(false, false);
+    for (KVMultiGroupMainItem* group : shown.groups) group->setChecked(false);
     showSelectionBoxes(false);
 }
 
 void KVMultiMainFrame::leaveBatchBarIfEmpty() {
-    for (KVMultiMainItem* row : instanceRows())
+    const ListRows shown = listRows();
+    for (KVMultiMainItem* row : shown.rows)
         if (row->visible() && isChecked(*row)) return;
+    for (KVMultiGroupMainItem* group : shown.groups)
+        if (group->visible() && group->checked()) return;
     leaveBatchBar();
 }
 
 // The boxes show only while the batch bar does: a click on a row's background is how a selection starts.
 void KVMultiMainFrame::showSelectionBoxes(bool show) {
-    for (KVMultiMainItem* row : instanceRows())
+    const ListRows shown = listRows();
+    for (KVMultiMainItem* row : shown.rows)
         if (auto* box = row->part(L"optionSel")) box->setVisible(show);
+    for (KVMultiGroupMainItem* group : shown.groups)
+        if (auto* box = group->part(L"optionGroupSel")) box->setVisible(show);
 }
 
 void KVMultiMainFrame::updateOtherSetupButton() {

@@ -114,7 +114,8 @@ static void setIcons(HWND window) {
 bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea) {
     const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
-    if (!skin || !rowSkin || !m_frame.init(*skin, *rowSkin, product)) return false;
+    const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
+    if (!skin || !rowSkin || !groupRowSkin || !m_frame.init({*skin, *rowSkin, *groupRowSkin}, product)) return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
     if (!m_host->create(nullptr, kClassName, L"")) return false;
