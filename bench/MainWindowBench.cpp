@@ -83,7 +83,8 @@ int main() {
         const std::string windowSkin = skin(mainui::KVMultiMainFrame::kSkinFile);
         const std::string rowSkin = skin(mainui::KVMultiMainFrame::kRowSkinFile);
         const std::string groupRowSkin = skin(mainui::KVMultiMainFrame::kGroupRowSkinFile);
-        if (!frame.init({windowSkin, rowSkin, groupRowSkin}, KV_PRODUCT_14)) {
+        const std::string moveGroupSkin = skin(mainui::KVMoveGroupWnd::kSkinFile);
+        if (!frame.init({windowSkin, rowSkin, groupRowSkin, moveGroupSkin}, KV_PRODUCT_14)) {
             std::printf("skins not found below %s\n", KV_SKIN_DIR);
             return 1;
         }

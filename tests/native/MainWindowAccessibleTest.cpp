@@ -57,7 +57,8 @@ protected:
         const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow}, std::nullopt));
+        const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, std::nullopt));
         win().resize({760, 560});
         // What the mouse does on its way (hover) is not part of a click.
         win().addNotifier([this](const ui::Notify& n) {

@@ -6,6 +6,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "support/MainFrameFixture.h"
 #include "toolkit/Button.h"
+#include "toolkit/Combo.h"
 #include "toolkit/Edit.h"
 #include "ui/main/ListOrder.h"
 #include "ui/main/RowLook.h"
@@ -378,6 +379,82 @@ TEST_F(MainWindowList, AGroupIsSelectedAsAWholeAndItsBoxFollowsItsMembers) {
     ASSERT_TRUE(clickGroup(L"G", L"optionGroupSel"));
     EXPECT_EQ(frame->selectedIds(), std::vector<std::int32_t>{id14(3)});
     EXPECT_TRUE(frame->batchBarShown());
+}
+
+TEST(KVMoveGroupWnd, PreselectsTheGroupHoldingTheInstanceOrMostOfTheInstances) {
+    const auto groupOf = [](std::vector<std::int32_t> members) {
+        model::Group g;
+        g.members = std::move(members);
+        return g;
+    };
+    const std::vector<model::Group> groups{groupOf({1, 2}), groupOf({3, 4, 5}), groupOf({1, 6})};
+    struct Case {
+        std::vector<std::int32_t> ids;
+        int expected;
+    };
+    const Case cases[] = {
+        {{1}, 2},       // one id: the last group in store order holding it
+        {{3}, 1},       //
+        {{9}, 0},       // in no group: the first
+        {{1, 2, 3}, 0}, // several: the group holding most of them
+        {{3, 4, 6}, 1}, //
+        {{2, 6}, 0},    // a tie: the earlier group
+        {{9, 10}, 0},   // none held
+    };
+    for (const Case& c : cases) EXPECT_EQ(KVMoveGroupWnd::preselected(groups, c.ids), c.expected) << c.ids.size();
+    EXPECT_EQ(KVMoveGroupWnd::preselected({}, {1}), 0);
+}
+
+TEST_F(MainWindowList, TheMoveDialogListsTheGroupsInStoreOrderAndMovesOnConfirm) {
+    for (int i = 1; i <= 3; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+    group(L"Zoo", {});
+    group(L"Farm", {2});
+    open();
+    frame->openMoveToGroup({id14(1), id14(2)});
+    KVMoveGroupWnd* dialog = frame->moveGroupWnd();
+    ASSERT_NE(dialog, nullptr);
+    ui::Window& w = dialog->window();
+    EXPECT_TRUE(w.isOpen());
+    EXPECT_TRUE(win().inputBlocked()) << "modal";
+    EXPECT_TRUE(win().overlayShown());
+    auto* combo = w.find<ui::Combo>(L"mnqCombo");
+    ASSERT_EQ(combo->items().size(), 2u);
+    EXPECT_EQ(combo->items()[0].text, L"Zoo");
+    EXPECT_EQ(combo->items()[1].tag, 1);
+    EXPECT_EQ(combo->selectedIndex(), 1) << "the group holding most of them";
+    combo->selectItem(0);
+    ASSERT_TRUE(host.click(w, L"confirmBtn"));
+    EXPECT_FALSE(w.isOpen());
+    EXPECT_FALSE(win().overlayShown());
+    EXPECT_EQ(storedGroups().find(KV_PRODUCT_14, L"Zoo")->members, (std::vector<std::int32_t>{id14(1), id14(2)}));
+    EXPECT_TRUE(storedGroups().find(KV_PRODUCT_14, L"Farm")->members.empty());
+    EXPECT_EQ(shownList(), (std::vector<std::wstring>{L"[Farm]", L"[Zoo]", L"1", L"2", L"3"}));
+
+    frame->openMoveToGroup({id14(3)});
+    EXPECT_EQ(frame->moveGroupWnd(), dialog) << "made once";
+    model.groups().removeGroup(KV_PRODUCT_14, L"Farm"); // the chosen group goes meanwhile
+    model.groups().removeGroup(KV_PRODUCT_14, L"Zoo");
+    ASSERT_TRUE(host.click(w, L"confirmBtn"));
+    EXPECT_FALSE(w.isOpen());
+    EXPECT_TRUE(storedGroups().groups(KV_PRODUCT_14).empty());
+
+    frame->openMoveToGroup({id14(3)});
+    EXPECT_EQ(boxText(), L"multi_nogroup") << "no group yet: offers to make one";
+    ASSERT_TRUE(pressBoxButton(2));
+    ASSERT_EQ(storedGroups().groups(KV_PRODUCT_14).size(), 1u);
+    EXPECT_TRUE(storedGroups().groups(KV_PRODUCT_14)[0].members.empty()) << "nothing is moved";
+    EXPECT_FALSE(w.isOpen());
+}
+
+TEST_F(MainWindowList, CancellingTheMoveDialogMovesNothing) {
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    group(L"G", {});
+    open();
+    frame->openMoveToGroup({id14(1)});
+    ASSERT_TRUE(host.click(frame->moveGroupWnd()->window(), L"cancelBtn"));
+    EXPECT_FALSE(win().overlayShown());
+    EXPECT_FALSE(win().inputBlocked());
+    EXPECT_TRUE(storedGroups().find(KV_PRODUCT_14, L"G")->members.empty());
 }
 
 } // namespace

@@ -73,7 +73,8 @@ protected:
         const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow}, requested));
+        const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

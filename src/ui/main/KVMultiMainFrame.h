@@ -27,6 +27,7 @@
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
+#include "ui/main/KVMoveGroupWnd.h"
 #include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
 
@@ -71,13 +72,16 @@ struct FrameServices {
     // turned by `clientToScreen` (none: the same).
     std::function<void(ui::RQMenuWnd&)> showMenu;
     std::function<ui::Point(ui::Point client)> clientToScreen;
+    // Shows a dialog of this window modally over it (made once, shown again each time).
+    std::function<void(ui::Window&)> showDialog;
 };
 
 // The skins the window is built from, as their files hold them.
 struct FrameSkins {
-    std::string_view window;   // KVMultiMainFrame::kSkinFile
-    std::string_view row;      // kRowSkinFile
-    std::string_view groupRow; // kGroupRowSkinFile
+    std::string_view window;    // KVMultiMainFrame::kSkinFile
+    std::string_view row;       // kRowSkinFile
+    std::string_view groupRow;  // kGroupRowSkinFile
+    std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
 };
 
 class KVMultiMainFrame {
@@ -117,6 +121,9 @@ public:
     void deleteGroup(const std::wstring& name);
     // The instances leave their groups; their rows stay where they are until the next rebuild.
     void moveOutOfGroup(const std::vector<std::int32_t>& ids);
+    // The move-to-group dialog for these instances; with no group yet it offers to make one.
+    void openMoveToGroup(std::vector<std::int32_t> ids);
+    KVMoveGroupWnd* moveGroupWnd() const { return m_moveGroupWnd.get(); }
     // Search mode holds while the search box shows; its text filters the list.
     void enterSearch();
     void leaveSearch();
@@ -208,6 +215,8 @@ private:
     ui::Window m_window;
     std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
     std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
+    std::string m_moveGroupSkin;
+    std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

@@ -175,6 +175,25 @@ void KVMultiMainFrame::moveOutOfGroup(const std::vector<std::int32_t>& ids) {
     m_window.needLayout();
 }
 
+void KVMultiMainFrame::openMoveToGroup(std::vector<std::int32_t> ids) {
+    if (m_model.groups().groups(m_currentProduct).empty()) return confirm(L"multi_nogroup", [this] { addGroup(); });
+    if (!m_moveGroupWnd) {
+        m_moveGroupWnd = std::make_unique<KVMoveGroupWnd>(
+            m_model.groups(), m_currentProduct,
+            // The moved rows go to their group's place.
+            [this](const std::wstring&, const std::vector<std::int32_t>&) { refreshList({.keepSearch = true}); },
+            [this] { showOverlay(false); });
+        if (!m_moveGroupWnd->create(m_factory, m_moveGroupSkin)) {
+            m_moveGroupWnd.reset();
+            return;
+        }
+    }
+    m_moveGroupWnd->setProductType(m_currentProduct);
+    showOverlay(true);
+    m_moveGroupWnd->show(m_window, std::move(ids));
+    if (m_services.showDialog) m_services.showDialog(m_moveGroupWnd->window());
+}
+
 void KVMultiMainFrame::onGroupBackgroundClicked(KVMultiGroupMainItem& group) {
     const bool checking = !group.checked();
     if (checking && !group.expanded()) group.toggleExpand();

@@ -91,6 +91,7 @@ FrameServices MainFrameWindow::services() {
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };
     s.createShortcut = &saveShortcut;
     s.showMenu = [this](ui::RQMenuWnd& menu) { showMenu(menu); };
+    s.showDialog = [this](ui::Window& dialog) { showDialog(dialog); };
     s.clientToScreen = [this](ui::Point client) {
         POINT p{client.x, client.y};
         ClientToScreen(m_hwnd, &p);
@@ -115,7 +116,10 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
     const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
-    if (!skin || !rowSkin || !groupRowSkin || !m_frame.init({*skin, *rowSkin, *groupRowSkin}, product)) return false;
+    const auto moveGroupSkin = readSkin(m_resources, KVMoveGroupWnd::kSkinFile);
+    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin ||
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin}, product))
+        return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
     if (!m_host->create(nullptr, kClassName, L"")) return false;
@@ -152,6 +156,26 @@ void MainFrameWindow::showBox(msg::MessageBoxWindow& box) {
     m_boxHost->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
                        owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
     m_boxHost->showModal(m_hwnd);
+}
+
+// A dialog keeps its native window from its first showing on; it is centred over the main window each time.
+void MainFrameWindow::showDialog(ui::Window& dialog) {
+    auto& host = m_dialogHosts[&dialog];
+    if (!host) {
+        host = std::make_unique<ui::win32::ToolkitWindow>(dialog, m_resources);
+        if (!host->create(m_hwnd, L"KVMultiDialog", dialog.title(), WS_POPUP | WS_BORDER)) {
+            m_dialogHosts.erase(&dialog);
+            dialog.close();
+            return;
+        }
+    }
+    RECT owner{};
+    RECT own{};
+    GetWindowRect(m_hwnd, &owner);
+    GetWindowRect(host->hwnd(), &own);
+    host->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
+                  owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
+    host->showModal(m_hwnd);
 }
 
 // A menu is an owned popup that closes when the user activates anything else.

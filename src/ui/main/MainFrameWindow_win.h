@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,7 @@ private:
     FrameServices services();
     void showBox(msg::MessageBoxWindow& box);
     void showMenu(ui::RQMenuWnd& menu);
+    void showDialog(ui::Window& dialog);
     void growHeight(int delta);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
     std::unique_ptr<ui::win32::ToolkitWindow> m_menuHost;
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredMenuHost;
+    std::map<ui::Window*, std::unique_ptr<ui::win32::ToolkitWindow>> m_dialogHosts; // the frame's dialogs
     HWND m_hwnd = nullptr;
     WNDPROC m_toolkitProc = nullptr;
     std::function<void()> m_onDestroyed;
