@@ -50,9 +50,10 @@ void KVMultiMainFrame::addRows(const std::wstring& search) {
     for (const model::Group* g : sortedGroups) {
         auto groupRow = m_groupTemplate->copy();
         groupRow->setGroupInfo(*g);
+        if (auto* box = groupRow->part(L"optionGroupSel")) box->setVisible(m_batchBar);
         auto* added = static_cast<KVMultiGroupMainItem*>(list->add(std::move(groupRow)));
         for (const model::InstanceRecord* record : members[g])
-            added->addMemberRow(addInstanceRow(*list, *record, g->name, search));
+            if (KVMultiMainItem* row = addInstanceRow(*list, *record, g->name, search)) added->addMemberRow(row);
         added->updateGroupCheck();
     }
     for (const model::InstanceRecord* record : ungrouped) addInstanceRow(*list, *record, L"", search);
