@@ -97,7 +97,7 @@ public:
     KVMultiMainFrame(const KVMultiMainFrame&) = delete;
     KVMultiMainFrame& operator=(const KVMultiMainFrame&) = delete;
 
-    // Builds the window from both skins, fills the list and registers with the model. False when a skin
+    // Builds the window from its skins, fills the list and registers with the model. False when a skin
     // does not parse (logged).
     bool init(const FrameSkins& skins, std::optional<KV_PRODUCT_TYPE> requested);
     ui::Window& window() { return m_window; }
@@ -111,7 +111,8 @@ public:
     void leaveBatchBar();
     void leaveBatchBarIfEmpty();
     bool batchBarShown() const { return m_batchBar; }
-    // Checking or clearing every row shown; checking leaves rows that are being made or copied alone.
+    // Checking or clearing every row shown; checking leaves rows being copied, a copy's source, a failed copy
+    // and the product row's states alone.
     void selectAll(bool checked);
     // The ids of the checked rows shown, in list order.
     std::vector<std::int32_t> selectedIds() const;
@@ -153,6 +154,14 @@ public:
     msg::MessageBoxWindow* currentBox() const { return m_box && m_box->isOpen() ? m_box.get() : nullptr; }
 
 private:
+    // A control of the window's own skin by name, from a table made once before any row exists: a search
+    // through the window would walk the thousands of controls of the list's rows first.
+    template <class T = ui::Control>
+    T* part(std::wstring_view name) const {
+        const auto it = m_parts.find(name);
+        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
+    }
+    void collectParts();
     void initTitleAndTips();
     void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
     void addRows(const std::wstring& search);
@@ -179,7 +188,7 @@ private:
     void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
     void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
     void openSortMenu(const ui::Control& sortBtn);
-    // The instance rows of the list, without the product row.
+    // The instance and group rows of the list in list order, without the product row.
     struct ListRows {
         std::vector<KVMultiMainItem*> rows;
         std::vector<KVMultiGroupMainItem*> groups;
@@ -213,7 +222,8 @@ private:
     const ui::ControlFactory& m_factory;
     FrameServices m_services;
     ui::Window m_window;
-    std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
+    std::unordered_map<std::wstring_view, ui::Control*> m_parts; // names stay with their controls
+    std::unique_ptr<KVMultiMainItem> m_rowTemplate;              // parsed once, copied per row
     std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
     std::string m_moveGroupSkin;
     std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use

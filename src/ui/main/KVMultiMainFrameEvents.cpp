@@ -51,7 +51,7 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"optionSel" && row) return onRowCheckChanged(*row);
         if (name == L"btnSelAll") return selectAll(static_cast<ui::Option*>(n.sender)->selected());
         if (name == L"btnSelAllHover" && static_cast<ui::Option*>(n.sender)->selected())
-            if (auto* all = m_window.find<ui::Option>(L"btnSelAll")) all->setSelected(true);
+            if (auto* all = part<ui::Option>(L"btnSelAll")) all->setSelected(true);
     } else if (n.type == L"textchanged" && name == L"searchEdit") {
         onSearchTextChanged();
     } else if (n.type == L"killfocus" && name == L"searchEdit") {
@@ -79,7 +79,7 @@ void KVMultiMainFrame::onStopDownloadButton(KVMultiMainItem& row) {
     if (&row == m_productRow || row.status() != kRowCopyFailed) return; // the product row's belongs to the install
     const std::int32_t id = row.id();
     m_rows.erase(id);
-    if (auto* list = m_window.find<ui::List>(L"listVm")) list->remove(&row);
+    if (auto* list = part<ui::List>(L"listVm")) list->remove(&row);
     m_model.remove(id, true);
 }
 
@@ -130,7 +130,7 @@ void KVMultiMainFrame::startScrollToEnd() {
     m_scrollTimer.start(300, [this] {
         m_scrollTimer.stop(); // one tick
         if (m_window.layoutDirty()) m_window.layout();
-        if (auto* list = m_window.find<ui::List>(L"listVm")) list->scrollToEnd();
+        if (auto* list = part<ui::List>(L"listVm")) list->scrollToEnd();
     });
 }
 

@@ -17,7 +17,7 @@ using common::lang::lookUpWithFallback;
 
 // Groups first by name, each followed by its members in the list's order; instances in no group last.
 void KVMultiMainFrame::addRows(const std::wstring& search) {
-    auto* list = m_window.find<ui::List>(L"listVm");
+    auto* list = part<ui::List>(L"listVm");
     const SortMode mode = currentSortMode(m_settings);
     const auto& groups = m_model.groups().groups(m_currentProduct);
     std::unordered_map<std::int32_t, const model::Group*> groupOf;
@@ -107,7 +107,7 @@ void KVMultiMainFrame::addGroup() {
     model::Group* created =
         m_model.groups().createGroup(m_currentProduct, L"", lookUpWithFallback(L"multi_new_groupName"));
     if (!created) return;
-    auto* list = m_window.find<ui::List>(L"listVm");
+    auto* list = part<ui::List>(L"listVm");
     auto row = m_groupTemplate->copy();
     row->setGroupInfo(*created);
     row->showNewMarker(true);
@@ -120,7 +120,7 @@ void KVMultiMainFrame::addGroup() {
         list->add(std::move(row));
     updateSelection();
     startScrollToEnd();
-    if (auto* add = m_window.find<ui::Button>(L"addGroupBtn")) add->setBkImage(L"");
+    if (auto* add = part<ui::Button>(L"addGroupBtn")) add->setBkImage(L"");
     m_settings.set(common::settings::groupNewUser, false);
     (void)m_settings.save();
 }
@@ -151,7 +151,7 @@ void KVMultiMainFrame::deleteGroup(const std::wstring& name) {
                 row->setGroupName(L"");
                 row->setVisible(true);
             }
-            if (auto* list = m_window.find<ui::List>(L"listVm")) list->remove(group);
+            if (auto* list = part<ui::List>(L"listVm")) list->remove(group);
         }
         m_model.groups().removeGroup(m_currentProduct, name);
         if (m_services.groupDeleted) m_services.groupDeleted(m_currentProduct, name);

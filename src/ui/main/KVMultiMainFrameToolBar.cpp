@@ -57,8 +57,7 @@ void KVMultiMainFrame::openSortMenu(const ui::Control& sortBtn) {
         if (mode >= kSortModeCount) return;
         m_settings.set(common::settings::multiPlayerSortV2, static_cast<int>(mode));
         (void)m_settings.save(); // logged; the list still follows the choice
-        if (auto* sort = m_window.find<ui::Button>(L"sortBtn"))
-            sort->setAttribute(L"normalimage", sortModeItem(mode).image);
+        if (auto* sort = part<ui::Button>(L"sortBtn")) sort->setAttribute(L"normalimage", sortModeItem(mode).image);
         refreshList({.keepSearch = true});
     });
 }
@@ -66,14 +65,14 @@ void KVMultiMainFrame::openSortMenu(const ui::Control& sortBtn) {
 // ---- search ----
 
 bool KVMultiMainFrame::searchMode() const {
-    const auto* layout = m_window.findControl(L"searchLayout");
+    const auto* layout = part(L"searchLayout");
     return layout && layout->visible();
 }
 
 void KVMultiMainFrame::enterSearch() {
     for (const wchar_t* name : {L"otherSetupBtn", L"searchBtn", L"addGroupBtn", L"sortBtn"}) setShown(name, false);
     setShown(L"searchLayout", true);
-    m_window.setFocus(m_window.findControl(L"searchEdit"));
+    m_window.setFocus(part(L"searchEdit"));
 }
 
 void KVMultiMainFrame::leaveSearch() {
@@ -82,19 +81,19 @@ void KVMultiMainFrame::leaveSearch() {
     setShown(L"searchBtn", true);
     setShown(L"addGroupBtn", !m_batchBar);
     setShown(L"sortBtn", !m_batchBar);
-    if (auto* edit = m_window.findControl(L"searchEdit")) edit->setText(L"");
+    if (auto* edit = part(L"searchEdit")) edit->setText(L"");
     showSearchClear(false);
 }
 
 void KVMultiMainFrame::onSearchTextChanged() {
     for (const wchar_t* name : {L"voiceCloseTipLabel", L"voiceOffBtn", L"voiceCloseIconImage"}) setShown(name, false);
-    const auto* edit = m_window.findControl(L"searchEdit");
+    const auto* edit = part(L"searchEdit");
     showSearchClear(edit && !edit->text().empty());
     refreshList({.keepSearch = true});
 }
 
 void KVMultiMainFrame::clearSearch() {
-    auto* edit = m_window.findControl(L"searchEdit");
+    auto* edit = part(L"searchEdit");
     if (!edit) return;
     edit->setText(L"");
     onSearchTextChanged();
@@ -102,7 +101,7 @@ void KVMultiMainFrame::clearSearch() {
 }
 
 void KVMultiMainFrame::showSearchClear(bool show) {
-    if (auto* clear = m_window.findControl(L"searchClearBtn")) {
+    if (auto* clear = part(L"searchClearBtn")) {
         clear->setEnabled(show);
         clear->setVisible(show);
     }
@@ -112,7 +111,7 @@ void KVMultiMainFrame::showSearchClear(bool show) {
 
 KVMultiMainFrame::ListRows KVMultiMainFrame::listRows() const {
     ListRows out;
-    const auto* list = m_window.find<ui::List>(L"listVm");
+    const auto* list = part<ui::List>(L"listVm");
     if (!list) return out;
     for (std::size_t i = 0; i < list->count(); ++i) {
         ui::Control* item = list->at(i);
@@ -133,7 +132,7 @@ std::vector<std::int32_t> KVMultiMainFrame::selectedIds() const {
 }
 
 void KVMultiMainFrame::updateSelection() {
-    auto* all = m_window.find<ui::Option>(L"btnSelAll");
+    auto* all = part<ui::Option>(L"btnSelAll");
     if (!all) return;
     const ListRows shown = listRows();
     if (shown.rows.empty() && shown.groups.empty()) {
@@ -162,7 +161,7 @@ void KVMultiMainFrame::updateSelection() {
 void KVMultiMainFrame::showSelectedCount(int count) {
     std::wstring text = lookUpWithFallback(L"multiplay_selected_count");
     if (const auto at = text.find(L"{count}"); at != std::wstring::npos) text.replace(at, 7, std::to_wstring(count));
-    if (auto* all = m_window.findControl(L"btnSelAll")) all->setText(text);
+    if (auto* all = part(L"btnSelAll")) all->setText(text);
 }
 
 void KVMultiMainFrame::onRowCheckChanged(KVMultiMainItem& row) {
@@ -219,7 +218,7 @@ void KVMultiMainFrame::leaveBatchBar() {
     updateOtherSetupButton();
     setShown(L"addGroupBtn", !searching);
     setShown(L"sortBtn", !searching);
-    if (auto* hover = m_window.find<ui::Option>(L"btnSelAllHover")) hover->setSelected(false, false);
+    if (auto* hover = part<ui::Option>(L"btnSelAllHover")) hover->setSelected(false, false);
     const ListRows shown = listRows();
     for (KVMultiMainItem* row : shown.rows)
         if (auto* box = row->part<ui::Option>(L"optionSel"); box && row->visible()) box->setSelected(false, false);
@@ -250,7 +249,7 @@ void KVMultiMainFrame::updateOtherSetupButton() {
 }
 
 void KVMultiMainFrame::setShown(std::wstring_view name, bool shown) {
-    if (auto* c = m_window.findControl(name)) c->setVisible(shown);
+    if (auto* c = part(name)) c->setVisible(shown);
 }
 
 } // namespace mainui
