@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "core/files/Archiver.h"
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
 #include "core/storage/Players.h"
 
 namespace fs = std::filesystem;

@@ -150,8 +150,7 @@ void KVMultiImpl::shutdown() {
     KVLOG_AS("KVMultiImpl::entrance", L"*********************** kv end ****************");
     if (m_guard) {
         KVLOG_AS("KVMultiImpl::entrance", L"close mutex");
-        CloseHandle(m_guard);
-        m_guard = nullptr;
+        m_guard.reset();
     }
     KVCurlDownloader::globalCleanup(); // after the main window, which owns the download thread
     KVLOG_AS("KVMultiImpl::entrance", L"exit 3");

@@ -13,6 +13,7 @@
 #include "core/ipc/IWindowIPCHandle.h"
 #include "core/model/KVMultiModel.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
+#include "platform/win32/system/Owned_win.h"
 
 class KVMultiImpl : public utility::IWindowIPCHandle {
 public:
@@ -37,8 +38,8 @@ private:
     void shutdown();
 
     utility::WindowIPC m_endpoint;
-    HANDLE m_guard = nullptr;
-    app::WindowOwner m_windows; // every top-level window is reached through it
+    platform::win32::UniqueHandle m_guard; // the single-instance mutex
+    app::WindowOwner m_windows;            // every top-level window is reached through it
     HINSTANCE m_instance = nullptr;
     std::filesystem::path m_fontFile;
     bool m_rebuildingMainWindow = false;

@@ -8,13 +8,10 @@
 
 namespace app {
 
-HANDLE takeSingleInstanceGuard() {
+platform::win32::UniqueHandle takeSingleInstanceGuard() {
     const std::wstring name(kSingleInstanceName);
-    HANDLE guard = CreateMutexW(nullptr, TRUE, name.c_str());
-    if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(guard);
-        return nullptr;
-    }
+    platform::win32::UniqueHandle guard(CreateMutexW(nullptr, TRUE, name.c_str()));
+    if (guard && GetLastError() == ERROR_ALREADY_EXISTS) guard.reset();
     return guard;
 }
 

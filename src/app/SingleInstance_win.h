@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/system/Owned_win.h"
+
 namespace app {
 
-// The guard's handle, or null when another manager holds it.
-HANDLE takeSingleInstanceGuard();
+// The guard, held until it goes out of scope; empty when another manager holds it.
+platform::win32::UniqueHandle takeSingleInstanceGuard();
 // Posts 9111 to the running manager's endpoint; nothing when it cannot be found.
 void askRunningManagerToShow();
 

@@ -333,6 +333,22 @@ AccessibleTree::Id AccessibleTree::navigate(Id from, AccNavigation direction) {
 
 void AccessibleTree::forget(const Control* subtree) {
     if (m_ids.empty() || !subtree) return;
+    // Few ids (focus events gave them, no client read the tree): look at those, not at every removed control,
+    // so a rebuild of a long list stays as cheap as with no tree at all.
+    constexpr std::size_t kFewIds = 32;
+    if (m_ids.size() <= kFewIds) {
+        for (auto it = m_ids.begin(); it != m_ids.end();) {
+            const Control* c = it->first;
+            while (c && c != subtree) c = c->parentControl();
+            if (!c) {
+                ++it;
+                continue;
+            }
+            m_controls.erase(it->second);
+            it = m_ids.erase(it);
+        }
+        return;
+    }
     std::vector<const Control*> pending{subtree};
     while (!pending.empty()) {
         const Control* c = pending.back();

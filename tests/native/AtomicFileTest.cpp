@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/files/DamagedFile.h"
-#include "core/files/FileUtils.h"
+#include "core/files/Files.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 

@@ -10,7 +10,8 @@
 
 #include "core/files/Archiver.h"
 #include "core/files/AtomicFile.h"
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 #include "core/files/Leftovers.h"
 #include "core/storage/Players.h"
 #include "support/LinkedInstance.h"

@@ -166,6 +166,20 @@ TEST_F(MainWindowAccessible, DisabledScrolledOutAndFailedRowsShowInTheirStates) 
     EXPECT_EQ(rows().size(), 12u);
 }
 
+// A focus event gives a control its id before any client read the tree; a rebuild forgets it all the same.
+TEST_F(MainWindowAccessible, AnIdGivenByAFocusEventStopsResolvingWhenItsRowIsRebuilt) {
+    for (int i = 0; i < 3; ++i) addInstance(KV_PRODUCT_14, i, L"farm " + std::to_wstring(i));
+    open();
+    const AccessibleTree::Id start = tree().idOf(frame->findRow(id14(1))->part(L"startBtn"));
+    const AccessibleTree::Id title = tree().idOf(win().findControl(L"titleText"));
+    ASSERT_NE(start, AccessibleTree::kWindow);
+    EXPECT_EQ(tree().describe(start)->help, L"startBtn");
+    frame->refreshList({.reloadModel = true});
+    EXPECT_FALSE(tree().describe(start));
+    ASSERT_TRUE(tree().describe(title)) << "outside the list it stays";
+    EXPECT_EQ(tree().describe(title)->help, L"titleText");
+}
+
 // Each gesture on a fresh window, once by the mouse and once as the default action: the same notifications.
 TEST_F(MainWindowAccessible, ADefaultActionSendsWhatAClickSends) {
     addInstance(KV_PRODUCT_14, 0, L"zero");

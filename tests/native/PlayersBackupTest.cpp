@@ -7,8 +7,8 @@
 #include "core/storage/Desktop.h"
 #include "core/storage/Players.h"
 #include "support/DiskImages.h"
-#include "support/RecordingHost.h"
 #include "support/LogCapture.h"
+#include "support/RecordingHost.h"
 #include "support/TempDir.h"
 
 using common::Players;
@@ -238,5 +238,39 @@ TEST_F(PlayersBackupTest, ASwapThatFailsAtAnyMovePutsEveryFileBack) {
             EXPECT_EQ(readFile(p.sdcardDiskPath(1, false)), "sdcard two");
             EXPECT_EQ(readFile(p.configPath(1)), "{}");
         }
+    }
+}
+
+// A restore killed after its n-th move (every later move fails, as nothing runs any more) leaves old files
+// under ".old" names. The next restore puts back each whose file is missing and removes each whose new file
+// had moved in: every file is whole, and each is the old one unless its new one was already in place.
+TEST_F(PlayersBackupTest, TheNextRestoreRecoversWhatAKilledSwapMovedAside) {
+    const auto archive =
+        packed(dir, "two.kvbk", {{"data.vmdk", "data two"}, {"sdcard.vmdk", "sdcard two"}, {"vantor.config", "{}"}});
+    // Moves 1-3 take data, sdcard and configuration aside; 4-6 move the new ones in, in the same order.
+    for (int killedAfter = 1; killedAfter <= 5; ++killedAfter) {
+        int moves = 0;
+        common::files::setFileMover([&](const std::filesystem::path& from, const std::filesystem::path& to) {
+            if (++moves > killedAfter) return false;
+            std::filesystem::rename(from, to);
+            return true;
+        });
+        EXPECT_FALSE(p.restore(1, archive));
+        common::files::setFileMover({});
+        writeFile(p.configPath(1).string() + ".restore12-3", "{}"); // the staged configuration a kill leaves
+        testing_support::LogCapture log;
+        EXPECT_FALSE(p.restore(1, dir / "missing.kvbk"));
+        EXPECT_EQ(headOf(p.dataDiskPath(1, false)), killedAfter >= 4 ? "data two" : "data one") << killedAfter;
+        EXPECT_EQ(headOf(p.sdcardDiskPath(1, false)), killedAfter >= 5 ? "sdcard two" : "sdcard one") << killedAfter;
+        EXPECT_EQ(readFile(p.configPath(1)), R"({"statusSettings.playerName": "one"})") << killedAfter;
+        EXPECT_TRUE(log.containsPart(L"put back ")) << killedAfter;
+        std::size_t entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(1))) ++entries;
+        EXPECT_EQ(entries, 2u) << "no old file left beside its target";
+        entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.configPath(1).parent_path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "no old or staged configuration left beside it";
+        writeDiskImage(p.dataDiskPath(1, false), "data one", 1 << 20);
+        writeDiskImage(p.sdcardDiskPath(1, false), "sdcard one", 1 << 20);
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <thread>
 #include <vector>
@@ -261,4 +262,37 @@ TEST_F(PlayersCloneTest, BusyRegistryShowsCopiesWhileTheyRunAndLogsHits) {
     EXPECT_FALSE(p.isCopying(5));
     EXPECT_FALSE(p.isBackuping(7));
     EXPECT_TRUE(log.containsPart(L"player 7  is backuping")); // the copy lines are checked by the model's reload
+}
+
+// A shutdown while a create or clone copies: the copy after the first file ends early, the instance stays
+// marked as a failed copy without partial files, and 100 still ends the operation.
+TEST_F(PlayersCloneTest, AShutdownDuringACopyEndsItAsFailedWithoutPartialFiles) {
+    for (auto [source, firstFileDone] : std::vector<std::pair<int, int>>{{-1, 50}, {0, 20}}) {
+        TempDir d;
+        Players p(KV_PRODUCT_9);
+        p.init(d.path());
+        makeInstance(p, 0, true);
+        p.addIndex(0);
+        writeDiskImage(p.templateDataPath(false), "template", 1 << 20);
+        testing_support::LogCapture log;
+        std::atomic<bool> reached{false};
+        Reports reports;
+        const int index = p.cloneEx(source,
+                                    [&](int percent, int target) {
+                                        reports.add({percent, target});
+                                        if (percent != firstFileDone) return;
+                                        reached = true;
+                                        while (!p.stopRequested()) std::this_thread::yield();
+                                    },
+                                    {});
+        while (!reached) std::this_thread::yield();
+        p.stopTasks();
+        expectSingleFinal100(reports.percents());
+        std::vector<std::string> left;
+        for (const auto& e : std::filesystem::directory_iterator(p.instanceFolder(index)))
+            left.push_back(e.path().filename().string());
+        EXPECT_EQ(left, std::vector<std::string>{"copy_not_finish"}) << source;
+        EXPECT_FALSE(std::filesystem::exists(p.configPath(index))) << source;
+        EXPECT_TRUE(log.containsPart(L"copy stopped at 0 of 1048576")) << source;
+    }
 }

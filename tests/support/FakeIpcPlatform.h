@@ -26,9 +26,10 @@ public:
     // A window handle whose owner is process `pid` (until setOwner says otherwise).
     static platform::WindowHandle window(std::uintptr_t pid) { return pid; }
 
-    std::uint32_t windowProcessId(platform::WindowHandle w) override {
+    std::int32_t windowProcessId(platform::WindowHandle w) override {
         std::lock_guard guard(m_lock);
-        return ownerOf(w);
+        const std::uint32_t pid = ownerOf(w);
+        return pid == 0 ? -1 : static_cast<std::int32_t>(pid);
     }
     // The window now belongs to `pid` (0: the window is gone), as when a handle is reused.
     void setOwner(platform::WindowHandle w, std::uint32_t pid) {

@@ -1,6 +1,6 @@
 // kvmulti.exe driven from another process the way automation tools and screen readers drive it, through
 // Active Accessibility: kvacc.exe lists the main window, starts an instance from its row, reads the row's
-// status, answers the stop confirmation, and the focus follows Tab.
+// status, answers the stop confirmation, and Tab raises focus events that a screen reader can follow.
 
 #include <windows.h>
 
@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "WinTestMain.h"
 #include "core/product/ProductLine.h"
@@ -39,6 +42,69 @@ bool hasState(const rapidjson::Value& node, const char* state) {
         if (std::string(s.GetString()) == state) return true;
     return false;
 }
+
+// EVENT_OBJECT_FOCUS of one process as a screen reader hears it: an in-context hook (win_focus_hook.dll, beside
+// this program) posts each event to a message-only window here; the last one is resolved through
+// AccessibleObjectFromEvent to the control's skin name.
+class FocusEvents {
+public:
+    explicit FocusEvents(DWORD processId) {
+        m_com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &FocusEvents::proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KVTestFocusEvents";
+        RegisterClassW(&wc);
+        m_window = CreateWindowW(L"KVTestFocusEvents", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_library = LoadLibraryW((testing_support::thisProgram().parent_path() / "win_focus_hook.dll").c_str());
+        const auto hook =
+            reinterpret_cast<WINEVENTPROC>(reinterpret_cast<void*>(GetProcAddress(m_library, "kvFocusEventHook")));
+        if (hook)
+            m_hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, m_library, hook, processId, 0,
+                                     WINEVENT_INCONTEXT);
+    }
+    ~FocusEvents() {
+        if (m_hook) UnhookWinEvent(m_hook);
+        if (m_window) DestroyWindow(m_window);
+        if (m_library) FreeLibrary(m_library);
+        if (m_com) CoUninitialize();
+    }
+    bool hooked() const { return m_window && m_hook; }
+    std::size_t count() const { return m_events.size(); }
+    // The skin name of the last event's control, read back from its window; empty when none came.
+    std::wstring lastHelp() const {
+        if (m_events.empty()) return {};
+        const auto [hwnd, child] = m_events.back();
+        IAccessible* object = nullptr;
+        VARIANT id;
+        VariantInit(&id);
+        if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(OBJID_CLIENT), static_cast<DWORD>(child), &object,
+                                             &id)))
+            return L"(unresolved)";
+        BSTR help = nullptr;
+        std::wstring out = SUCCEEDED(object->get_accHelp(id, &help)) && help ? help : L"";
+        SysFreeString(help);
+        VariantClear(&id);
+        object->Release();
+        return out;
+    }
+    HWND lastWindow() const { return m_events.empty() ? nullptr : m_events.back().first; }
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<FocusEvents*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (message == WM_APP && self)
+            self->m_events.emplace_back(reinterpret_cast<HWND>(wParam), static_cast<LONG>(lParam));
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    bool m_com = false;
+    HWND m_window = nullptr;
+    HMODULE m_library = nullptr;
+    HWINEVENTHOOK m_hook = nullptr;
+    std::vector<std::pair<HWND, LONG>> m_events;
+};
 
 class AccessibilityWin : public testing::Test {
 protected:
@@ -147,16 +213,23 @@ TEST_F(AccessibilityWin, KvaccListsStartsReadsAndAnswersTheManagerAndTheFocusFol
     ASSERT_EQ(kvacc(L"press msgbtn1 --class KVMultiMessageBox").exitCode, 0u);
     EXPECT_TRUE(waitUntil([&] { return !running(); }, 30s)) << "confirm stops the instance";
 
-    // The confirmation took the focus away; Tab gives it to the first control, then the next.
+    // The confirmation took the focus away; Tab gives it to the first control, then the next. Each move raises
+    // a focus event whose child id the window resolves to that control, and its state says focused.
+    FocusEvents events(manager.id());
+    ASSERT_TRUE(events.hooked());
     const auto focused = [&](const char* name) {
         rapidjson::Document d;
         std::multimap<std::string, const rapidjson::Value*> n;
         return listed(L"KVRemoteLoginFrame", d, n) && n.count(name) == 1 && hasState(*n.find(name)->second, "focused");
     };
-    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(waitUntil([&] { return focused("menuBtn"); }, 10s));
-    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(waitUntil([&] { return focused("closebtn"); }, 10s));
+    for (const char* control : {"menuBtn", "closebtn"}) {
+        const std::wstring expected(control, control + std::strlen(control));
+        PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+        EXPECT_TRUE(waitUntil([&] { return events.lastHelp() == expected; }, 10s))
+            << control << ": " << events.count() << " focus events, the last one on " << events.lastHelp();
+        EXPECT_EQ(events.lastWindow(), window);
+        EXPECT_TRUE(focused(control));
+    }
 }
 
 } // namespace

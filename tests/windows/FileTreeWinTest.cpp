@@ -13,7 +13,8 @@
 #include <string>
 
 #include "core/files/Archiver.h"
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 #include "core/storage/Players.h"
 #include "support/LinkedInstance.h"
 #include "support/LogCapture.h"

@@ -47,10 +47,10 @@ TEST(StorageOnWindows, BackupAndRestoreRoundTripThroughTheShipped7za) {
     common::files::setArchiverProgram({});
 }
 
-// A file another program holds open without sharing deletion cannot be moved on Windows: the restore must
-// then put back what it had already moved. Disabled: under Wine the data disk and the sdcard are missing
-// afterwards; the roll-back on Windows renames is still to be understood.
-TEST(StorageOnWindows, DISABLED_ARestoreThatMeetsALockedFileLeavesTheWholeInstanceAsItWas) {
+// A file another program holds open without sharing deletion cannot be moved on Windows. Whichever of the
+// instance's files is held, the restore fails and puts back what it had already moved aside (nothing, the
+// data disk, or the data disk and the sdcard): the instance is wholly as it was.
+TEST(StorageOnWindows, ARestoreThatMeetsALockedFileLeavesTheWholeInstanceAsItWas) {
     common::files::setArchiverProgram(testing_support::windowsPathOf(KV_PROGRAM_7ZA));
     TempDir dir;
     Players p(KV_PRODUCT_14);
@@ -64,17 +64,27 @@ TEST(StorageOnWindows, DISABLED_ARestoreThatMeetsALockedFileLeavesTheWholeInstan
 
     writeDiskImage(p.dataDiskPath(3, true), "data now", 1 << 20);
     writeDiskImage(p.sdcardDiskPath(3, true), "sdcard now", 1 << 20);
-    const HANDLE locked = CreateFileW(p.configPath(3).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(p.restore(3, archive));
-    CloseHandle(locked);
-    EXPECT_EQ(headOf(p.dataDiskPath(3, true)), "data now");
-    EXPECT_EQ(headOf(p.sdcardDiskPath(3, true)), "sdcard now");
+    testing_support::writeFile(p.configPath(3), R"({"statusSettings.playerName": "now"})");
+    for (const auto& held : {p.dataDiskPath(3, true), p.sdcardDiskPath(3, true), p.configPath(3)}) {
+        const HANDLE locked = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(p.restore(3, archive)) << held;
+        CloseHandle(locked);
+        EXPECT_EQ(headOf(p.dataDiskPath(3, true)), "data now") << held;
+        EXPECT_EQ(headOf(p.sdcardDiskPath(3, true)), "sdcard now") << held;
+        EXPECT_EQ(testing_support::readFile(p.configPath(3)), R"({"statusSettings.playerName": "now"})") << held;
+        std::size_t entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(3))) ++entries;
+        EXPECT_EQ(entries, 2u) << "nothing moved aside is left behind";
+        entries = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.configPath(3).parent_path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "no staged or old configuration is left behind";
+    }
+    EXPECT_TRUE(p.restore(3, archive)) << "with nothing held the same archive restores";
+    EXPECT_EQ(headOf(p.dataDiskPath(3, true)), "data 3");
+    EXPECT_EQ(headOf(p.sdcardDiskPath(3, true)), "sdcard 3");
     EXPECT_EQ(testing_support::readFile(p.configPath(3)), R"({"statusSettings.playerName": "w"})");
-    std::size_t entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(p.instanceFolder(3))) ++entries;
-    EXPECT_EQ(entries, 2u) << "nothing moved aside is left behind";
     common::files::setArchiverProgram({});
 }
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <mutex>
 
-#include "core/files/FileUtils.h"
+#include "core/files/Files.h"
 #include "core/log/Log.h"
 #include "core/platform/ArchiverProcess.h"
 #include "core/platform/Os.h"

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <system_error>
 
-#include "core/files/FileUtils.h"
+#include "core/files/AtomicFile.h"
 #include "core/log/Log.h"
 
 namespace common::files {

@@ -4,7 +4,9 @@
 // only renames: each existing target is moved aside, each staged file moved in, and on the first failure
 // everything moved so far goes back. The old files are deleted only once every new one is in place.
 //
-// A crash in the middle leaves the old files beside their targets under a ".old" name; nothing is lost.
+// A crash in the middle leaves the old files beside their targets under a ".old" name; nothing is lost. The
+// leftover clean-up (Leftovers.h) at the next start of the operation puts each back whose target is missing
+// and removes each whose target holds its new file.
 
 #include <filesystem>
 #include <functional>

@@ -1,5 +1,7 @@
 #include "core/ipc/EmulatorWorkerThread.h"
 
+#include <algorithm>
+
 #include "core/ipc/IpcMessages.h"
 #include "core/log/Log.h"
 
@@ -64,7 +66,7 @@ void EmulatorWorkerThread::deliver(const QueuedDataMessage& message) {
         m_sendingClose = isWatchedMessage(message.messageId);
         if (m_sendingClose) {
             KVLOG_AS("utility::EmulatorWorkerThread::SendMsgThreadProc", L"uniIndexEmu:%d, msg:%d, pid:%d",
-                     m_uniIndexEmu, message.messageId, m_platform.windowProcessId(message.window));
+                     m_uniIndexEmu, message.messageId, std::max(0, m_platform.windowProcessId(message.window)));
         }
     }
     m_sendStart = m_platform.steadyMilliseconds();
@@ -86,16 +88,17 @@ bool EmulatorWorkerThread::isTimeout() {
     if (elapsed < kTimeoutMs) return false;
     // A hung delivery of anything else is only reported, unless a close request waits behind it.
     const bool closeWaiting = !m_sendingClose && closeRequestQueued();
-    std::uint32_t watched = 0;
+    std::int32_t watched = 0; // logged as 0 when nothing is watched or the window is gone
     {
         std::lock_guard guard(m_watchLock);
-        if (m_sendingTo && (m_sendingClose || closeWaiting)) watched = m_platform.windowProcessId(m_sendingTo);
+        if (m_sendingTo && (m_sendingClose || closeWaiting))
+            watched = std::max(0, m_platform.windowProcessId(m_sendingTo));
         KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"uniIndexEmu:%d, timespan:%lld, process:%d",
                  m_uniIndexEmu, static_cast<long long>(elapsed), watched);
         if (closeWaiting && watched > 0)
             KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"a close request waits behind the hung delivery");
     }
-    if (watched > 0) m_platform.killProcess(watched, 0);
+    if (watched > 0) m_platform.killProcess(static_cast<std::uint32_t>(watched), 0);
     return true;
 }
 

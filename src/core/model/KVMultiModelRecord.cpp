@@ -1,7 +1,7 @@
 // Filling one instance record from its configuration file, its folder and, when it runs, its windows.
 // The configuration is read once per record; absent values get the same defaults the settings dialog shows.
 
-#include "core/files/FileUtils.h"
+#include "core/files/Files.h"
 #include "core/model/KVMultiModel.h"
 #include "core/platform/SystemFacts.h"
 #include "core/storage/InstanceDefaults.h"

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/platform/WindowHandle.h"
+#include "core/platform/WindowOwners.h"
 
 namespace platform {
 
@@ -21,27 +22,24 @@ inline constexpr std::wstring_view kRenderWindowTitle = L"TheRender";
 inline constexpr std::wstring_view kSubWindowClass = L"subWin";
 inline constexpr std::wstring_view kSubWindowTitle = L"sub";
 
-class InstanceDesktop {
+class InstanceDesktop : public WindowOwners {
 public:
-    virtual ~InstanceDesktop() = default;
-
     // Whether a named mutex exists (an instance holds its mutex while it runs).
     virtual bool mutexExists(const std::wstring& name) = 0;
     // A top-level window of the class; 0 when none.
     virtual WindowHandle findWindow(const std::wstring& className) = 0;
-    // The process that owns the window; -1 when the window is gone.
-    virtual std::int32_t windowProcessId(WindowHandle window) = 0;
     // The process's top-level "KVPlayerMainFrame" window; 0 when none. Walks every top-level window.
     virtual WindowHandle mainFrameOfProcess(std::int32_t processId) = 0;
     // A direct child of `parent` with exactly this class and title; 0 when none.
     virtual WindowHandle findChild(WindowHandle parent, const std::wstring& className, const std::wstring& title) = 0;
     // Posts to the first top-level window of the class; false when there is none.
-    [[nodiscard]] virtual bool postToWindowClass(const std::wstring& className, std::uint32_t message, std::uintptr_t first,
-                                   std::intptr_t second) = 0;
+    [[nodiscard]] virtual bool postToWindowClass(const std::wstring& className, std::uint32_t message,
+                                                 std::uintptr_t first, std::intptr_t second) = 0;
 
     // Hands `text` as data message `message` for `key` to the IPC endpoint of `windowClass` without waiting;
     // false when no such endpoint exists.
-    [[nodiscard]] virtual bool postData(const std::wstring& windowClass, int key, std::uint32_t message, std::wstring_view text) = 0;
+    [[nodiscard]] virtual bool postData(const std::wstring& windowClass, int key, std::uint32_t message,
+                                        std::wstring_view text) = 0;
     // Starts the program with the desktop shell's token, so an elevated manager starts it unelevated: 0 when
     // it started, otherwise a failure code the caller logs.
     virtual int startAsDesktopUser(const std::wstring& file, const std::wstring& parameters) = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// What the IPC sender threads need from the operating system: the process behind a window, the blocking
+// What the IPC sender threads need from the operating system: the process behind a window (WindowOwners), the blocking
 // delivery of one data message, killing a process and a steady clock. The Windows build implements it with
 // the copy-data message; native tests give receivers that answer late or never and a clock they move by hand.
 
@@ -7,15 +7,12 @@
 #include <vector>
 
 #include "core/platform/WindowHandle.h"
+#include "core/platform/WindowOwners.h"
 
 namespace platform {
 
-class IpcPlatform {
+class IpcPlatform : public WindowOwners {
 public:
-    virtual ~IpcPlatform() = default;
-
-    // Process id of the thread that owns the window; 0 when the window is gone.
-    virtual std::uint32_t windowProcessId(WindowHandle window) = 0;
     // Delivers one data message (copy-data, first parameter = messageId) and returns only once the receiver
     // has handled it, or at once when the window is gone. May block without limit.
     virtual void sendData(WindowHandle window, std::uint32_t messageId, const std::vector<std::uint8_t>& payload) = 0;

@@ -17,10 +17,12 @@
 #include <system_error>
 
 #include "core/files/Archiver.h"
+#include "core/files/AtomicFile.h"
 #include "core/files/Directories.h"
+#include "core/files/FileRoutines.h"
 #include "core/files/FileSwap.h"
 #include "core/files/FileTree.h"
-#include "core/files/FileUtils.h"
+#include "core/files/Files.h"
 #include "core/files/Leftovers.h"
 #include "core/log/Log.h"
 #include "core/storage/Players.h"

@@ -10,6 +10,7 @@
 //   the list shows as a failed copy, never one that looks finished;
 // - a failed operation removes the files it wrote (disks, configuration) and keeps the folder with its
 //   marker until the user removes it; 100 is reported exactly once in every case and ends the operation;
+// - at shutdown a running copy stops at its next chunk and ends as a failed one;
 // - a clone only ever reads its source.
 
 #include <exception>
@@ -17,7 +18,8 @@
 
 #include "core/files/AtomicFile.h"
 #include "core/files/Directories.h"
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 #include "core/log/Log.h"
 #include "core/storage/Identity.h"
 #include "core/storage/InstanceKeys.h"
@@ -40,6 +42,15 @@ namespace {
 
 constexpr const char* kUnfinishedMarker = "copy_not_finish";
 constexpr int kMaxInstanceIndex = 1 << 24; // an instance id keeps the index in its low 24 bits
+
+// Every copy of an operation asks between chunks whether the program is shutting down; a stopped copy fails
+// the operation, which then takes its partial files away and keeps the marker.
+utility::ufile::CopyProgress copyProgress(const Players& players, CloneProgress callback, int target, int base,
+                                          float weight) {
+    utility::ufile::CopyProgress progress{std::move(callback), target, base, weight};
+    progress.stopRequested = [&players] { return players.stopRequested(); };
+    return progress;
+}
 
 } // namespace
 
@@ -143,11 +154,11 @@ bool Players::createStep(CloneJob& job) {
     const auto dataSource = job.setting.smallDisk ? templateSmallDataPath(vdi) : templateDataPath(vdi);
     KVLOG_AS("common::Players::cloneEx", L"xxxxxxxx data add");
     if (!utility::ufile::copyFileByStream(dataSource, dataDiskPath(job.target, vdi),
-                                          {job.progress, job.target, 0, 0.5f}))
+                                          copyProgress(*this, job.progress, job.target, 0, 0.5f)))
         return false;
     KVLOG_AS("common::Players::cloneEx", L"xxxxxxxx sdcard add");
     return utility::ufile::copyFileByStream(templateDataPath(vdi), sdcardDiskPath(job.target, vdi),
-                                            {job.progress, job.target, 50, 0.5f});
+                                            copyProgress(*this, job.progress, job.target, 50, 0.5f));
 }
 
 // A source without its own system disk, without an sdcard or without a configuration is copied as it is.
@@ -157,11 +168,12 @@ bool Players::copyStep(CloneJob& job) {
     KVLOG_AS("common::Players::cloneEx", L"xxxxxxxx system add");
     if (files::fileExists(systemDiskPath(job.source, vdi)) &&
         !utility::ufile::copyFileByStream(systemDiskPath(job.source, vdi), systemDiskPath(job.target, vdi),
-                                          {job.progress, job.target, 0, 0.2f}))
+                                          copyProgress(*this, job.progress, job.target, 0, 0.2f)))
         return false;
     KVLOG_AS("common::Players::cloneEx", L"xxxxxxxx sdcard add");
     if (files::fileExists(sdcardDiskPath(job.source, vdi)) &&
-        !utility::ufile::copyFileByStream(sdcardDiskPath(job.source, vdi), sdcardDiskPath(job.target, vdi)))
+        !utility::ufile::copyFileByStream(sdcardDiskPath(job.source, vdi), sdcardDiskPath(job.target, vdi),
+                                          copyProgress(*this, {}, job.target, 0, 0.0f)))
         return false;
     if (files::fileExists(configPath(job.source))) {
         job.configWritten = true;
@@ -169,7 +181,7 @@ bool Players::copyStep(CloneJob& job) {
     }
     KVLOG_AS("common::Players::cloneEx", L"xxxxxxxx data add");
     return utility::ufile::copyFileByStream(dataDiskPath(job.source, vdi), dataDiskPath(job.target, vdi),
-                                            {job.progress, job.target, 20, 0.8f});
+                                            copyProgress(*this, job.progress, job.target, 20, 0.8f));
 }
 
 void Players::removeMarker(int index) {

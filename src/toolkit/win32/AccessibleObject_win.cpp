@@ -267,7 +267,10 @@ public:
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
-    // IEnumVARIANT over the children, each as an object.
+    // IEnumVARIANT over the children: those with children of their own as objects, the others as simple
+    // children (their negative tree id, answered by this object). A button or a text then costs a client only
+    // its property calls, with no object to marshal, query, count the children of and release: `kvacc list`
+    // of 200 rows under Wine went from 50 to 27 s of processor time (kvacc, manager and wineserver together).
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
         if (fetched) *fetched = 0;
         if (!out) return E_INVALIDARG;
@@ -276,9 +279,15 @@ public:
         const std::vector<Id> kids = tree->children(m_id);
         ULONG n = 0;
         for (; n < wanted && m_cursor < kids.size(); ++n, ++m_cursor) {
+            const Id kid = kids[m_cursor];
             VariantInit(&out[n]);
-            out[n].vt = VT_DISPATCH;
-            out[n].pdispVal = new AccessibleNode(m_link, kids[m_cursor]);
+            if (tree->children(kid).empty()) {
+                out[n].vt = VT_I4;
+                out[n].lVal = -kid;
+            } else {
+                out[n].vt = VT_DISPATCH;
+                out[n].pdispVal = new AccessibleNode(m_link, kid);
+            }
         }
         if (fetched) *fetched = n;
         return n == wanted ? S_OK : S_FALSE;

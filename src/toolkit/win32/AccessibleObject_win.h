@@ -1,8 +1,9 @@
 #pragma once
 // The Microsoft Active Accessibility face of a toolkit window: one `IAccessible` (with `IEnumVARIANT` for its
 // children) per exposed node of the window's portable `AccessibleTree`, which decides everything a client
-// reads. Every child is an object of its own; a negative child id names any node by its tree id (focus events
-// carry those), a positive one the n-th child.
+// reads. Nodes with children are objects of their own, childless ones simple children of their parent's object;
+// a negative child id names any node by its tree id (focus events and enumerated simple children carry those,
+// so a removed control answers an error, never another control's), a positive one the n-th child.
 //
 // Calls arrive on the window's thread (the objects live in its single-threaded apartment). Objects a client
 // still holds after the window went answer RPC_E_DISCONNECTED: they reach the window only through a shared

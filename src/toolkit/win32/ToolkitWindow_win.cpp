@@ -81,8 +81,11 @@ ToolkitWindow::ToolkitWindow(Window& window, SkinResources& resources)
         if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
     });
     m_window.setOnHostClose([this] { afterInput(); });
+    // A screen reader hooks the focus events before it asks the window for anything, so the event goes out
+    // whenever someone listens (the accessible tree then exists from the first move on). Wine answers
+    // IsWinEventHookInstalled with TRUE always.
     m_window.setOnFocusChanged([this](Control* focused) {
-        if (m_accessLink) notifyAccessibleFocus(*m_accessLink, focused);
+        if (m_hwnd && IsWinEventHookInstalled(EVENT_OBJECT_FOCUS)) notifyAccessibleFocus(*accessLink(), focused);
     });
     m_window.setOnDropDown([this](Control& control) {
         if (auto* combo = dynamic_cast<Combo*>(&control)) openDropDown(*combo);
@@ -220,8 +223,7 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETOBJECT:
         // The parameter is a DWORD: OBJID_CLIENT arrives as 0xFFFFFFFC.
         if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
-            if (!m_accessLink) m_accessLink = std::make_shared<AccessibleLink>(AccessibleLink{&m_window, m_hwnd});
-            return accessibleClientObject(m_accessLink, wParam);
+            return accessibleClientObject(accessLink(), wParam);
         }
         break;
     case WM_ERASEBKGND:
@@ -262,6 +264,11 @@ void ToolkitWindow::hoverTooltip(Point client) {
     POINT screen{client.x, client.y};
     ClientToScreen(m_hwnd, &screen);
     m_tooltip->hover(m_window.tooltipAt(client), screen);
+}
+
+const std::shared_ptr<AccessibleLink>& ToolkitWindow::accessLink() {
+    if (!m_accessLink) m_accessLink = std::make_shared<AccessibleLink>(AccessibleLink{&m_window, m_hwnd});
+    return m_accessLink;
 }
 
 void ToolkitWindow::afterInput() {

@@ -54,6 +54,7 @@ private:
     void releaseOwner();
     void openDropDown(Combo& combo);
     void hoverTooltip(Point client);
+    const std::shared_ptr<AccessibleLink>& accessLink();
 
     Window& m_window;
     SkinResources& m_resources;
@@ -65,7 +66,7 @@ private:
     HWND m_disabledOwner = nullptr;
     std::unique_ptr<Tooltip> m_tooltip;
     std::unique_ptr<Win32Clipboard> m_clipboard;
-    std::shared_ptr<AccessibleLink> m_accessLink; // made by the first WM_GETOBJECT
+    std::shared_ptr<AccessibleLink> m_accessLink; // made by the first WM_GETOBJECT or focus event
     // The open list of a combo; the host goes first, it draws the drop-down's window.
     std::unique_ptr<ComboDropDown> m_dropDown;
     std::unique_ptr<ToolkitWindow> m_dropDownHost;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/files/FileUtils.h"
+#include "core/files/Files.h"
 #include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
 #include "toolkit/Button.h"

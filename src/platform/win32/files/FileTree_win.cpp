@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/platform/FileTree.h"
+#include "platform/win32/system/Owned_win.h"
 #include "platform/win32/system/Win32Check_win.h"
 
 namespace platform::files {
@@ -20,24 +21,7 @@ std::error_code win32Error(DWORD error) {
     return {static_cast<int>(error), std::system_category()};
 }
 
-class Handle {
-public:
-    explicit Handle(HANDLE h) : m_h(h) {}
-    ~Handle() {
-        if (valid()) CloseHandle(m_h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_h; }
-    void close() {
-        if (valid()) CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_h;
-};
+using win32::UniqueHandle;
 
 // The entry itself, never what a reparse point leads to; folders need backup semantics to open at all.
 HANDLE openItself(const std::filesystem::path& path, DWORD access) {
@@ -60,8 +44,8 @@ std::wstring finalPath(HANDLE h) {
 }
 
 std::wstring finalPathOf(const std::filesystem::path& path) {
-    Handle h(openItself(path, FILE_READ_ATTRIBUTES));
-    return h.valid() ? finalPath(h.get()) : std::wstring{};
+    UniqueHandle h(openItself(path, FILE_READ_ATTRIBUTES));
+    return h ? finalPath(h.get()) : std::wstring{};
 }
 
 std::wstring childOf(const std::wstring& folderFinal, const std::wstring& name) {
@@ -89,9 +73,9 @@ bool standsAt(HANDLE h, const std::filesystem::path& path, const std::wstring& p
 }
 
 EntryKind classify(const std::filesystem::path& path, DWORD attributes, const std::wstring& parentFinal) {
-    Handle h(openItself(path, FILE_READ_ATTRIBUTES));
+    UniqueHandle h(openItself(path, FILE_READ_ATTRIBUTES));
     const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (!h.valid()) // held open without sharing by someone: what the listing says, re-checked before any deletion
+    if (!h) // held open without sharing by someone: what the listing says, re-checked before any deletion
         return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::Link
                                                            : (folder ? EntryKind::Folder : EntryKind::File);
     if (!standsAt(h.get(), path, parentFinal)) return EntryKind::Elsewhere;
@@ -132,11 +116,11 @@ std::error_code entryKind(const std::filesystem::path& path, EntryKind& kind) {
 }
 
 std::error_code removeEntry(const std::filesystem::path& path) {
-    Handle h(openItself(path, DELETE | FILE_READ_ATTRIBUTES));
-    if (!h.valid()) {
+    UniqueHandle h(openItself(path, DELETE | FILE_READ_ATTRIBUTES));
+    if (!h) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return win32Error(error);
-        KV_WIN32_CHECK(h.valid()); // logs the open's error, which nothing has changed yet
+        KV_WIN32_CHECK(static_cast<bool>(h)); // logs the open's error, which nothing has changed yet
         return win32Error(error);
     }
     if (!standsAt(h.get(), path, parentFinalPath(path)))
@@ -148,7 +132,7 @@ std::error_code removeEntry(const std::filesystem::path& path) {
     FILE_DISPOSITION_INFO disposition{TRUE};
     if (!KV_WIN32_CHECK(SetFileInformationByHandle(h.get(), FileDispositionInfo, &disposition, sizeof disposition)))
         return win32Error(GetLastError());
-    h.close(); // the deletion happens here
+    h.reset(); // the deletion happens here
     // Wine accepts the disposition of a folder that is not empty and then keeps the folder on close.
     if (folder && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return win32Error(ERROR_DIR_NOT_EMPTY);
     return {};

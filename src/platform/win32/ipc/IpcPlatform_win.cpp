@@ -6,16 +6,15 @@
 #include "core/ipc/WindowIpcProxy.h"
 #include "core/platform/IpcPlatform.h"
 #include "platform/win32/storage/Process_win.h"
+#include "platform/win32/system/ProcessWindows_win.h"
 
 namespace platform::win32 {
 namespace {
 
 class Win32IpcPlatform final : public IpcPlatform {
 public:
-    std::uint32_t windowProcessId(platform::WindowHandle window) override {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
-        return processId;
+    std::int32_t windowProcessId(platform::WindowHandle window) override {
+        return ownerProcessOf(reinterpret_cast<HWND>(window));
     }
 
     void sendData(platform::WindowHandle window, std::uint32_t messageId,

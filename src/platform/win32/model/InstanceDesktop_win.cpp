@@ -6,6 +6,7 @@
 #include "platform/win32/storage/DesktopUser_win.h"
 #include "platform/win32/storage/Shell_win.h"
 #include "platform/win32/system/NamedMutex_win.h"
+#include "platform/win32/system/ProcessWindows_win.h"
 
 namespace platform::win32 {
 namespace {
@@ -28,10 +29,7 @@ platform::WindowHandle Win32InstanceDesktop::findWindow(const std::wstring& clas
 }
 
 std::int32_t Win32InstanceDesktop::windowProcessId(platform::WindowHandle window) {
-    DWORD processId = 0;
-    // A window that is gone has no owning thread: the call answers 0.
-    if (window == 0 || GetWindowThreadProcessId(hwnd(window), &processId) == 0) return -1;
-    return static_cast<std::int32_t>(processId);
+    return platform::win32::ownerProcessOf(hwnd(window));
 }
 
 platform::WindowHandle Win32InstanceDesktop::mainFrameOfProcess(std::int32_t processId) {

@@ -61,19 +61,19 @@ bool CHttpDownload2FileSink::onHttpHeader(DWORD status, std::uint64_t contentLen
 
 bool CHttpDownload2FileSink::openFile() {
     if (m_startOffset > 0) {
-        m_file = CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        m_file.reset(CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER offset;
         offset.QuadPart = static_cast<LONGLONG>(m_startOffset);
-        if (m_file == INVALID_HANDLE_VALUE || !SetFilePointerEx(m_file, offset, nullptr, FILE_BEGIN)) {
+        if (!m_file || !SetFilePointerEx(m_file.get(), offset, nullptr, FILE_BEGIN)) {
             KVLOG(L"downloader error open file error: lasterror %d", GetLastError());
             return false;
         }
         return true;
     }
-    m_file = CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-    if (m_file == INVALID_HANDLE_VALUE) {
+    m_file.reset(CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!m_file) {
         KVLOG(L"create file error; filename %s lasterror:%d", m_path, GetLastError());
         return false;
     }
@@ -82,7 +82,7 @@ bool CHttpDownload2FileSink::openFile() {
 
 bool CHttpDownload2FileSink::onHttpData(const char* data, DWORD size) {
     DWORD written = 0;
-    if (!WriteFile(m_file, data, size, &written, nullptr) || written != size) {
+    if (!WriteFile(m_file.get(), data, size, &written, nullptr) || written != size) {
         KVLOG(L"write file error; filename %s lasterror:%d", m_path, GetLastError());
         return false;
     }
@@ -101,9 +101,7 @@ void CHttpDownload2FileSink::onHttpError(DWORD error) {
 }
 
 void CHttpDownload2FileSink::closeFile() {
-    if (m_file == INVALID_HANDLE_VALUE) return;
-    CloseHandle(m_file);
-    m_file = INVALID_HANDLE_VALUE;
+    m_file.reset();
 }
 
 } // namespace utility

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/net/HttpDownloader_win.h"
+#include "platform/win32/system/Owned_win.h"
 
 namespace utility {
 
@@ -50,7 +51,7 @@ private:
     std::uint64_t m_startOffset;
     std::uint64_t m_total = 0;
     std::uint64_t m_written = 0;
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    platform::win32::UniqueHandle m_file;
     bool m_completed = false;
 };
 

@@ -14,11 +14,6 @@
 namespace utility {
 namespace {
 
-struct InternetCloser {
-    void operator()(void* handle) const { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
-};
-using InternetHandle = std::unique_ptr<void, InternetCloser>;
-
 constexpr DWORD kReadBlockBytes = 65536;
 
 std::wstring wide(const char* text) {
@@ -135,13 +130,11 @@ bool readBody(HINTERNET request, IHttpDownloadSink& sink, std::uint64_t contentL
 } // namespace
 
 CHttpDownloader::CHttpDownloader() {
-    m_internet = InternetOpenW(wide(net::kUserAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    m_internet.reset(InternetOpenW(wide(net::kUserAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     KV_WIN32_CHECK(m_internet != nullptr);
 }
 
-CHttpDownloader::~CHttpDownloader() {
-    if (m_internet) InternetCloseHandle(m_internet);
-}
+CHttpDownloader::~CHttpDownloader() = default;
 
 void CHttpDownloader::setHeader(const std::wstring& name, const std::wstring& value) {
     removeHeader(name);
@@ -163,8 +156,8 @@ std::wstring CHttpDownloader::headerText() const {
 bool CHttpDownloader::download(const std::wstring& url, IHttpDownloadSink& sink, const Timeouts* timeouts) {
     UrlParts parts;
     if (!m_internet || !crackUrl(url, parts)) return false;
-    const InternetHandle connection(
-        InternetConnectW(m_internet, parts.host.c_str(), parts.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    const InternetHandle connection(InternetConnectW(m_internet.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
+                                                     INTERNET_SERVICE_HTTP, 0, 0));
     if (!KV_WIN32_CHECK(connection)) return false;
     if (timeouts) applyTimeouts(connection.get(), *timeouts);
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;

@@ -9,11 +9,18 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace utility {
+
+struct InternetCloser {
+    void operator()(void* handle) const { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
+};
+// A WinINet handle (session, connection or request), closed when it goes out of scope.
+using InternetHandle = std::unique_ptr<void, InternetCloser>;
 
 // What a download reports to. Callers implement onHttpProgress only; the body sinks
 // (CHttpDownload2MemSink, CHttpDownload2FileSink) take the response through the other calls, in the order
@@ -70,7 +77,7 @@ public:
 private:
     std::wstring headerText() const;
 
-    HINTERNET m_internet = nullptr;
+    InternetHandle m_internet;
     Timeouts m_memoryTimeouts;
     std::vector<std::pair<std::wstring, std::wstring>> m_headers;
 };

@@ -18,38 +18,29 @@
 
 #include "core/log/Log.h"
 #include "core/platform/ArchiverProcess.h"
+#include "platform/win32/system/Owned_win.h"
 
 namespace platform {
 namespace {
 
 std::mutex g_startLock;
 
-struct Handle {
-    HANDLE h = nullptr;
-    ~Handle() {
-        if (h) CloseHandle(h);
-    }
-    void close() {
-        if (h) CloseHandle(h);
-        h = nullptr;
-    }
-};
+using win32::ProcessHandles;
+using win32::UniqueHandle;
 
-bool start(const std::filesystem::path& program, const std::wstring& commandLine, HANDLE write, PROCESS_INFORMATION& pi,
+bool start(const std::filesystem::path& program, const std::wstring& commandLine, HANDLE write, ProcessHandles& child,
            int& error) {
     std::lock_guard guard(g_startLock);
-    Handle inheritable;
-    if (!DuplicateHandle(GetCurrentProcess(), write, GetCurrentProcess(), &inheritable.h, 0, TRUE,
+    UniqueHandle inheritable;
+    if (!DuplicateHandle(GetCurrentProcess(), write, GetCurrentProcess(), inheritable.put(), 0, TRUE,
                          DUPLICATE_SAME_ACCESS)) {
         error = static_cast<int>(GetLastError());
         return false;
     }
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    Handle nullInput;
-    nullInput.h = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (nullInput.h == INVALID_HANDLE_VALUE) {
-        nullInput.h = nullptr;
+    const UniqueHandle nullInput(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!nullInput) {
         error = static_cast<int>(GetLastError());
         KVLOG(L"the null device cannot be opened, error %d", error);
         return false;
@@ -57,9 +48,9 @@ bool start(const std::filesystem::path& program, const std::wstring& commandLine
     STARTUPINFOW si{};
     GetStartupInfoW(&si);
     si.cb = sizeof si;
-    si.hStdInput = nullInput.h;
-    si.hStdOutput = inheritable.h;
-    si.hStdError = inheritable.h;
+    si.hStdInput = nullInput.get();
+    si.hStdOutput = inheritable.get();
+    si.hStdError = inheritable.get();
     si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     si.lpReserved = nullptr;
@@ -67,10 +58,12 @@ bool start(const std::filesystem::path& program, const std::wstring& commandLine
     si.lpTitle = nullptr;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
+    PROCESS_INFORMATION pi{};
     if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         error = static_cast<int>(GetLastError());
         return false;
     }
+    child = ProcessHandles(pi);
     return true;
 }
 
@@ -80,42 +73,40 @@ ArchiverRun runArchiverProcess(const std::filesystem::path& program, const std::
                                const std::function<void(std::string_view)>& onOutput,
                                std::chrono::milliseconds idleTimeout) {
     ArchiverRun run;
-    Handle read, write;
-    if (!CreatePipe(&read.h, &write.h, nullptr, 0) || !read.h || !write.h) {
+    UniqueHandle read, write;
+    if (!CreatePipe(read.put(), write.put(), nullptr, 0) || !read || !write) {
         run.error = static_cast<int>(GetLastError());
         return run;
     }
     run.pipeCreated = true;
-    PROCESS_INFORMATION pi{};
-    run.started = start(program, commandLine, write.h, pi, run.error);
-    write.close(); // the archiver holds the only write end now: its exit breaks the pipe
+    ProcessHandles child;
+    run.started = start(program, commandLine, write.get(), child, run.error);
+    write.reset(); // the archiver holds the only write end now: its exit breaks the pipe
     if (!run.started) return run;
     std::atomic<ULONGLONG> lastOutput{GetTickCount64()};
     std::atomic<bool> timedOut{false};
     std::thread watcher([&] {
         const auto limit = static_cast<ULONGLONG>(idleTimeout.count());
-        while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
+        while (WaitForSingleObject(child.process.get(), 50) == WAIT_TIMEOUT) {
             if (GetTickCount64() - lastOutput.load() < limit) continue;
             timedOut = true;
-            if (!TerminateProcess(pi.hProcess, 1))
+            if (!TerminateProcess(child.process.get(), 1))
                 KVLOG(L"the silent archiver cannot be stopped, error %d", static_cast<int>(GetLastError()));
-            WaitForSingleObject(pi.hProcess, INFINITE);
+            WaitForSingleObject(child.process.get(), INFINITE);
         }
     });
     char chunk[1024];
     DWORD got = 0;
-    while (ReadFile(read.h, chunk, sizeof chunk, &got, nullptr)) {
+    while (ReadFile(read.get(), chunk, sizeof chunk, &got, nullptr)) {
         lastOutput = GetTickCount64();
         if (got > 0 && onOutput) onOutput(std::string_view(chunk, got));
     }
     run.error = static_cast<int>(GetLastError());
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    WaitForSingleObject(child.process.get(), INFINITE);
     watcher.join();
     run.timedOut = timedOut;
     DWORD code = 0;
-    if (GetExitCodeProcess(pi.hProcess, &code)) run.exitCode = static_cast<int>(code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (GetExitCodeProcess(child.process.get(), &code)) run.exitCode = static_cast<int>(code);
     return run;
 }
 

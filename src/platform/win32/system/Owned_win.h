@@ -78,6 +78,14 @@ using UniqueRegion = Owned<HRGN, GdiTraits<HRGN>>;
 using UniqueMemoryDc = Owned<HDC, DcTraits>; // from CreateCompatibleDC
 using UniqueRegKey = Owned<HKEY, RegKeyTraits>;
 
+// The two handles CreateProcessW hands back, closed together.
+struct ProcessHandles {
+    ProcessHandles() = default;
+    explicit ProcessHandles(const PROCESS_INFORMATION& info) : process(info.hProcess), thread(info.hThread) {}
+    UniqueHandle process;
+    UniqueHandle thread;
+};
+
 // A COM interface pointer that calls Release once.
 template <class Interface>
 class ComPtr {

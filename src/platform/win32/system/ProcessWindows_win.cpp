@@ -20,6 +20,12 @@ BOOL CALLBACK visit(HWND window, LPARAM param) {
 
 } // namespace
 
+std::int32_t ownerProcessOf(HWND window) {
+    DWORD processId = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0) return -1;
+    return static_cast<std::int32_t>(processId);
+}
+
 HWND findTopWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& accept) {
     if (processId == 0) return nullptr;
     Search search{processId, accept};

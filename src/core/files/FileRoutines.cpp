@@ -1,14 +1,14 @@
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
 
-#include "core/files/AtomicFile.h"
-#include "core/files/Directories.h"
 #include "core/files/FileTree.h"
+#include "core/files/Files.h"
 #include "core/log/Log.h"
 
 namespace utility::ufile {
@@ -82,6 +82,11 @@ bool copyFileByStream(const std::filesystem::path& source, const std::filesystem
     ProgressReporter reporter(progress, size);
     std::uint64_t copied = 0;
     while (copied < size) {
+        if (progress.stopRequested && progress.stopRequested()) {
+            KVLOG_AS(kName, L"copy stopped at %lld of %lld", static_cast<long long>(copied),
+                     static_cast<long long>(size));
+            return false;
+        }
         const auto chunk = static_cast<std::streamsize>(std::min<std::uint64_t>(kCopyChunkBytes, size - copied));
         if (!in.read(buffer.get(), chunk)) {
             KVLOG_AS(kName, L"read src error at %lld", static_cast<long long>(copied));
@@ -148,40 +153,3 @@ bool removeFile(const std::filesystem::path& file) {
 }
 
 } // namespace utility::ufile
-
-namespace common::files {
-
-bool fileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
-std::uint64_t folderBytes(const std::filesystem::path& folder) {
-    return treeBytes(folder);
-}
-
-// Through a temporary file and a rename, which replaces a link at the target itself: what a link there
-// pointed to is never written.
-bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target) {
-    if (target.has_parent_path()) common::create_directories(target.parent_path());
-    const auto temporary = temporarySibling(target, "part");
-    std::error_code ec;
-    std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, ec);
-    if (!ec) std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        KVLOG(L"Copy File Failed from = %s, to = %s lassterror %d", source, target, ec.value());
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
-}
-
-bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
-                   const utility::ufile::CopyProgress& progress) {
-    return replaceFileAtomically(target, "part", [&](const std::filesystem::path& temporary) {
-        return utility::ufile::copyFileByStream(source, temporary, progress);
-    });
-}
-
-} // namespace common::files

@@ -1,4 +1,5 @@
-#include "core/files/FileUtils.h"
+#include "core/files/FileRoutines.h"
+#include "core/files/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,19 @@ TEST(FileUtils, StreamCopyReportsAtMostOnceASecondAndNeverReaches100) {
     EXPECT_EQ(slow.percents, (std::vector<int>{46, 72, 99, 99}));
     EXPECT_EQ(std::filesystem::file_size(dir / "dst"), 3 * kCopyChunkBytes);
     EXPECT_EQ(testing_support::headOf(dir / "dst"), "disk");
+}
+
+TEST(FileUtils, StreamCopyAsksBeforeEachChunkWhetherToStop) {
+    TempDir dir;
+    testing_support::writeDiskImage(dir / "src", "disk", 3 * kCopyChunkBytes);
+    int asked = 0;
+    CopyProgress progress;
+    progress.stopRequested = [&] { return ++asked == 2; };
+    LogCapture log;
+    EXPECT_FALSE(copyFileByStream(dir / "src", dir / "dst", progress));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(std::filesystem::file_size(dir / "dst"), kCopyChunkBytes) << "the caller removes what was copied";
+    EXPECT_TRUE(log.containsPart(L"copy stopped at 16777216 of 50331648"));
 }
 
 TEST(FileUtils, StreamCopyOfAnEmptyFileReportsOnceAndTruncatesTheTarget) {

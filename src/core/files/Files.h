@@ -1,0 +1,27 @@
+#pragma once
+// common::files, what storage asks of files beyond the small routines: existence, the bytes a folder holds,
+// and the two copies that replace a target (the configuration copy and the staged disk copy).
+
+#include <cstdint>
+#include <filesystem>
+
+#include "core/files/FileRoutines.h" // CopyProgress
+
+namespace common::files {
+
+bool fileExists(const std::filesystem::path& path);
+
+// The bytes of every regular file below `folder`; links, leftovers of killed operations and what cannot be
+// read count nothing. Several disk accesses per file: callers on the UI thread walk on a worker.
+std::uint64_t folderBytes(const std::filesystem::path& folder);
+
+// Creates the target's folder chain and copies, replacing an existing target (a link there is replaced
+// itself, never written through).
+[[nodiscard]] bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Replaces `target` with a copy of `source` without ever leaving `target` half written (replaceFileAtomically).
+// On failure `target` is as it was.
+[[nodiscard]] bool copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
+                                 const utility::ufile::CopyProgress& progress = {});
+
+} // namespace common::files
