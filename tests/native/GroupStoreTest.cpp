@@ -123,6 +123,15 @@ TEST(GroupStore, MovingRemovingAndDroppingMembers) {
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"B")->members.empty());
 }
 
+TEST(GroupStore, AGeneratedNameTheFileCannotHoldMakesNoGroup) {
+    TempDir dir;
+    testing_support::LogCapture log;
+    GroupStore store(dir / "data");
+    EXPECT_EQ(store.createGroup(KV_PRODUCT_14, L"", L"a|b "), nullptr);
+    EXPECT_TRUE(store.groups(KV_PRODUCT_14).empty());
+    EXPECT_TRUE(log.contains("KVMultiModel::createGroup", L"generated group name refused: a|b 1"));
+}
+
 TEST(GroupStore, DeletingAGroupAndItsExpandFlagReachTheFileAtOnce) {
     TempDir dir;
     {

@@ -308,6 +308,11 @@ TEST_F(MainWindowList, ANewGroupGetsTheNextDefaultNameAndEndsTheHint) {
     players.own().settings().set(common::settings::groupNewUser, true);
     open();
     EXPECT_FALSE(players.own().settings().get(common::settings::groupNewUser)) << "a line with groups ends the hint";
+
+    common::lang::setLanguageStrings({{L"multi_new_groupName", L"a|"}, {L"multi_group_name_separator", L"No bars"}});
+    ASSERT_TRUE(host.click(win(), L"addGroupBtn"));
+    EXPECT_EQ(boxText(), L"No bars") << "a default name the groups file cannot hold";
+    EXPECT_EQ(storedGroups().groups(KV_PRODUCT_14).size(), 2u);
 }
 
 TEST_F(MainWindowList, TheGroupMenuDeletesAnEmptyGroupAtOnceAndAsksForOneWithMembers) {

@@ -231,6 +231,11 @@ Group* GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::
                 break;
             }
         }
+        // The prefix is a language's text: the code page may lack its characters.
+        if (!groupNameRefusal(name).empty()) {
+            KVLOG_AS("KVMultiModel::createGroup", L"generated group name refused: %s", name);
+            return nullptr;
+        }
     }
     Group g;
     g.product = product;

@@ -57,7 +57,7 @@ public:
     Group* find(KV_PRODUCT_TYPE product, std::wstring_view name);
 
     // An empty name is generated from `generatedPrefix` + 1, 2, ... (the first free one). Saves. Null when
-    // groupNameRefusal refuses the name.
+    // groupNameRefusal refuses the name, given or generated.
     Group* createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::wstring_view generatedPrefix);
     // From the named group, or from any group of the line when the name is empty: the first occurrence. Saves
     // when something was removed.

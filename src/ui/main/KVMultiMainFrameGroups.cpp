@@ -104,9 +104,9 @@ void KVMultiMainFrame::endGroupRename(KVMultiGroupMainItem& group) {
 }
 
 void KVMultiMainFrame::addGroup() {
-    model::Group* created =
-        m_model.groups().createGroup(m_currentProduct, L"", lookUpWithFallback(L"multi_new_groupName"));
-    if (!created) return;
+    const std::wstring prefix = lookUpWithFallback(L"multi_new_groupName");
+    model::Group* created = m_model.groups().createGroup(m_currentProduct, L"", prefix);
+    if (!created) return notice(lookUpWithFallback(model::groupNameRefusal(prefix + L"1")));
     auto* list = part<ui::List>(L"listVm");
     auto row = m_groupTemplate->copy();
     row->setGroupInfo(*created);
