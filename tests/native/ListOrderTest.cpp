@@ -81,7 +81,9 @@ TEST(ListOrder, TheModeIsDerivedOnceFromTheOlderSettingAndStored) {
         settings.load(dir.path());
         if (c.v2) settings.set(common::settings::multiPlayerSortV2, *c.v2);
         if (c.old) settings.set(common::settings::multiPlayerSort, *c.old);
-        if (c.v2 || c.old) ASSERT_TRUE(settings.save());
+        if (c.v2 || c.old) {
+            ASSERT_TRUE(settings.save());
+        }
         EXPECT_EQ(currentSortMode(settings), c.expected);
         common::GlobalSettings reread;
         reread.load(dir.path());
