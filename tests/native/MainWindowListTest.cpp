@@ -194,16 +194,17 @@ TEST_F(MainWindowList, ARowClickStartsTheBatchBarWhichLastsWhileAnythingIsChecke
     EXPECT_TRUE(host.shown(win(), L"sortBtn"));
 }
 
-TEST_F(MainWindowList, SelectAllSkipsRowsBeingCopiedAndClearingEndsTheBatchBar) {
-    for (int i = 1; i <= 4; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
+TEST_F(MainWindowList, SelectAllSkipsRowsBeingMadeAndClearingEndsTheBatchBar) {
+    for (int i = 1; i <= 5; ++i) addInstance(KV_PRODUCT_14, i, L"vm" + std::to_wstring(i));
     open();
     row(id14(2)).setStatus(model::kStatusBeingCopied);
     row(id14(3)).setStatus(kRowCopyFailed);
     row(id14(4)).setStatus(model::kStatusRunning);
+    row(id14(5)).setStatus(model::kStatusCreating);
     ASSERT_TRUE(host.click(win(), L"btnSelAllHover"));
     EXPECT_TRUE(frame->batchBarShown());
     EXPECT_EQ(frame->selectedIds(), (std::vector<std::int32_t>{id14(1), id14(4)}));
-    EXPECT_EQ(host.text(win(), L"btnSelAll"), L"Selected: 4") << "select-all counts every row it shows";
+    EXPECT_EQ(host.text(win(), L"btnSelAll"), L"Selected: 5") << "select-all counts every row it shows";
 
     ASSERT_TRUE(host.click(win(), L"btnSelAll"));
     EXPECT_TRUE(frame->selectedIds().empty());

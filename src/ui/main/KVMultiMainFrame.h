@@ -111,8 +111,8 @@ public:
     void leaveBatchBar();
     void leaveBatchBarIfEmpty();
     bool batchBarShown() const { return m_batchBar; }
-    // Checking or clearing every row shown; checking leaves rows being copied, a copy's source, a failed copy
-    // and the product row's states alone.
+    // Checking or clearing every row shown; checking leaves rows being made (new or as a copy), a copy's
+    // source, a failed copy and the product row's states alone.
     void selectAll(bool checked);
     // The ids of the checked rows shown, in list order.
     std::vector<std::int32_t> selectedIds() const;

@@ -18,10 +18,12 @@ constexpr const wchar_t* kBoxPartly = L"file='common9\\checkbox_part_selected_no
 constexpr const wchar_t* kBoxNormal = L"file='common9\\checkbox_normal.png' dest='0,0,16,16'";
 constexpr const wchar_t* kBoxHover = L"file='common9\\checkbox_hover.png' dest='0,0,16,16'";
 
-// Rows select-all leaves alone: being copied, the product row's states, a copy's source and a failed copy.
+// Rows select-all leaves alone: being made (as a copy or new: no command may act on an instance that is not
+// there yet), the product row's states, a copy's source and a failed copy.
 bool selectAllSkips(int status) {
     switch (status) {
     case model::kStatusBeingCopied:
+    case model::kStatusCreating:
     case kRowDownloading:
     case kRowInstalling:
     case kRowWaitingForInstall:
