@@ -112,6 +112,7 @@ void Window::setHot(Control* control) {
 
 void Window::mouseMove(Point p) {
     if (inputBlocked()) return;
+    m_lastMouse = p;
     Control* under = controlAt(p);
     if (m_captured) {
         setHot(under == m_captured ? m_captured : nullptr);
@@ -127,6 +128,7 @@ void Window::mouseLeave() {
 
 void Window::mouseDown(Point p, MouseButton button, bool doubleClick) {
     if (inputBlocked()) return;
+    m_lastMouse = p;
     setHot(controlAt(p));
     Control* target = m_hot;
     if (button == MouseButton::Left)

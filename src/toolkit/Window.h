@@ -112,6 +112,8 @@ public:
     void character(wchar_t c);
 
     Control* controlAt(Point p) const;
+    // Where the mouse was at the last mouse event (a menu opened by a right click opens there).
+    Point lastMousePoint() const { return m_lastMouse; }
     // The tooltip for the mouse at `p`, as plain text: that of the topmost shown control there which has one or
     // takes the mouse (a label's tooltip shows over the row button below it), else of its nearest ancestor
     // with one. Empty over a disabled control, while a button is held down and while input is blocked.
@@ -170,6 +172,7 @@ private:
     Control* m_hot = nullptr;
     Control* m_captured = nullptr;
     Control* m_focus = nullptr;
+    Point m_lastMouse;
     Control* m_activating = nullptr;
     WindowKind m_kind = WindowKind::Plain;
     std::wstring m_title;

@@ -123,6 +123,33 @@ TEST(GroupStore, MovingRemovingAndDroppingMembers) {
     EXPECT_TRUE(store.find(KV_PRODUCT_9, L"B")->members.empty());
 }
 
+TEST(GroupStore, AGeneratedNameTheFileCannotHoldMakesNoGroup) {
+    TempDir dir;
+    testing_support::LogCapture log;
+    GroupStore store(dir / "data");
+    EXPECT_EQ(store.createGroup(KV_PRODUCT_14, L"", L"a|b "), nullptr);
+    EXPECT_TRUE(store.groups(KV_PRODUCT_14).empty());
+    EXPECT_TRUE(log.contains("KVMultiModel::createGroup", L"generated group name refused: a|b 1"));
+}
+
+TEST(GroupStore, DeletingAGroupAndItsExpandFlagReachTheFileAtOnce) {
+    TempDir dir;
+    {
+        GroupStore store(dir / "data");
+        store.createGroup(KV_PRODUCT_14, L"A", L"");
+        store.createGroup(KV_PRODUCT_14, L"B", L"");
+        store.moveToGroup(KV_PRODUCT_14, {7}, L"A");
+        store.setGroupExpand(KV_PRODUCT_14, L"B", false);
+        store.removeGroup(KV_PRODUCT_14, L"A");
+        store.removeGroup(KV_PRODUCT_14, L"missing");
+    }
+    GroupStore reread(dir / "data");
+    reread.load();
+    ASSERT_EQ(reread.groups(KV_PRODUCT_14).size(), 1u);
+    EXPECT_EQ(reread.groups(KV_PRODUCT_14)[0].name, L"B");
+    EXPECT_FALSE(reread.groups(KV_PRODUCT_14)[0].expand);
+}
+
 TEST(GroupStore, NamesThatWouldReadBackAsOtherFieldsOrLinesAreRefusedWhereNamesAreMade) {
     const testing_support::LogCapture log;
     TempDir dir;

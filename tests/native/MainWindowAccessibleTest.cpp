@@ -54,8 +54,11 @@ protected:
         frame.reset();
         players.own().settings().set(common::settings::multiPlayerLastProduct, KV_PRODUCT_14);
         frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), FrameServices{});
-        ASSERT_TRUE(frame->init(shippedSkin(KVMultiMainFrame::kSkinFile), shippedSkin(KVMultiMainFrame::kRowSkinFile),
-                                std::nullopt));
+        const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
+        const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
+        const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
+        const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, std::nullopt));
         win().resize({760, 560});
         // What the mouse does on its way (hover) is not part of a click.
         win().addNotifier([this](const ui::Notify& n) {

@@ -11,8 +11,7 @@
 #include "core/dispatch/EventLoop.h"
 #include "core/storage/InstanceKeys.h"
 #include "support/LogCapture.h"
-#include "support/ModelWorld.h"
-#include "support/ShippedSkin.h"
+#include "support/MainFrameFixture.h"
 #include "support/TempDir.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/List.h"
@@ -23,11 +22,12 @@
 
 using namespace mainui;
 using namespace std::chrono_literals;
-using testing_support::TempDir;
-
-using testing_support::shippedSkin;
+using testing_support::id14;
+using testing_support::id9;
 
 namespace {
+
+using MainWindowTest = testing_support::MainFrameFixture;
 
 TEST(RowLook, DiskSizesSwitchToGigabytesAtExactlyOneGibibyte) {
     EXPECT_EQ(diskSizeText((1ull << 30) - 1), L"1024MB");
@@ -62,83 +62,6 @@ TEST(ShortcutName, NoRowNameLeavesTheDesktopFolderOrNamesADevice) {
         {std::wstring(300, L'x'), std::wstring(200, L'x')},
     };
     for (const auto& [row, file] : cases) EXPECT_EQ(desktopShortcutName(row), file) << row;
-}
-
-// Lines 4, 2 and 0 installed in a temporary folder; the model and the window on an event loop standing for
-// the user-interface thread.
-class MainWindowTest : public ::testing::Test, protected testing_support::ModelWorld {
-protected:
-    std::chrono::milliseconds skew{0}; // moves the loop's clock forward without waiting
-    common::EventLoop loop{[this] { return std::chrono::steady_clock::now() + skew; }};
-    common::Dispatcher dispatcher{loop};
-    testing_support::LogCapture log;
-    KVMultiModel model{players, sources, desktop, windows, program.path()};
-    ui::HeadlessHost host;
-    std::vector<int> closed;
-    std::vector<int> grown;
-    bool groupControl = false;
-    std::vector<ShortcutRequest> shortcuts;
-    bool shortcutSaves = true;
-    std::unique_ptr<KVMultiMainFrame> frame;
-
-    void SetUp() override {
-        common::dispatch::install(&dispatcher);
-        install(KV_PRODUCT_14, L"player14", L"14.0.0.1");
-        install(KV_PRODUCT_9, L"player9", L"9.0.0.1");
-        install(KV_PRODUCT_71_32, L"player5", L"5.0.12.0");
-        std::wstring a, b, c, d, e;
-        model.getPlayerPath(a, b, c, d, e);
-        players.own().init(program.path());
-    }
-    void TearDown() override {
-        frame.reset();
-        model.shutdown();
-        common::dispatch::uninstall();
-    }
-    void open(std::optional<KV_PRODUCT_TYPE> requested = std::nullopt) {
-        FrameServices services;
-        services.closeWindow = [this](int code) { closed.push_back(code); };
-        services.growHeight = [this](int delta, bool) { grown.push_back(delta); };
-        services.groupControlOpen = [this] { return groupControl; };
-        services.createShortcut = [this](const ShortcutRequest& r) {
-            shortcuts.push_back(r);
-            return shortcutSaves;
-        };
-        frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
-        ASSERT_TRUE(frame->init(shippedSkin(KVMultiMainFrame::kSkinFile), shippedSkin(KVMultiMainFrame::kRowSkinFile),
-                                requested));
-        frame->window().resize({760, 560});
-        frame->window().layout();
-    }
-    ui::Window& win() { return frame->window(); }
-    KVMultiMainItem& row(std::int32_t id) {
-        KVMultiMainItem* r = frame->findRow(id);
-        EXPECT_NE(r, nullptr) << id;
-        return *r;
-    }
-    bool click(KVMultiMainItem& r, const wchar_t* name) {
-        win().layout();
-        ui::Control* c = r.part(name);
-        if (!c || !c->isShown()) return false;
-        const ui::Rect rc = c->rect();
-        host.clickAt(win(), {rc.left + rc.width() / 2, rc.top + rc.height() / 2});
-        return true;
-    }
-    bool pressBoxButton(int number) {
-        msg::MessageBoxWindow* box = frame->currentBox();
-        return box && host.click(*box->window(), L"msgbtn" + std::to_wstring(number - 1));
-    }
-    std::wstring boxText() {
-        msg::MessageBoxWindow* box = frame->currentBox();
-        return box ? host.text(*box->window(), L"descriptlabel") : L"";
-    }
-};
-
-constexpr std::int32_t id14(int index) {
-    return (10 << 24) + index;
-}
-constexpr std::int32_t id9(int index) {
-    return (5 << 24) + index;
 }
 
 TEST_F(MainWindowTest, RowsFillTheListFromTheModelWithTheirDetails) {

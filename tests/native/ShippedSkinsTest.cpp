@@ -110,6 +110,17 @@ TEST_F(ShippedSkins, AGroupRowLoadsWithEveryNamedControl) {
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheMoveToGroupDialogLoadsWithEveryNamedControl) {
+    const std::string xml = skin(L"xml_multis_movegroup.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    for (const auto& name : words(L"titlelabel closebtn mnqCombo cancelBtn confirmBtn"))
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    EXPECT_LE(host.rect(*w, L"confirmBtn").bottom, w->clientSize().cy);
+    expectPacked(imagesIn(xml));
+}
+
 TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
     expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
     for (const auto& image : words(L"common/msg_noice48.png common/msg_ok48.png menu/item_bg_hot_multi.png "

@@ -231,6 +231,11 @@ Group* GroupStore::createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::
                 break;
             }
         }
+        // The prefix is a language's text: the code page may lack its characters.
+        if (!groupNameRefusal(name).empty()) {
+            KVLOG_AS("KVMultiModel::createGroup", L"generated group name refused: %s", name);
+            return nullptr;
+        }
     }
     Group g;
     g.product = product;
@@ -275,6 +280,20 @@ void GroupStore::removeFromGroups(KV_PRODUCT_TYPE product, const std::vector<std
     for (Group& g : m_lists[index(product)]) {
         std::erase_if(g.members, [&](std::int32_t m) { return std::find(ids.begin(), ids.end(), m) != ids.end(); });
     }
+    m_changed = true;
+    persist();
+}
+
+void GroupStore::removeGroup(KV_PRODUCT_TYPE product, std::wstring_view name) {
+    if (std::erase_if(m_lists[index(product)], [&](const Group& g) { return g.name == name; }) == 0) return;
+    m_changed = true;
+    persist();
+}
+
+void GroupStore::setGroupExpand(KV_PRODUCT_TYPE product, std::wstring_view name, bool expand) {
+    Group* group = find(product, name);
+    if (!group || group->expand == expand) return;
+    group->expand = expand;
     m_changed = true;
     persist();
 }

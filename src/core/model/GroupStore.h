@@ -57,7 +57,7 @@ public:
     Group* find(KV_PRODUCT_TYPE product, std::wstring_view name);
 
     // An empty name is generated from `generatedPrefix` + 1, 2, ... (the first free one). Saves. Null when
-    // groupNameRefusal refuses the name.
+    // groupNameRefusal refuses the name, given or generated.
     Group* createGroup(KV_PRODUCT_TYPE product, std::wstring name, std::wstring_view generatedPrefix);
     // From the named group, or from any group of the line when the name is empty: the first occurrence. Saves
     // when something was removed.
@@ -71,6 +71,10 @@ public:
     // refuses the new name: the group keeps its name.
     std::optional<std::wstring> renameGroup(KV_PRODUCT_TYPE product, std::wstring_view oldName,
                                             std::wstring_view newName);
+    // The named group leaves the line's list, its members with it (the instances stay). Saves.
+    void removeGroup(KV_PRODUCT_TYPE product, std::wstring_view name);
+    // Whether the group's row shows expanded. Saves.
+    void setGroupExpand(KV_PRODUCT_TYPE product, std::wstring_view name, bool expand);
     // The caller saves.
     void setGroupRect(KV_PRODUCT_TYPE product, std::wstring_view name, int left, int top, int width, int height);
 

@@ -10,6 +10,7 @@
 #include "toolkit/List.h"
 #include "toolkit/SkinParser.h"
 #include "ui/main/FrameRules.h"
+#include "ui/main/ListOrder.h"
 
 namespace mainui {
 
@@ -42,17 +43,21 @@ KVMultiMainFrame::~KVMultiMainFrame() {
     common::dispatch::cancelDelayed(ownerKey());
 }
 
-bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSkin,
-                            std::optional<KV_PRODUCT_TYPE> requested) {
+bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TYPE> requested) {
     std::wstring error;
-    if (!ui::SkinParser(m_factory).parseWindow(windowSkin, m_window, error)) {
+    if (!ui::SkinParser(m_factory).parseWindow(skins.window, m_window, error)) {
         KVLOG(L"main window skin not loaded: %s", error);
         return false;
     }
-    m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), rowSkin);
-    if (!m_rowTemplate) return false;
+    m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), skins.row);
+    m_groupTemplate = KVMultiGroupMainItem::create(ui::SkinParser(m_factory), skins.groupRow);
+    if (!m_rowTemplate || !m_groupTemplate) return false;
+    m_moveGroupSkin = skins.moveGroup;
+    collectParts();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
+    if (auto* sort = part<ui::Button>(L"sortBtn"))
+        sort->setAttribute(L"normalimage", sortModeItem(currentSortMode(m_settings)).image);
 
     int product = m_settings.get(common::settings::multiPlayerLastProduct);
     if (requested) product = *requested;
@@ -61,7 +66,7 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
 
     if (m_settings.get(common::settings::groupNewUser)) {
         if (m_model.groups().groups(m_currentProduct).empty()) {
-            if (auto* add = m_window.find<ui::Button>(L"addGroupBtn"))
+            if (auto* add = part<ui::Button>(L"addGroupBtn"))
                 add->setBkImage(L"file='multiplayer_all\\tab_hover.png' corner='6,6,6,6'"); // the hint look
         } else {
             m_settings.set(common::settings::groupNewUser, false);
@@ -74,27 +79,35 @@ bool KVMultiMainFrame::init(std::string_view windowSkin, std::string_view rowSki
     return true;
 }
 
+void KVMultiMainFrame::collectParts() {
+    std::vector<ui::Control*> pending{m_window.root()};
+    while (!pending.empty()) {
+        ui::Control* c = pending.back();
+        pending.pop_back();
+        if (!c) continue;
+        if (!c->name().empty()) m_parts.emplace(c->name(), c);
+        c->children(pending);
+    }
+}
+
 void KVMultiMainFrame::initTitleAndTips() {
     const std::wstring title = lookUpWithFallback(L"multiplayer_window");
-    if (auto* label = m_window.findControl(L"titleText")) label->setText(title);
+    if (auto* label = part(L"titleText")) label->setText(title);
     if (auto* root = m_window.root()) root->setBkImage(L"file='common14\\bg.png' corner='12,12,12,12'");
-    if (auto* tip = m_window.findControl(L"voiceCloseTipLabel"))
-        tip->setText(lookUpWithFallback(L"multiplay_voice_off_label"));
+    if (auto* tip = part(L"voiceCloseTipLabel")) tip->setText(lookUpWithFallback(L"multiplay_voice_off_label"));
     for (const wchar_t* name : {L"voiceCloseTipLabel", L"voiceOffBtn", L"voiceCloseIconImage"})
-        if (auto* c = m_window.findControl(name)) c->setVisible(false);
+        if (auto* c = part(name)) c->setVisible(false);
     for (const Tab& tab : kTabs)
-        if (auto* button = m_window.findControl(tab.button); button && tab.textKey)
-            button->setText(lookUpWithFallback(tab.textKey));
+        if (auto* button = part(tab.button); button && tab.textKey) button->setText(lookUpWithFallback(tab.textKey));
 }
 
 void KVMultiMainFrame::refreshList(const ListRefresh& how) {
-    auto* list = m_window.find<ui::List>(L"listVm");
+    auto* list = part<ui::List>(L"listVm");
     if (!list) return;
-    auto* search = m_window.findControl(L"searchEdit");
     if (how.keepSearch) {
-        m_batchBar = false; // the selection goes with the rows
-    } else if (search) {
-        search->setText(L"");
+        leaveBatchBar(); // the selection goes with the rows
+    } else {
+        leaveSearch();
     }
     if (m_productRow && m_productRow->parent() == list) {
         m_productRowHeld.reset(static_cast<KVMultiMainItem*>(list->take(m_productRow).release()));
@@ -106,32 +119,17 @@ void KVMultiMainFrame::refreshList(const ListRefresh& how) {
         m_diskSizes.clear();
     }
     if (how.switchTabsTo) applyTabs(*how.switchTabsTo, how.animate);
+    updateOtherSetupButton();
+    const auto* search = part(L"searchEdit");
     const std::wstring searchText = search ? search->text() : std::wstring();
     if (searchText.empty()) m_model.refreshPlayerStatus();
     addRows(searchText);
+    if (searchText.empty()) collapseStoredGroups();
     startDiskWalks();
     if (m_productRowHeld && m_productRowProduct == m_currentProduct) {
         m_productRow = static_cast<KVMultiMainItem*>(list->add(std::move(m_productRowHeld)));
     }
     updateSelection();
-}
-
-void KVMultiMainFrame::addRows(const std::wstring& search) {
-    auto* list = m_window.find<ui::List>(L"listVm");
-    const auto& groups = m_model.groups().groups(m_currentProduct);
-    for (const model::InstanceRecord& record : m_model.playerList(m_currentProduct)) {
-        if (!search.empty() && record.name.find(search) == std::wstring::npos) continue;
-        auto row = newRow();
-        if (!row) return;
-        std::wstring groupName;
-        for (const model::Group& g : groups)
-            if (std::find(g.members.begin(), g.members.end(), record.id) != g.members.end()) groupName = g.name;
-        model::InstanceRecord shown = record;
-        shown.diskSize = diskSizeOf(record.id);
-        row->setInfo(shown, groupName, search);
-        m_rows[record.id] = row.get();
-        list->add(std::move(row));
-    }
 }
 
 std::uint64_t KVMultiMainFrame::diskSizeOf(std::int32_t id) {
@@ -180,13 +178,13 @@ void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {
     const TabChoice choice = chooseTabs(counts, rowLine, requested);
     m_currentProduct = choice.product;
     for (const Tab& tab : kTabs) {
-        auto* button = m_window.find<ui::Option>(tab.button);
+        auto* button = part<ui::Option>(tab.button);
         if (!button) continue;
         button->setVisible(choice.visible[static_cast<std::size_t>(tab.product)]);
         button->setSelected(tab.product == m_currentProduct, false);
     }
-    if (auto* bar = m_window.findControl(L"productLayout")) bar->setVisible(choice.barShown);
-    if (auto* content = m_window.findControl(L"contentLayout"))
+    if (auto* bar = part(L"productLayout")) bar->setVisible(choice.barShown);
+    if (auto* content = part(L"contentLayout"))
         content->setBkImage(choice.barShown ? L"file='common14\\bg_corner_8000_white_alpha_3.png' corner='9,9,9,9'"
                                             : L"file='common14\\bg_corner_0000_white_alpha_3.png' corner='9,9,9,9'");
     if (choice.barShown != m_tabBarShown) {
@@ -196,7 +194,7 @@ void KVMultiMainFrame::applyTabs(KV_PRODUCT_TYPE requested, bool animate) {
 }
 
 KVMultiMainItem* KVMultiMainFrame::findRow(std::int32_t id) {
-    auto* list = m_window.find<ui::List>(L"listVm");
+    auto* list = part<ui::List>(L"listVm");
     if (!list) return nullptr;
     for (std::size_t i = 0; i < list->count(); ++i) {
         auto* row = dynamic_cast<KVMultiMainItem*>(list->at(i));
@@ -205,30 +203,18 @@ KVMultiMainItem* KVMultiMainFrame::findRow(std::int32_t id) {
     return nullptr;
 }
 
-void KVMultiMainFrame::updateSelection() {
-    // The select-all box follows the rows' boxes; an empty list has nothing to select.
-    auto* all = m_window.find<ui::Option>(L"btnSelAll");
-    if (!all) return;
-    bool every = !m_rows.empty();
-    for (const auto& [id, row] : m_rows) {
-        auto* sel = row->part<ui::Option>(L"optionSel");
-        if (!sel || !sel->selected()) every = false;
-    }
-    all->setSelected(every, false);
-}
-
 void KVMultiMainFrame::switchProduct(KV_PRODUCT_TYPE product) {
     m_currentProduct = product;
     m_settings.set(common::settings::multiPlayerLastProduct, static_cast<int>(product));
     (void)m_settings.save();
     for (const Tab& tab : kTabs)
-        if (auto* button = m_window.find<ui::Option>(tab.button)) button->setSelected(tab.product == product, false);
+        if (auto* button = part<ui::Option>(tab.button)) button->setSelected(tab.product == product, false);
     refreshList({.reloadModel = true});
-    m_batchBar = false;
+    leaveBatchBar();
 }
 
 void KVMultiMainFrame::setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PRODUCT_TYPE product) {
-    auto* list = m_window.find<ui::List>(L"listVm");
+    auto* list = part<ui::List>(L"listVm");
     if (m_productRow && list && m_productRow->parent() == list) list->remove(m_productRow);
     m_productRowHeld = std::move(row);
     m_productRow = m_productRowHeld.get();

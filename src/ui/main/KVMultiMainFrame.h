@@ -5,7 +5,7 @@
 //
 // The window logic is portable: the native host (Win32 on the desktop, the headless host in tests) gives it
 // the few things only a real window can do through `FrameServices`. Everything here runs on the
-// user-interface thread. Controls whose work belongs to menus, sorting, search, groups, dialogs and product
+// user-interface thread. Controls whose work belongs to the instance and batch menus, dialogs and product
 // downloads are in the skin already and have no handlers yet.
 
 #include <cstdint>
@@ -24,8 +24,11 @@
 #include "core/storage/GlobalSettings.h"
 #include "core/storage/WorkerTasks.h"
 #include "toolkit/ControlFactory.h"
+#include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
+#include "ui/main/KVMoveGroupWnd.h"
+#include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
 
 namespace mainui {
@@ -53,17 +56,39 @@ struct FrameServices {
     // The window's height changes by this many skin pixels (the tab bar came or went).
     std::function<void(int deltaHeight, bool animate)> growHeight;
     std::function<bool()> groupControlOpen;
+    // The group control window of one group: whether it is open, and opening or closing it. Without
+    // runGroupControl the group menu shows the item disabled.
+    std::function<bool(KV_PRODUCT_TYPE, const std::wstring& group)> groupFrameOpen;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
+    // An open group control window follows its group's new name, and forgets a group that was deleted.
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
     // Tells a running storage operation to stop and waits for it (at most 1000 ms).
     std::function<void()> stopStorageOperation;
     std::function<bool(const ShortcutRequest&)> createShortcut;
     // The window closes with this code (the native host destroys it; the program ends).
     std::function<void(int code)> closeWindow;
+    // Shows an opened popup menu at its position; menus are placed in screen pixels, from window pixels
+    // turned by `clientToScreen` (none: the same).
+    std::function<void(ui::RQMenuWnd&)> showMenu;
+    std::function<ui::Point(ui::Point client)> clientToScreen;
+    // Shows a dialog of this window modally over it (made once, shown again each time).
+    std::function<void(ui::Window&)> showDialog;
+};
+
+// The skins the window is built from, as their files hold them.
+struct FrameSkins {
+    std::string_view window;    // KVMultiMainFrame::kSkinFile
+    std::string_view row;       // kRowSkinFile
+    std::string_view groupRow;  // kGroupRowSkinFile
+    std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
 };
 
 class KVMultiMainFrame {
 public:
     static constexpr const wchar_t* kSkinFile = L"xml_multis_player_rootwindow.xml";
     static constexpr const wchar_t* kRowSkinFile = L"xml_multis_player_list_item.xml";
+    static constexpr const wchar_t* kGroupRowSkinFile = L"xml_multis_player_list_groupitem.xml";
     static constexpr int kCloseCode = 442;
 
     KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& settings, const ui::ControlFactory& factory,
@@ -72,15 +97,38 @@ public:
     KVMultiMainFrame(const KVMultiMainFrame&) = delete;
     KVMultiMainFrame& operator=(const KVMultiMainFrame&) = delete;
 
-    // Builds the window from both skins, fills the list and registers with the model. False when a skin
+    // Builds the window from its skins, fills the list and registers with the model. False when a skin
     // does not parse (logged).
-    bool init(std::string_view windowSkin, std::string_view rowSkin, std::optional<KV_PRODUCT_TYPE> requested);
+    bool init(const FrameSkins& skins, std::optional<KV_PRODUCT_TYPE> requested);
     ui::Window& window() { return m_window; }
 
     void refreshList(const ListRefresh& how);
     KVMultiMainItem* findRow(std::int32_t id);
     void showOverlay(bool show) { m_window.showOverlay(show); }
     void updateSelection();
+    // The batch bar replaces the tool bar while anything shown in the list is checked.
+    void enterBatchBar();
+    void leaveBatchBar();
+    void leaveBatchBarIfEmpty();
+    bool batchBarShown() const { return m_batchBar; }
+    // Checking or clearing every row shown; checking leaves rows being made (new or as a copy), a copy's
+    // source, a failed copy and the product row's states alone.
+    void selectAll(bool checked);
+    // The ids of the checked rows shown, in list order.
+    std::vector<std::int32_t> selectedIds() const;
+    // Group rows and their commands.
+    KVMultiGroupMainItem* findGroupRow(std::wstring_view name);
+    void addGroup();
+    void deleteGroup(const std::wstring& name);
+    // The instances leave their groups; their rows stay where they are until the next rebuild.
+    void moveOutOfGroup(const std::vector<std::int32_t>& ids);
+    // The move-to-group dialog for these instances; with no group yet it offers to make one.
+    void openMoveToGroup(std::vector<std::int32_t> ids);
+    KVMoveGroupWnd* moveGroupWnd() const { return m_moveGroupWnd.get(); }
+    // Search mode holds while the search box shows; its text filters the list.
+    void enterSearch();
+    void leaveSearch();
+    bool searchMode() const;
     void onNotify(const ui::Notify& notify);
     void closeRequest();
     // The native window is going: pending posts and delayed calls are dropped, the model forgets this window.
@@ -100,13 +148,26 @@ public:
     common::OwnerKey ownerKey() const { return m_ownerKey; }
     // The model's status refresh as the window's timer runs it.
     void refreshTick() { m_model.refreshPlayerStatus(); }
+    // The popup menu on screen, if any.
+    ui::RQMenuWnd* currentMenu() const { return m_menu && m_menu->isOpen() ? m_menu.get() : nullptr; }
     // The confirmation or notice on screen, if any.
     msg::MessageBoxWindow* currentBox() const { return m_box && m_box->isOpen() ? m_box.get() : nullptr; }
 
 private:
+    // A control of the window's own skin by name, from a table made once before any row exists: a search
+    // through the window would walk the thousands of controls of the list's rows first.
+    template <class T = ui::Control>
+    T* part(std::wstring_view name) const {
+        const auto it = m_parts.find(name);
+        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
+    }
+    void collectParts();
     void initTitleAndTips();
     void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
     void addRows(const std::wstring& search);
+    KVMultiMainItem* addInstanceRow(ui::List& list, const model::InstanceRecord& record, std::wstring_view groupName,
+                                    const std::wstring& search);
+    void collapseStoredGroups();
     void subscribeToModel();
     void switchProduct(KV_PRODUCT_TYPE product);
     void onStartButton(KVMultiMainItem& row);
@@ -121,6 +182,35 @@ private:
     // Walks the queued folders on a worker thread; the sizes come back through the dispatcher.
     void startDiskWalks();
     void onDiskSizes(const std::vector<std::pair<std::int32_t, std::uint64_t>>& sizes);
+    // A fresh menu to fill, shown by the popup below.
+    ui::RQMenuWnd& newMenu();
+    // Opens the menu below the control (`dx`, `dy` from its lower-left corner) or at a window point.
+    void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
+    void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
+    void openSortMenu(const ui::Control& sortBtn);
+    // The instance and group rows of the list in list order, without the product row.
+    struct ListRows {
+        std::vector<KVMultiMainItem*> rows;
+        std::vector<KVMultiGroupMainItem*> groups;
+    };
+    ListRows listRows() const;
+    void onRowCheckChanged(KVMultiMainItem& row);
+    void onGroupNotify(const ui::Notify& n, KVMultiGroupMainItem& group);
+    void onGroupBackgroundClicked(KVMultiGroupMainItem& group);
+    void onGroupCheckChanged(KVMultiGroupMainItem& group);
+    void onExpandClicked(KVMultiGroupMainItem& group);
+    void endGroupRename(KVMultiGroupMainItem& group);
+    void openGroupMenu(KVMultiGroupMainItem& group, std::optional<ui::Point> at);
+    void startScrollToEnd();
+    void afterCheckChanged(bool checked);
+    void showSelectedCount(int count);
+    void showSelectionBoxes(bool show);
+    void onSearchTextChanged();
+    void clearSearch();
+    void showSearchClear(bool show);
+    void setShown(std::wstring_view name, bool shown);
+    // The other-settings button shows for lines 0 to 2 while neither the batch bar nor the search does.
+    void updateOtherSetupButton();
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
@@ -132,7 +222,11 @@ private:
     const ui::ControlFactory& m_factory;
     FrameServices m_services;
     ui::Window m_window;
-    std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
+    std::unordered_map<std::wstring_view, ui::Control*> m_parts; // names stay with their controls
+    std::unique_ptr<KVMultiMainItem> m_rowTemplate;              // parsed once, copied per row
+    std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
+    std::string m_moveGroupSkin;
+    std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;
@@ -155,6 +249,9 @@ private:
     bool m_batchBar = false;
     bool m_tabBarShown = true; // as the skin draws it
     common::TimerHandle m_scrollTimer;
+    std::unique_ptr<ui::RQMenuWnd> m_pendingMenu; // being filled
+    std::unique_ptr<ui::RQMenuWnd> m_menu;
+    std::unique_ptr<ui::RQMenuWnd> m_retiredMenu; // its host may still hold its window
     std::unique_ptr<msg::MessageBoxWindow> m_box;
     std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // a box's callback may open the next one
     // Reports of the folder walks hold this weakly: one that arrives after the window is gone does nothing.

@@ -29,15 +29,33 @@ std::optional<KV_PRODUCT_TYPE> tabProduct(std::wstring_view name) {
 void KVMultiMainFrame::onNotify(const ui::Notify& n) {
     if (!n.sender) return;
     const std::wstring name = n.sender->name(); // handlers may delete the sender
+    if (auto* group = n.sender->findAncestor<KVMultiGroupMainItem>()) return onGroupNotify(n, *group);
     KVMultiMainItem* row = n.sender->findAncestor<KVMultiMainItem>();
     if (n.type == L"click") {
         if (name == L"closebtn") return closeRequest();
         if (const auto product = tabProduct(name)) return switchProduct(*product);
+        if (name == L"sortBtn") return openSortMenu(*n.sender);
+        if (name == L"searchBtn") return enterSearch();
+        if (name == L"searchClearBtn") return clearSearch();
+        if (name == L"addGroupBtn") return addGroup();
         if (!row) return;
+        if (name == L"btnBackground") {
+            if (auto* box = row->part<ui::Option>(L"optionSel")) box->setSelected(!box->selected(), false);
+            return onRowCheckChanged(*row);
+        }
         if (name == L"labelNameBtn") return row->beginRename();
         if (name == L"startBtn") return onStartButton(*row);
         if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
         if (name == L"shortcutVm") return onShortcut(*row);
+    } else if (n.type == L"selectchanged") {
+        if (name == L"optionSel" && row) return onRowCheckChanged(*row);
+        if (name == L"btnSelAll") return selectAll(static_cast<ui::Option*>(n.sender)->selected());
+        if (name == L"btnSelAllHover" && static_cast<ui::Option*>(n.sender)->selected())
+            if (auto* all = part<ui::Option>(L"btnSelAll")) all->setSelected(true);
+    } else if (n.type == L"textchanged" && name == L"searchEdit") {
+        onSearchTextChanged();
+    } else if (n.type == L"killfocus" && name == L"searchEdit") {
+        if (n.sender->text().empty()) leaveSearch();
     } else if (n.type == L"killfocus" && name == L"editName" && row) {
         const std::wstring newName = row->endRename();
         m_model.rename(row->id(), newName);
@@ -61,7 +79,7 @@ void KVMultiMainFrame::onStopDownloadButton(KVMultiMainItem& row) {
     if (&row == m_productRow || row.status() != kRowCopyFailed) return; // the product row's belongs to the install
     const std::int32_t id = row.id();
     m_rows.erase(id);
-    if (auto* list = m_window.find<ui::List>(L"listVm")) list->remove(&row);
+    if (auto* list = part<ui::List>(L"listVm")) list->remove(&row);
     m_model.remove(id, true);
 }
 
@@ -103,14 +121,17 @@ void KVMultiMainFrame::subscribeToModel() {
 
 void KVMultiMainFrame::onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id) {
     refreshList({.switchTabsTo = product, .animate = true, .reloadModel = true, .keepSearch = true});
-    if (!m_suppressScroll) {
-        m_scrollTimer.start(300, [this] {
-            m_scrollTimer.stop(); // one tick
-            if (m_window.layoutDirty()) m_window.layout();
-            if (auto* list = m_window.find<ui::List>(L"listVm")) list->scrollToEnd();
-        });
-    }
+    if (!m_suppressScroll) startScrollToEnd();
     if (KVMultiMainItem* row = findRow(id)) row->showNewMarker(true);
+}
+
+// After 300 ms, once the new row has its place, the list scrolls to its end.
+void KVMultiMainFrame::startScrollToEnd() {
+    m_scrollTimer.start(300, [this] {
+        m_scrollTimer.stop(); // one tick
+        if (m_window.layoutDirty()) m_window.layout();
+        if (auto* list = part<ui::List>(L"listVm")) list->scrollToEnd();
+    });
 }
 
 void KVMultiMainFrame::reloadRow(std::int32_t id, int status) {
@@ -155,7 +176,27 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
     updateSelection();
 }
 
-// ---- confirmations and closing ----
+// ---- menus, confirmations and closing ----
+
+ui::RQMenuWnd& KVMultiMainFrame::newMenu() {
+    m_pendingMenu = std::make_unique<ui::RQMenuWnd>();
+    return *m_pendingMenu;
+}
+
+void KVMultiMainFrame::popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand) {
+    const ui::Rect r = anchor.rect();
+    popupMenuAt({r.left + dx, r.bottom + dy}, std::move(onCommand));
+}
+
+void KVMultiMainFrame::popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand) {
+    // The menu before the last one goes only after the host has let go of its window.
+    auto older = std::move(m_retiredMenu);
+    m_retiredMenu = std::move(m_menu);
+    m_menu = std::move(m_pendingMenu);
+    const ui::Point screen = m_services.clientToScreen ? m_services.clientToScreen(client) : client;
+    m_menu->popup(screen, m_window.scale(), std::move(onCommand));
+    if (m_services.showMenu) m_services.showMenu(*m_menu);
+}
 
 void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {
     // The box before the last one goes only after the host has let go of its window.

@@ -90,6 +90,13 @@ FrameServices MainFrameWindow::services() {
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };
     s.createShortcut = &saveShortcut;
+    s.showMenu = [this](ui::RQMenuWnd& menu) { showMenu(menu); };
+    s.showDialog = [this](ui::Window& dialog) { showDialog(dialog); };
+    s.clientToScreen = [this](ui::Point client) {
+        POINT p{client.x, client.y};
+        ClientToScreen(m_hwnd, &p);
+        return ui::Point{p.x, p.y};
+    };
     s.closeWindow = [this](int) {
         if (m_hwnd) PostMessageW(m_hwnd, kMsgDestroySelf, 0, 0);
     };
@@ -108,7 +115,11 @@ static void setIcons(HWND window) {
 bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea) {
     const auto skin = readSkin(m_resources, KVMultiMainFrame::kSkinFile);
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
-    if (!skin || !rowSkin || !m_frame.init(*skin, *rowSkin, product)) return false;
+    const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
+    const auto moveGroupSkin = readSkin(m_resources, KVMoveGroupWnd::kSkinFile);
+    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin ||
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin}, product))
+        return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
     if (!m_host->create(nullptr, kClassName, L"")) return false;
@@ -145,6 +156,37 @@ void MainFrameWindow::showBox(msg::MessageBoxWindow& box) {
     m_boxHost->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
                        owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
     m_boxHost->showModal(m_hwnd);
+}
+
+// A dialog keeps its native window from its first showing on; it is centred over the main window each time.
+void MainFrameWindow::showDialog(ui::Window& dialog) {
+    auto& host = m_dialogHosts[&dialog];
+    if (!host) {
+        host = std::make_unique<ui::win32::ToolkitWindow>(dialog, m_resources);
+        if (!host->create(m_hwnd, L"KVMultiDialog", dialog.title(), WS_POPUP | WS_BORDER)) {
+            m_dialogHosts.erase(&dialog);
+            dialog.close();
+            return;
+        }
+    }
+    RECT owner{};
+    RECT own{};
+    GetWindowRect(m_hwnd, &owner);
+    GetWindowRect(host->hwnd(), &own);
+    host->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
+                  owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
+    host->showModal(m_hwnd);
+}
+
+// A menu is an owned popup that closes when the user activates anything else.
+void MainFrameWindow::showMenu(ui::RQMenuWnd& menu) {
+    m_retiredMenuHost = std::move(m_menuHost);
+    m_menuHost = std::make_unique<ui::win32::ToolkitWindow>(*menu.window(), m_resources);
+    if (!m_menuHost->create(m_hwnd, L"KVMultiMenu", L"", WS_POPUP | WS_BORDER)) return;
+    m_menuHost->setCloseOnDeactivate(true);
+    m_menuHost->moveTo(menu.position());
+    ShowWindow(m_menuHost->hwnd(), SW_SHOW);
+    SetForegroundWindow(m_menuHost->hwnd());
 }
 
 void MainFrameWindow::growHeight(int delta) {

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,8 @@ private:
     bool open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea);
     FrameServices services();
     void showBox(msg::MessageBoxWindow& box);
+    void showMenu(ui::RQMenuWnd& menu);
+    void showDialog(ui::Window& dialog);
     void growHeight(int delta);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,6 +55,9 @@ private:
     std::unique_ptr<ui::win32::ToolkitWindow> m_host;
     std::unique_ptr<ui::win32::ToolkitWindow> m_boxHost;
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
+    std::unique_ptr<ui::win32::ToolkitWindow> m_menuHost;
+    std::unique_ptr<ui::win32::ToolkitWindow> m_retiredMenuHost;
+    std::map<ui::Window*, std::unique_ptr<ui::win32::ToolkitWindow>> m_dialogHosts; // the frame's dialogs
     HWND m_hwnd = nullptr;
     WNDPROC m_toolkitProc = nullptr;
     std::function<void()> m_onDestroyed;
