@@ -3,10 +3,13 @@
 #   <demo>/program/          kvmulti.exe with its skin pack, phone list, fonts, 7za.exe and pathconfig.ini
 #   <demo>/Android14|Android9|Android71/   install folders of lines 4, 2 and 0: the stand-in rqplayer.exe of
 #                            the right version, small template disks, and a few instances
-# Usage: make-demo.sh <windows build folder> <demo folder>
+# With a language code, every line's settings name it as "languageId", the language the manager starts in
+# (the line it reads from depends on the last run, so all of them carry it); without one they stay as they are.
+# Usage: make-demo.sh <windows build folder> <demo folder> [language code]
 set -euo pipefail
 build=$1
 demo=$2
+language=${3:-}
 
 # Wine sees the Linux root as drive Z:.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -49,6 +52,23 @@ install() {
 install "$demo/Android14" 14 vdi "0|Farm one|1280|720" "1|Farm two|1280|720" "2|Tablet|1600|900"
 install "$demo/Android9" 9 vmdk "0|Shop|960|540" "1|Guild bot|720|1280"
 install "$demo/Android71" 5 vmdk "0|Old phone|960|540"
+
+# set_language <install folder>: "languageId" in the line's settings file, its other settings kept.
+set_language() {
+    local file=$1/vms/config/vantors.config
+    mkdir -p "$(dirname "$file")"
+    node -e '
+        const fs = require("fs");
+        const [file, code] = process.argv.slice(1);
+        let doc = {};
+        try { doc = JSON.parse(fs.readFileSync(file, "utf8")); } catch (e) { /* absent or damaged: start anew */ }
+        doc.languageId = code;
+        fs.writeFileSync(file, JSON.stringify(doc, null, 4) + "\n");
+    ' "$file" "$language"
+}
+if [ -n "$language" ]; then
+    for folder in "$demo/Android14" "$demo/Android9" "$demo/Android71"; do set_language "$folder"; done
+fi
 
 printf '[setting]\r\nplayer5=%s\r\nplayer9=%s\r\nplayer14=%s\r\n' \
     "$(windows_path "$demo/Android71")" "$(windows_path "$demo/Android9")" "$(windows_path "$demo/Android14")" \

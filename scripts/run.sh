@@ -3,9 +3,35 @@
 # with stand-in emulators and a few instances) and starts the manager on it under Wine.
 # On the user's display when there is one; otherwise on a private Xvfb display, then a screenshot of it is
 # saved to build/windows/screenshot.png and the manager is closed again.
+#
+#   run.sh [--lang CODE]    CODE (for example zh_CN or en_US) becomes the demo's "languageId" setting and
+#                           stays until another --lang; the screenshot is then screenshot-CODE.png
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd)
+
+language=
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --lang)
+        [ $# -ge 2 ] || { echo "run.sh: --lang needs a language code such as zh_CN" >&2; exit 2; }
+        language=$2
+        shift 2
+        ;;
+    --lang=*)
+        language=${1#--lang=}
+        shift
+        ;;
+    *)
+        echo "usage: run.sh [--lang CODE]" >&2
+        exit 2
+        ;;
+    esac
+done
+if [ -n "$language" ] && ! [[ "$language" =~ ^[a-z][a-z]_[A-Z][A-Z]$ ]]; then
+    echo "run.sh: a language code is two lower-case letters, '_' and two upper-case letters (zh_CN)" >&2
+    exit 2
+fi
 
 KVMULTI_DEPS=$(bash scripts/setup.sh </dev/null | tail -n 1)
 export KVMULTI_DEPS
@@ -14,7 +40,7 @@ cmake --build --preset windows -j "$(nproc)" --target kvmulti kv_program_files k
     rqplayer14 rqplayer9 rqplayer5
 
 build=$root/build/windows
-program=$(bash scripts/make-demo.sh "$build" "$build/demo")
+program=$(bash scripts/make-demo.sh "$build" "$build/demo" "$language")
 echo "demo installation: $build/demo"
 wine_dir=$build/wine-run
 
@@ -39,6 +65,7 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 sleep 1 # let the first paint land before the picture is taken
-import -window root "$build/screenshot.png"
-echo "screenshot of the manager: $build/screenshot.png"
+screenshot=$build/screenshot${language:+-$language}.png
+import -window root "$screenshot"
+echo "screenshot of the manager: $screenshot"
 echo "program log: $build/demo/program/log/multis.log"

@@ -31,7 +31,7 @@ PACKAGES=(
     libpugixml-dev libcurl4-openssl-dev libz-mingw-w64-dev
     7zip clang-14 libclang-rt-14-dev clang-format clang-tidy openssl
     nodejs npm
-    fonts-noto-core fonts-nanum fonts-roboto-unhinted
+    fonts-noto-core fonts-nanum fonts-roboto-unhinted fonts-wqy-microhei
 )
 
 apt_updated=0

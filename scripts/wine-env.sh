@@ -45,6 +45,16 @@ start_xvfb() {
     return 1
 }
 
+# Chinese windows ask for "Microsoft YaHei", which a fresh prefix lacks: Wine would draw every Chinese glyph
+# as a box. The prefix maps that face to WenQuanYi Micro Hei (Debian's fonts-wqy-microhei, which Wine finds
+# through fontconfig), so the program asks for the same face as on Windows. Written once per prefix.
+CHINESE_FACE="WenQuanYi Micro Hei"
+map_chinese_face() {
+    grep -qF '"Microsoft YaHei"="'"$CHINESE_FACE"'"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+    setsid "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei" /t REG_SZ \
+        /d "$CHINESE_FACE" /f </dev/null >>"$W/wineboot.log" 2>&1
+}
+
 case "$action" in
 start)
     start_xvfb
@@ -52,6 +62,7 @@ start)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         setsid "$WINE" wineboot -i </dev/null >"$W/wineboot.log" 2>&1
     fi
+    map_chinese_face
     # Start Wine's own services now, quietly, rather than inside the first test's pipes.
     setsid "$WINE" cmd /c exit </dev/null >>"$W/wineboot.log" 2>&1 || true
     echo "wine environment ready: prefix $WINEPREFIX, display $DISPLAY"

@@ -52,6 +52,8 @@ public:
     std::int64_t tag() const { return m_tag; }
     void setTag(std::int64_t tag) { m_tag = tag; }
     Argb textColor() const { return m_textColor; }
+    const TextStyle& textStyle() const { return m_textStyle; }
+    const Edges& textPadding() const { return m_textPadding; }
     void setTextColor(Argb color);
     void setBkImage(std::wstring_view spec);
     const ImageSpec& bkImage() const { return m_bkImage; }

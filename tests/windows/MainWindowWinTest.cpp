@@ -1,7 +1,8 @@
 // kvmulti.exe on a small installation of two product lines with stand-in emulators, driven as a user would:
 // real mouse messages at the controls' positions, results polled. Where the controls lie is computed by
 // laying the same skins out at the window's client size, which is what the program itself does. One
-// screenshot per product tab is saved into the build folder (main-window-<line>.png).
+// screenshot per product tab is saved into the build folder (main-window-<line>.png), and one of the window in
+// Chinese (main-window-zh_CN.png).
 
 #include <windows.h>
 
@@ -77,6 +78,7 @@ protected:
     ui::ControlFactory factory;
     ChildProcess manager;
     HWND window = nullptr;
+    std::string language; // the "languageId" setting the manager starts with; none: the system's language
 
     void SetUp() override {
         ASSERT_GE(testArguments().size(), 3u) << "pass kvmulti.exe, the stand-in folder and the build folder";
@@ -86,6 +88,9 @@ protected:
         std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
         installLine(root.path() / "Android14", L"14", 3);
         installLine(root.path() / "Android9", L"9", 1);
+        if (!language.empty()) // read from the default line's settings, line 4 here
+            writeText(root.path() / "Android14" / "vms" / "config" / "vantors.config",
+                      R"({"languageId": ")" + language + R"("})");
         writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + (root.path() / "Android14").string() +
                                                   "\r\nplayer9=" + (root.path() / "Android9").string() + "\r\n");
         ASSERT_TRUE(pack.open(program / "rqresource.rcc"));
@@ -187,6 +192,27 @@ TEST_F(MainWindowWin, ListsInstancesStartsAStandInFromItsRowStopsItAfterAskingAn
     EXPECT_EQ(manager.waitForExit(30s), 1u);
     window = nullptr;
     EXPECT_TRUE(std::filesystem::exists(program / "data" / "groupsV2")) << "the groups are saved at shutdown";
+}
+
+// The same installation in Chinese: the title and the texts come from the zh_CN column, drawn with the face
+// Chinese windows ask for ("Microsoft YaHei", which our Wine prefixes map to a Chinese font).
+class MainWindowChineseWin : public MainWindowWin {
+protected:
+    void SetUp() override {
+        language = "zh_CN";
+        MainWindowWin::SetUp();
+    }
+};
+
+TEST_F(MainWindowChineseWin, StartsInTheLanguageOfTheSettingsAndSavesItsScreenshot) {
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(window) != FALSE; }, 10s));
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(title, L"\u591A\u5F00\u5668") << "multiplayer_window in Chinese";
+    ASSERT_TRUE(waitUntil([&] { return painted(captureClient(window)); }, 10s));
+    const auto shown = layout(3);
+    EXPECT_TRUE(waitUntil([&] { return hasText(captureClient(window), rowPart(*shown, 0, L"labelStatus")); }, 5s));
+    savePng(captureClient(window), arg(2) / "main-window-zh_CN.png");
 }
 
 } // namespace
