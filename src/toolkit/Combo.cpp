@@ -12,8 +12,8 @@ bool Combo::setAttribute(std::wstring_view name, std::wstring_view value) {
     return Button::setAttribute(name, value);
 }
 
-int Combo::addItem(std::wstring_view text, std::int64_t tag) {
-    m_items.push_back({std::wstring(text), tag});
+int Combo::addItem(std::wstring_view text, std::int64_t tag, ComboItemLook look) {
+    m_items.push_back({std::wstring(text), tag, std::move(look)});
     return static_cast<int>(m_items.size()) - 1;
 }
 

@@ -13,9 +13,16 @@
 
 namespace ui {
 
+// How an item's row looks in the open list; the zero values leave the drop-down's own look.
+struct ComboItemLook {
+    int height = 0;           // in skin pixels
+    std::wstring textPadding; // "left,top,right,bottom", as the "textpadding" attribute
+};
+
 struct ComboItem {
     std::wstring text;
     std::int64_t tag = 0;
+    ComboItemLook look;
 };
 
 class Combo : public Button {
@@ -23,7 +30,7 @@ public:
     Combo() : Button(L"Combo") {}
 
     bool setAttribute(std::wstring_view name, std::wstring_view value) override;
-    int addItem(std::wstring_view text, std::int64_t tag = 0);
+    int addItem(std::wstring_view text, std::int64_t tag = 0, ComboItemLook look = {});
     void removeAll();
     const std::vector<ComboItem>& items() const { return m_items; }
     int selectedIndex() const { return m_selected; }

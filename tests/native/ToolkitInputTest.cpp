@@ -258,6 +258,20 @@ TEST(ToolkitModal, AModalWindowBlocksEveryInputOfItsOwnerUntilItCloses) {
     EXPECT_EQ(only(host.takeEvents(), L"click:"), (Events{L"click:sureBtn", L"click:b"}));
 }
 
+// Items may carry their own row height (the move-to-group dialog's 26 px rows); the list is as tall as its rows.
+TEST_F(InputTest, AComboItemsOwnRowHeightSizesItsRowAndTheList) {
+    auto* combo = w->find<Combo>(L"cpucombo");
+    combo->removeAll();
+    combo->addItem(L"Farm", 0, {.height = 26, .textPadding = L"8,2,8,2"});
+    combo->addItem(L"Spare", 1);
+    std::unique_ptr<ComboDropDown> list;
+    w->setOnDropDown([&](Control& c) { list = std::make_unique<ComboDropDown>(dynamic_cast<Combo&>(c)); });
+    host.click(*w, L"cpucombo");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->window().clientSize(), (Size{300, 26 + ComboDropDown::kItemHeight + 4}));
+    EXPECT_EQ(list->window().find<Control>(L"comboitem0")->fixedHeight(), 26);
+}
+
 TEST_F(InputTest, AComboOpensItsListThroughTheHostAndAChosenRowSelectsIt) {
     auto* combo = w->find<Combo>(L"cpucombo");
     std::unique_ptr<ComboDropDown> list;

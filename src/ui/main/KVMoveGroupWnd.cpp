@@ -60,7 +60,8 @@ void KVMoveGroupWnd::show(ui::Window& owner, std::vector<std::int32_t> ids) {
     if (!combo) return;
     combo->removeAll();
     const auto& groups = m_groups.groups(m_product);
-    for (std::size_t i = 0; i < groups.size(); ++i) combo->addItem(groups[i].name, static_cast<std::int64_t>(i));
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        combo->addItem(groups[i].name, static_cast<std::int64_t>(i), {.height = 26, .textPadding = L"8,2,8,2"});
     if (!groups.empty()) combo->selectItem(preselected(groups, m_ids));
     m_window.setScale(owner.scale());
     m_window.resize(m_window.scaledInitialSize());
