@@ -145,14 +145,15 @@ TEST_F(TextFitWin, EveryTextOfTheMainWindowAndItsMessageBoxesFitsInEnglishAndChi
     ui::SkinResources resources({}, &pack);
     const auto rootSkin = resources.read(KVMultiMainFrame::kSkinFile);
     const auto rowSkin = resources.read(KVMultiMainFrame::kRowSkinFile);
-    ASSERT_TRUE(rootSkin && rowSkin);
+    const auto groupRowSkin = resources.read(KVMultiMainFrame::kGroupRowSkinFile);
+    ASSERT_TRUE(rootSkin && rowSkin && groupRowSkin);
     const std::int32_t firstRow = product::encodeInstanceId(KV_PRODUCT_14, 1);
 
     for (const wchar_t* code : kLanguages) {
         selectLanguage(code);
         const std::string language = narrow(code);
         KVMultiMainFrame frame(*model, players.own().settings(), host.factory(), FrameServices{});
-        ASSERT_TRUE(frame.init(*rootSkin, *rowSkin, std::nullopt));
+        ASSERT_TRUE(frame.init({*rootSkin, *rowSkin, *groupRowSkin, {}}, std::nullopt));
         KVMultiMainItem* row = frame.findRow(firstRow);
         ASSERT_NE(row, nullptr);
         for (double scale : kScales) {
