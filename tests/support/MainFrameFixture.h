@@ -74,7 +74,8 @@ protected:
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
         const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, requested));
+        const std::string menu = shippedSkin(ui::RQMenuWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

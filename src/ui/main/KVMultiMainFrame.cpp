@@ -53,6 +53,7 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     m_groupTemplate = KVMultiGroupMainItem::create(ui::SkinParser(m_factory), skins.groupRow);
     if (!m_rowTemplate || !m_groupTemplate) return false;
     m_moveGroupSkin = skins.moveGroup;
+    m_menuSkin = skins.menu;
     collectParts();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();

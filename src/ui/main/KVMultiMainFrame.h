@@ -82,6 +82,7 @@ struct FrameSkins {
     std::string_view row;       // kRowSkinFile
     std::string_view groupRow;  // kGroupRowSkinFile
     std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
+    std::string_view menu;      // ui::RQMenuWnd::kSkinFile, parsed each time a menu opens
 };
 
 class KVMultiMainFrame {
@@ -226,6 +227,7 @@ private:
     std::unique_ptr<KVMultiMainItem> m_rowTemplate;              // parsed once, copied per row
     std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
     std::string m_moveGroupSkin;
+    std::string m_menuSkin;
     std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;

@@ -179,7 +179,7 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
 // ---- menus, confirmations and closing ----
 
 ui::RQMenuWnd& KVMultiMainFrame::newMenu() {
-    m_pendingMenu = std::make_unique<ui::RQMenuWnd>();
+    m_pendingMenu = std::make_unique<ui::RQMenuWnd>(m_menuSkin);
     return *m_pendingMenu;
 }
 
@@ -194,8 +194,8 @@ void KVMultiMainFrame::popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onC
     m_retiredMenu = std::move(m_menu);
     m_menu = std::move(m_pendingMenu);
     const ui::Point screen = m_services.clientToScreen ? m_services.clientToScreen(client) : client;
-    m_menu->popup(screen, m_window.scale(), std::move(onCommand));
-    if (m_services.showMenu) m_services.showMenu(*m_menu);
+    if (m_menu->popup(screen, m_window.scale(), std::move(onCommand)) && m_services.showMenu)
+        m_services.showMenu(*m_menu);
 }
 
 void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {

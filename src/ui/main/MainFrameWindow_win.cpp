@@ -117,8 +117,9 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
     const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
     const auto moveGroupSkin = readSkin(m_resources, KVMoveGroupWnd::kSkinFile);
-    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin ||
-        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin}, product))
+    const auto menuSkin = readSkin(m_resources, ui::RQMenuWnd::kSkinFile);
+    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin}, product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
