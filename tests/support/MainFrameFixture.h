@@ -42,6 +42,8 @@ protected:
     std::vector<ShortcutRequest> shortcuts;
     bool shortcutSaves = true;
     std::unique_ptr<KVMultiMainFrame> frame;
+    // More services for the next open (the windows of later work, for example).
+    std::function<void(FrameServices&)> moreServices;
 
     void SetUp() override {
         common::dispatch::install(&dispatcher);
@@ -69,6 +71,7 @@ protected:
             shortcuts.push_back(r);
             return shortcutSaves;
         };
+        if (moreServices) moreServices(services);
         frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
         const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
