@@ -1,10 +1,16 @@
 #include "toolkit/MenuWnd.h"
 
+#include "core/log/Log.h"
 #include "toolkit/Button.h"
+#include "toolkit/Container.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/SkinParser.h"
 
 namespace ui {
 
 RQMenuWnd* RQMenuWnd::s_open = nullptr;
+
+RQMenuWnd::RQMenuWnd(std::string skin) : m_skin(std::move(skin)) {}
 
 RQMenuWnd::~RQMenuWnd() {
     if (s_open == this) s_open = nullptr;
@@ -18,16 +24,23 @@ void RQMenuWnd::addSeparator() {
     m_items.push_back({L"", L"", false, false});
 }
 
+const RQMenuWnd::Item* RQMenuWnd::item(std::wstring_view command) const {
+    for (const Item& entry : m_items)
+        if (!command.empty() && entry.command == command) return &entry;
+    return nullptr;
+}
+
 std::wstring RQMenuWnd::hotBackground(int itemWidth) {
     return L"file='menu\\item_bg_hot_multi.png' dest='5,4," + std::to_wstring(itemWidth) + L",34'";
 }
 
-void RQMenuWnd::popup(Point at, double scale, Callback callback) {
+bool RQMenuWnd::popup(Point at, double scale, Callback callback) {
     if (s_open && s_open != this) s_open->close();
+    if (!build(scale)) return false;
     m_callback = std::move(callback);
     m_position = at;
-    build(scale);
     s_open = this;
+    return true;
 }
 
 void RQMenuWnd::close() {
@@ -37,55 +50,52 @@ void RQMenuWnd::close() {
 }
 
 bool RQMenuWnd::choose(std::wstring_view command) {
-    if (!isOpen() || command.empty()) return false;
-    for (const Item& item : m_items) {
-        if (item.command != command) continue;
-        if (!item.enabled) return false;
-        // Copies: the callback may destroy this menu.
-        const Callback callback = m_callback;
-        const std::wstring key = item.command;
-        close();
-        if (callback) callback(key);
-        return true;
-    }
-    return false;
+    const Item* chosen = isOpen() ? item(command) : nullptr;
+    if (!chosen || !chosen->enabled) return false;
+    // Copies: the callback may destroy this menu.
+    const Callback callback = m_callback;
+    const std::wstring key = chosen->command;
+    close();
+    if (callback) callback(key);
+    return true;
 }
 
-void RQMenuWnd::build(double scale) {
+bool RQMenuWnd::build(double scale) {
+    auto window = std::make_unique<Window>();
+    std::wstring error;
+    if (!SkinParser(ControlFactory{}).parseWindow(m_skin, *window, error)) {
+        KVLOG(L"menu skin: %s", error);
+        return false;
+    }
+    auto* layout = window->find<Container>(L"menuLayout");
+    auto* itemPattern = window->find<Button>(L"menuItem");
+    Control* separatorPattern = window->findControl(L"setperater");
+    if (!layout || !itemPattern || !separatorPattern) {
+        KVLOG(L"menu skin lacks menuLayout, menuItem or setperater");
+        return false;
+    }
+    const std::unique_ptr<Control> itemCopy = layout->take(itemPattern);
+    const std::unique_ptr<Control> separatorCopy = layout->take(separatorPattern);
+    const int width = window->initialSize().cx;
+    int height = layout->padding().top + layout->padding().bottom;
+    for (const Item& item : m_items) {
+        std::unique_ptr<Control> entry = item.command.empty() ? separatorCopy->clone() : itemCopy->clone();
+        height += entry->fixedHeight();
+        if (!item.command.empty()) {
+            entry->setName(item.command);
+            entry->setText(item.text);
+            entry->setAttribute(L"hotimage", hotBackground(width - 5));
+            if (item.checked) entry->setAttribute(L"foreimage", L"file='menu/check.png' dest='160,11,176,27'");
+            entry->setEnabled(item.enabled);
+        }
+        layout->add(std::move(entry));
+    }
     // The window being replaced may be the one whose notification opened this menu again: keep it alive
     // until the next build.
     m_retired = std::move(m_window);
-    m_window = std::make_unique<Window>();
+    m_window = std::move(window);
     m_window->setKind(WindowKind::Menu);
-    auto root = std::make_unique<VerticalLayout>();
-    root->setName(L"menuLayout");
-    root->setAttribute(L"bkimage", L"file='menu/menu_bg.png' corner='8,8,8,8'");
-    root->setAttribute(L"padding", L"0,4,0,4");
-    int height = 8;
-    for (const Item& item : m_items) {
-        if (item.command.empty()) {
-            auto separator = std::make_unique<Control>();
-            separator->setName(L"setperater");
-            separator->setFixedHeight(kSeparatorHeight);
-            separator->setAttribute(L"bkimage", L"file='menu/separator.png' dest='12,4,168,5'");
-            root->add(std::move(separator));
-            height += kSeparatorHeight;
-            continue;
-        }
-        auto button = std::make_unique<Button>();
-        button->setName(item.command);
-        button->setText(item.text);
-        button->setFixedHeight(kItemHeight);
-        button->setAttribute(L"textpadding", L"20,0,12,0");
-        button->setAttribute(L"hotimage", hotBackground(kWidth - 5));
-        button->setTextColor(item.enabled ? 0xFFE6E6E8 : 0xFF696972);
-        if (item.checked) button->setForeImage(L"file='menu/check.png' dest='160,11,176,27'");
-        button->setEnabled(item.enabled);
-        root->add(std::move(button));
-        height += kItemHeight;
-    }
-    m_window->setRoot(std::move(root));
-    m_window->setInitialSize({kWidth, height});
+    m_window->setInitialSize({width, height});
     m_window->setScale(scale);
     m_window->addNotifier([this](const Notify& n) {
         if (n.type == events::kClick && n.sender) choose(n.sender->name());
@@ -95,6 +105,7 @@ void RQMenuWnd::build(double scale) {
         return true;
     });
     m_window->resize(m_window->scaledInitialSize());
+    return true;
 }
 
 } // namespace ui

@@ -3,8 +3,9 @@
 //
 // Only one menu is open at a time: opening one closes the one before. Choosing an enabled item closes the
 // menu and then calls the callback with the item's command key; disabled items and separators do nothing.
-// The menu builds its own control tree (an item is a Button named by its command key, a separator a control
-// named "setperater") so a host paints and drives it like any window. The hovered item's background is
+// The menu is built from its skin ("xml_menu_mul.xml"): the skin's "menuLayout" holds one pattern item
+// ("menuItem") and one separator ("setperater"), copied once per entry; an item's copy is named by its command
+// key, so a host paints and drives the menu like any window. The hovered item's background is
 // "file='menu\item_bg_hot_multi.png' dest='5,4,W,34'" with W the item width. A callback may reopen the menu
 // but must not destroy it: the menu's window is still on the stack.
 
@@ -23,6 +24,8 @@ class RQMenuWnd {
 public:
     using Callback = std::function<void(const std::wstring& command)>;
 
+    static constexpr const wchar_t* kSkinFile = L"xml_menu_mul.xml";
+
     struct Item {
         std::wstring text;
         std::wstring command; // empty for a separator
@@ -30,11 +33,8 @@ public:
         bool checked = false;
     };
 
-    static constexpr int kWidth = 180;
-    static constexpr int kItemHeight = 38;
-    static constexpr int kSeparatorHeight = 9;
-
-    RQMenuWnd() = default;
+    // `skin` is the text of kSkinFile, parsed when the menu opens.
+    explicit RQMenuWnd(std::string skin);
     ~RQMenuWnd();
     RQMenuWnd(const RQMenuWnd&) = delete;
     RQMenuWnd& operator=(const RQMenuWnd&) = delete;
@@ -42,9 +42,11 @@ public:
     void addItem(std::wstring text, std::wstring command, bool enabled = true, bool checked = false);
     void addSeparator();
     const std::vector<Item>& items() const { return m_items; }
+    const Item* item(std::wstring_view command) const;
 
-    // Opens at `at` (screen pixels) at display factor `scale`.
-    void popup(Point at, double scale, Callback callback);
+    // Opens at `at` (screen pixels) at display factor `scale`. False, with nothing open, when the skin does
+    // not parse or lacks its patterns (logged).
+    bool popup(Point at, double scale, Callback callback);
     void close();
     bool isOpen() const { return s_open == this; }
     static RQMenuWnd* openMenu() { return s_open; }
@@ -57,8 +59,9 @@ public:
     static std::wstring hotBackground(int itemWidth);
 
 private:
-    void build(double scale);
+    bool build(double scale);
 
+    std::string m_skin;
     std::vector<Item> m_items;
     Callback m_callback;
     Point m_position;

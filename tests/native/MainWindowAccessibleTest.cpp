@@ -58,7 +58,8 @@ protected:
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
         const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, std::nullopt));
+        const std::string menu = shippedSkin(ui::RQMenuWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu}, std::nullopt));
         win().resize({760, 560});
         // What the mouse does on its way (hover) is not part of a click.
         win().addNotifier([this](const ui::Notify& n) {

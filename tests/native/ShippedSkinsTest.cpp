@@ -121,6 +121,16 @@ TEST_F(ShippedSkins, TheMoveToGroupDialogLoadsWithEveryNamedControl) {
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheMenuSkinLoadsWithItsPatterns) {
+    const std::string xml = skin(L"xml_menu_mul.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    for (const auto& name : words(L"menuLayout menuItem setperater"))
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    expectPacked(imagesIn(xml));
+}
+
 TEST_F(ShippedSkins, ImagesTheWindowsAndBoxesNameAreInThePack) {
     expectPacked(imagesIn(std::string(msg::kMessageBoxSkin)));
     for (const auto& image : words(L"common/msg_noice48.png common/msg_ok48.png menu/item_bg_hot_multi.png "

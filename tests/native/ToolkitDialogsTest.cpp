@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ShippedSkin.h"
 #include "toolkit/HeadlessHost.h"
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
@@ -74,19 +75,25 @@ TEST_F(DialogsTest, AMalformedBoxSkinShowsNothingAndBlocksNothing) {
     EXPECT_FALSE(frame->inputBlocked());
 }
 
+std::string menuSkin() {
+    return testing_support::shippedSkin(RQMenuWnd::kSkinFile);
+}
+
 TEST(RQMenuWnd, ChoosingAnEnabledItemClosesTheMenuThenCallsBack) {
-    RQMenuWnd menu;
+    RQMenuWnd menu(menuSkin());
     menu.addItem(L"Settings", L"setup", false);
     menu.addItem(L"Copy", L"copy");
     menu.addSeparator();
     menu.addItem(L"Remove", L"delete");
     std::vector<std::wstring> chosen;
-    menu.popup({100, 200}, 1.0, [&](const std::wstring& command) {
+    ASSERT_TRUE(menu.popup({100, 200}, 1.0, [&](const std::wstring& command) {
         chosen.push_back(command + (RQMenuWnd::openMenu() ? L" while open" : L""));
-    });
+    }));
     HeadlessHost host;
     Window& w = *menu.window();
-    EXPECT_EQ(w.clientSize(), (Size{RQMenuWnd::kWidth, 8 + 3 * RQMenuWnd::kItemHeight + RQMenuWnd::kSeparatorHeight}));
+    EXPECT_EQ(w.clientSize(), (Size{180, 8 + 3 * 38 + 9})); // the skin's width, padding and entry heights
+    EXPECT_EQ(w.findControl(L"menuItem"), nullptr);         // the patterns are not entries
+    EXPECT_EQ(w.findControl(L"copy")->text(), L"Copy");
     host.click(w, L"setup");
     host.click(w, L"setperater");
     EXPECT_TRUE(menu.isOpen());
@@ -98,8 +105,8 @@ TEST(RQMenuWnd, ChoosingAnEnabledItemClosesTheMenuThenCallsBack) {
 }
 
 TEST(RQMenuWnd, OnlyOneMenuIsOpenAtATime) {
-    RQMenuWnd first;
-    RQMenuWnd second;
+    RQMenuWnd first(menuSkin());
+    RQMenuWnd second(menuSkin());
     first.addItem(L"a", L"MENU_ADD");
     second.addItem(L"b", L"MENU_COPY");
     first.popup({0, 0}, 1.0, nullptr);
@@ -108,9 +115,21 @@ TEST(RQMenuWnd, OnlyOneMenuIsOpenAtATime) {
     EXPECT_EQ(RQMenuWnd::openMenu(), &second);
     EXPECT_FALSE(first.choose(L"MENU_ADD"));
     {
-        RQMenuWnd third;
+        RQMenuWnd third(menuSkin());
         third.addItem(L"c", L"MENU_ALL");
         third.popup({0, 0}, 1.0, nullptr);
     }
     EXPECT_EQ(RQMenuWnd::openMenu(), nullptr);
+}
+
+TEST(RQMenuWnd, ASkinWithoutItsPatternsOpensNothing) {
+    RQMenuWnd open(menuSkin());
+    open.addItem(L"a", L"MENU_ADD");
+    ASSERT_TRUE(open.popup({0, 0}, 1.0, nullptr));
+    for (const char* skin : {"<Window", R"(<Window size="180,0"><VerticalLayout name="menuLayout"/></Window>)"}) {
+        RQMenuWnd broken(skin);
+        broken.addItem(L"b", L"MENU_COPY");
+        EXPECT_FALSE(broken.popup({0, 0}, 1.0, nullptr)) << skin;
+        EXPECT_FALSE(broken.isOpen());
+    }
 }

@@ -42,6 +42,8 @@ protected:
     std::vector<ShortcutRequest> shortcuts;
     bool shortcutSaves = true;
     std::unique_ptr<KVMultiMainFrame> frame;
+    // More services for the next open (the windows of later work, for example).
+    std::function<void(FrameServices&)> moreServices;
 
     void SetUp() override {
         common::dispatch::install(&dispatcher);
@@ -69,12 +71,14 @@ protected:
             shortcuts.push_back(r);
             return shortcutSaves;
         };
+        if (moreServices) moreServices(services);
         frame = std::make_unique<KVMultiMainFrame>(model, players.own().settings(), host.factory(), services);
         const std::string window = shippedSkin(KVMultiMainFrame::kSkinFile);
         const std::string row = shippedSkin(KVMultiMainFrame::kRowSkinFile);
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
         const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup}, requested));
+        const std::string menu = shippedSkin(ui::RQMenuWnd::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

@@ -214,13 +214,13 @@ TEST_F(ToolkitWin, AMessageBoxDisablesItsOwnerUntilAButtonClosesIt) {
 }
 
 TEST_F(ToolkitWin, APopupMenuCallsBackWithTheChosenCommandAndGoes) {
-    RQMenuWnd menu;
+    RQMenuWnd menu(resources.read(RQMenuWnd::kSkinFile).value_or(""));
     menu.addItem(L"Start", L"run");
     menu.addItem(L"Settings", L"setup", false);
     std::wstring chosen;
     POINT at{40, 40};
     ClientToScreen(host->hwnd(), &at);
-    menu.popup({at.x, at.y}, window.scale(), [&](const std::wstring& command) { chosen = command; });
+    ASSERT_TRUE(menu.popup({at.x, at.y}, window.scale(), [&](const std::wstring& command) { chosen = command; }));
     win32::ToolkitWindow menuHost(*menu.window(), resources);
     ASSERT_TRUE(menuHost.create(host->hwnd(), L"KVToolkitTestMenu", L"", WS_POPUP));
     menuHost.setCloseOnDeactivate(true);

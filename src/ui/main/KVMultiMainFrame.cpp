@@ -52,7 +52,9 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), skins.row);
     m_groupTemplate = KVMultiGroupMainItem::create(ui::SkinParser(m_factory), skins.groupRow);
     if (!m_rowTemplate || !m_groupTemplate) return false;
+    disableMissingWindowButtons();
     m_moveGroupSkin = skins.moveGroup;
+    m_menuSkin = skins.menu;
     collectParts();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();

@@ -5,8 +5,8 @@
 //
 // The window logic is portable: the native host (Win32 on the desktop, the headless host in tests) gives it
 // the few things only a real window can do through `FrameServices`. Everything here runs on the
-// user-interface thread. Controls whose work belongs to the instance and batch menus, dialogs and product
-// downloads are in the skin already and have no handlers yet.
+// user-interface thread. Controls that open a window of later work (dialogs, product downloads) show
+// disabled until the host provides that window.
 
 #include <cstdint>
 #include <filesystem>
@@ -30,6 +30,7 @@
 #include "ui/main/KVMoveGroupWnd.h"
 #include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
+#include "ui/main/MenuRules.h"
 
 namespace mainui {
 
@@ -74,6 +75,24 @@ struct FrameServices {
     std::function<ui::Point(ui::Point client)> clientToScreen;
     // Shows a dialog of this window modally over it (made once, shown again each time).
     std::function<void(ui::Window&)> showDialog;
+
+    // The windows of later work. While one is missing, the items and buttons that open it show disabled.
+    // The instance settings dialog for these ids: one, or several in batch mode (an open one closes first).
+    std::function<void(const std::vector<std::int32_t>& ids)> openSettings;
+    std::function<void()> openAddDialog; // for one new instance
+    // The copy dialog with this source; -1 lets the user pick it.
+    std::function<void(std::int32_t source)> openCopyDialog;
+    std::function<void(std::int32_t id)> openBackup;
+    std::function<void()> openSetup; // the manager setup dialog
+    // The group control windows forget a removed instance.
+    std::function<void(std::int32_t id)> instanceRemoved;
+
+    // Brings an instance's window forward: restored when minimised, made topmost and the foreground window,
+    // then put back out of the topmost band.
+    std::function<void(platform::WindowHandle)> bringForward;
+    // Puts the main window into the topmost band (it leaves it again when activated).
+    std::function<void()> makeTopmost;
+    std::function<void(const std::wstring& url)> openUrl;
 };
 
 // The skins the window is built from, as their files hold them.
@@ -82,6 +101,7 @@ struct FrameSkins {
     std::string_view row;       // kRowSkinFile
     std::string_view groupRow;  // kGroupRowSkinFile
     std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
+    std::string_view menu;      // ui::RQMenuWnd::kSkinFile, parsed each time a menu opens
 };
 
 class KVMultiMainFrame {
@@ -130,6 +150,19 @@ public:
     void leaveSearch();
     bool searchMode() const;
     void onNotify(const ui::Notify& notify);
+    // The commands of the instance menu on one instance ("setup", "copy", "run", "save", "shortcut",
+    // "moveToGrouup", "moveOutGroup", "delete").
+    void onInstanceCommand(std::int32_t id, const std::wstring& command);
+    // The add menu's, the sequence menu's and the main menu's commands.
+    void onAddCommand(const std::wstring& command);
+    void onSequenceCommand(const std::wstring& command);
+    // The main menu's handler also takes "MENU_HELP": the help page in the default browser.
+    void onMainMenuCommand(const std::wstring& command);
+    // The batch commands on the selection: "MENU_RUN", "MENU_CLOSE", "MENU_REMOVE", "MENU_BATCH",
+    // "MENU_MOVE_GROUP", "MENU_MOVEOUT_GROUP".
+    void doBatchOpMenuCommand(const std::wstring& command);
+    // Whether a batch start still has instances to start.
+    bool batchStartRunning() const { return m_batchStartTimer.isActive(); }
     void closeRequest();
     // The native window is going: pending posts and delayed calls are dropped, the model forgets this window.
     void OnFinalMessage();
@@ -168,6 +201,22 @@ private:
     KVMultiMainItem* addInstanceRow(ui::List& list, const model::InstanceRecord& record, std::wstring_view groupName,
                                     const std::wstring& search);
     void collapseStoredGroups();
+    OpenableWindows openableWindows() const;
+    void disableMissingWindowButtons();
+    void openInstanceMenu(KVMultiMainItem& row, std::optional<ui::Point> at);
+    void fillMenu(ui::RQMenuWnd& menu, const std::vector<MenuEntry>& entries);
+    void bringInstanceForward(std::int32_t id);
+    void confirmDelete(std::int32_t id);
+    void removeDeferred(std::int32_t id);
+    void onRemoveButton(KVMultiMainItem& row);
+    void takeRowOut(std::int32_t id);
+    void arrangeRunning(const std::vector<std::int32_t>& ids);
+    void openBatchMenu(const ui::Control& anchor);
+    void startSelected();
+    void startNextQueued();
+    void stopSelected();
+    void removeSelected();
+    void openBatchSettings();
     void subscribeToModel();
     void switchProduct(KV_PRODUCT_TYPE product);
     void onStartButton(KVMultiMainItem& row);
@@ -187,6 +236,9 @@ private:
     // Opens the menu below the control (`dx`, `dy` from its lower-left corner) or at a window point.
     void popupMenuBelow(const ui::Control& anchor, int dx, int dy, ui::RQMenuWnd::Callback onCommand);
     void popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand);
+    // A new menu of these entries below the control.
+    void popupMenuFor(const ui::Control& anchor, int dx, int dy, const std::vector<MenuEntry>& entries,
+                      ui::RQMenuWnd::Callback onCommand);
     void openSortMenu(const ui::Control& sortBtn);
     // The instance and group rows of the list in list order, without the product row.
     struct ListRows {
@@ -226,6 +278,7 @@ private:
     std::unique_ptr<KVMultiMainItem> m_rowTemplate;              // parsed once, copied per row
     std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
     std::string m_moveGroupSkin;
+    std::string m_menuSkin;
     std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
@@ -249,6 +302,9 @@ private:
     bool m_batchBar = false;
     bool m_tabBarShown = true; // as the skin draws it
     common::TimerHandle m_scrollTimer;
+    common::TimerHandle m_batchStartTimer;
+    std::vector<std::int32_t> m_startQueue; // a batch start's instances, started up to m_startPosition
+    std::size_t m_startPosition = 0;
     std::unique_ptr<ui::RQMenuWnd> m_pendingMenu; // being filled
     std::unique_ptr<ui::RQMenuWnd> m_menu;
     std::unique_ptr<ui::RQMenuWnd> m_retiredMenu; // its host may still hold its window

@@ -38,6 +38,18 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"searchBtn") return enterSearch();
         if (name == L"searchClearBtn") return clearSearch();
         if (name == L"addGroupBtn") return addGroup();
+        if (name == L"btnBatchLaunch") return doBatchOpMenuCommand(L"MENU_RUN");
+        if (name == L"btnBatchQuit") return doBatchOpMenuCommand(L"MENU_CLOSE");
+        if (name == L"btnBatchMore") return openBatchMenu(*n.sender);
+        if (name == L"btnAddVm")
+            return popupMenuFor(*n.sender, 0, 6, addMenu(openableWindows()),
+                                [this](const std::wstring& c) { onAddCommand(c); });
+        if (name == L"btnSequeueWin")
+            return popupMenuFor(*n.sender, 0, 4, sequenceMenu(openableWindows()),
+                                [this](const std::wstring& c) { onSequenceCommand(c); });
+        if (name == L"menuBtn")
+            return popupMenuFor(*n.sender, 0, 4, mainMenu(openableWindows()),
+                                [this](const std::wstring& c) { onMainMenuCommand(c); });
         if (!row) return;
         if (name == L"btnBackground") {
             if (auto* box = row->part<ui::Option>(L"optionSel")) box->setSelected(!box->selected(), false);
@@ -47,6 +59,10 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"startBtn") return onStartButton(*row);
         if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
         if (name == L"shortcutVm") return onShortcut(*row);
+        if (name == L"moreBtn") return openInstanceMenu(*row, std::nullopt);
+        if (name == L"btnSettingVm") return onInstanceCommand(row->id(), L"setup");
+        if (name == L"btnBackupVm") return onInstanceCommand(row->id(), L"save");
+        if (name == L"btnRemoveVm") return onRemoveButton(*row);
     } else if (n.type == L"selectchanged") {
         if (name == L"optionSel" && row) return onRowCheckChanged(*row);
         if (name == L"btnSelAll") return selectAll(static_cast<ui::Option*>(n.sender)->selected());
@@ -61,6 +77,9 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         m_model.rename(row->id(), newName);
     } else if (n.type == L"return" && name == L"editName") {
         m_window.setFocus(nullptr);
+    } else if (n.type == ui::events::kRightButtonDown && name == L"btnBackground" && row) {
+        const ui::Point cursor = m_window.lastMousePoint();
+        openInstanceMenu(*row, ui::Point{cursor.x + 1, cursor.y});
     } else if (n.type == L"btnmouseenter" && name == L"btnBackground" && row) {
         row->showNewMarker(false);
     }
@@ -179,7 +198,7 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
 // ---- menus, confirmations and closing ----
 
 ui::RQMenuWnd& KVMultiMainFrame::newMenu() {
-    m_pendingMenu = std::make_unique<ui::RQMenuWnd>();
+    m_pendingMenu = std::make_unique<ui::RQMenuWnd>(m_menuSkin);
     return *m_pendingMenu;
 }
 
@@ -188,14 +207,20 @@ void KVMultiMainFrame::popupMenuBelow(const ui::Control& anchor, int dx, int dy,
     popupMenuAt({r.left + dx, r.bottom + dy}, std::move(onCommand));
 }
 
+void KVMultiMainFrame::popupMenuFor(const ui::Control& anchor, int dx, int dy, const std::vector<MenuEntry>& entries,
+                                    ui::RQMenuWnd::Callback onCommand) {
+    fillMenu(newMenu(), entries);
+    popupMenuBelow(anchor, dx, dy, std::move(onCommand));
+}
+
 void KVMultiMainFrame::popupMenuAt(ui::Point client, ui::RQMenuWnd::Callback onCommand) {
     // The menu before the last one goes only after the host has let go of its window.
     auto older = std::move(m_retiredMenu);
     m_retiredMenu = std::move(m_menu);
     m_menu = std::move(m_pendingMenu);
     const ui::Point screen = m_services.clientToScreen ? m_services.clientToScreen(client) : client;
-    m_menu->popup(screen, m_window.scale(), std::move(onCommand));
-    if (m_services.showMenu) m_services.showMenu(*m_menu);
+    if (m_menu->popup(screen, m_window.scale(), std::move(onCommand)) && m_services.showMenu)
+        m_services.showMenu(*m_menu);
 }
 
 void KVMultiMainFrame::showBox(std::unique_ptr<msg::MessageBoxWindow> box) {

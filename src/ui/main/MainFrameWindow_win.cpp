@@ -1,5 +1,6 @@
 #include "ui/main/MainFrameWindow_win.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -52,6 +53,24 @@ bool saveShortcut(const ShortcutRequest& request) {
     return succeeded(file->Save(path.c_str(), TRUE), L"IPersistFile::Save");
 }
 
+// Restored when minimised, then raised through the topmost band so the system lets it come forward, and put
+// back among the ordinary windows.
+void bringForward(platform::WindowHandle handle) {
+    const HWND window = reinterpret_cast<HWND>(handle);
+    if (!IsWindow(window)) return;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE;
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+}
+
+void openInBrowser(const std::wstring& url) {
+    const auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32) KVLOG_AS("mainui::win32::openInBrowser", L"ShellExecuteW failed: %d", static_cast<int>(result));
+}
+
 } // namespace
 
 MainFrameWindow::MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings)
@@ -97,6 +116,11 @@ FrameServices MainFrameWindow::services() {
         ClientToScreen(m_hwnd, &p);
         return ui::Point{p.x, p.y};
     };
+    s.bringForward = &bringForward;
+    s.openUrl = &openInBrowser;
+    s.makeTopmost = [this] {
+        SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
     s.closeWindow = [this](int) {
         if (m_hwnd) PostMessageW(m_hwnd, kMsgDestroySelf, 0, 0);
     };
@@ -117,8 +141,9 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto rowSkin = readSkin(m_resources, KVMultiMainFrame::kRowSkinFile);
     const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
     const auto moveGroupSkin = readSkin(m_resources, KVMoveGroupWnd::kSkinFile);
-    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin ||
-        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin}, product))
+    const auto menuSkin = readSkin(m_resources, ui::RQMenuWnd::kSkinFile);
+    if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin}, product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
