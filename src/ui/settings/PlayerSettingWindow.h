@@ -1,0 +1,87 @@
+#pragma once
+// The instance settings dialog: the settings of one instance, or, in batch mode, chosen settings applied to
+// several instances at once (every setting then carries its apply check box).
+//
+// Opening loads the instance's configuration and its line's shared settings into the controls; edits are
+// checked as the user leaves them (custom resolution clamped, network addresses that are no dotted quad
+// discarded). Save writes only what the user changed, then the auto-start entry when that changed, and tells
+// the emulator side; in batch mode it writes the checked settings into every chosen instance through the
+// model's batch apply instead. What only a real desktop can do comes through `SettingServices`.
+//
+// Made once by its owner and opened again for each request. User-interface thread only.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/model/KVMultiModel.h"
+#include "core/storage/PlayerConfig.h"
+#include "core/storage/PlayerSet.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Window.h"
+#include "ui/settings/SettingValues.h"
+
+namespace common {
+
+struct SettingServices {
+    // Shows a built message box modally over the dialog.
+    std::function<void(msg::MessageBoxWindow&)> showBox;
+    // Writes the auto-start entry with this value (the console starts and reads each instance's flag).
+    std::function<void(const std::wstring& value)> setAutoRun;
+    // The emulator side hears that the settings of this instance id changed.
+    std::function<void(std::int32_t id)> notifySettingsChanged;
+};
+
+class PlayerSettingWindow {
+public:
+    static constexpr const wchar_t* kSkinFile = L"xml_playersetting.xml";
+    static constexpr const wchar_t* kClassName = L"KVPlayerSettingFrame";
+    // After a save: whether anything was written, and whether the language changed.
+    using OnSaved = std::function<void(bool saved, bool languageChanged)>;
+
+    PlayerSettingWindow(KVMultiModel& model, PlayerSet& players, SettingServices services);
+    // False when the skin does not parse (logged).
+    bool create(const ui::ControlFactory& factory, std::string_view skin);
+    ui::Window& window() { return m_window; }
+
+    // Loads the first id's settings; several ids open batch mode. The window is not shown here.
+    void open(const std::vector<std::int32_t>& ids, const settingsui::MachineDefaults& defaults, OnSaved onSaved);
+    bool batchMode() const { return m_ids.size() > 1; }
+    const settingsui::SettingValues& values() const { return m_values; }
+
+    // The save button: single mode writes the changed keys, batch mode the checked settings.
+    void saveSettings();
+
+private:
+    void onNotify(const ui::Notify& n);
+    void showValues();
+    void collectValues();
+    void showResolution();
+    void customResolutionEdited();
+    void networkEdited(ui::Control& edit);
+    void showNetwork();
+    void showTips();
+    void confirmStandaloneDisk();
+    void selectOption(std::wstring_view name, bool selected);
+    bool optionSelected(std::wstring_view name) const;
+    void saveSingle();
+    void saveBatch();
+
+    KVMultiModel& m_model;
+    PlayerSet& m_players;
+    SettingServices m_services;
+    ui::Window m_window;
+    std::vector<std::int32_t> m_ids;
+    KV_PRODUCT_TYPE m_product = KV_PRODUCT_14;
+    int m_index = -1;
+    PlayerConfig m_config;
+    settingsui::SettingValues m_loaded;
+    settingsui::SettingValues m_values;
+    OnSaved m_onSaved;
+    std::unique_ptr<msg::MessageBoxWindow> m_box;
+};
+
+} // namespace common

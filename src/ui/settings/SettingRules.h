@@ -1,0 +1,31 @@
+#pragma once
+// The rules of the instance settings dialog that need no controls: the custom resolution's ranges, the tips
+// beside the frame-rate slider and the memory-usage modes, the network address check and the disk label.
+
+#include <string>
+#include <string_view>
+
+namespace settingsui {
+
+inline constexpr int kMinResolutionSide = 64;
+inline constexpr int kMaxResolutionSide = 4096;
+inline constexpr int kMinDpi = 10;
+inline constexpr int kMaxDpi = 960;
+
+int clampResolutionSide(int pixels);
+int clampDpi(int dpi);
+
+// Language keys of the tips.
+const wchar_t* fpsTipKey(int framesPerSecond);
+const wchar_t* memUsageTipKey(int mode);
+
+// Four decimal numbers 0 to 255 without leading zeros, separated by dots.
+bool isDottedQuad(std::wstring_view text);
+
+// "n" + "G / 255G".
+std::wstring diskSizeLabel(int gigabytes);
+
+// A number typed into an edit; `fallback` when the text holds no number.
+int parseNumber(std::wstring_view text, int fallback);
+
+} // namespace settingsui
