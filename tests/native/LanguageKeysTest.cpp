@@ -39,8 +39,9 @@ void scanCodeLine(const std::string& line, const std::string& where, Uses& uses)
         }
 }
 
+// A skin text that is no key ("1080x1920", "x") is shown as written.
 void scanSkinLine(const std::string& line, const std::string& where, Uses& uses) {
-    static const std::regex textAttribute(R"re(\b(?:text|tooltip)="([^"]+)")re");
+    static const std::regex textAttribute(R"re(\b(?:text|tooltip)="([A-Za-z][A-Za-z0-9_]+)")re");
     for (std::sregex_iterator it(line.begin(), line.end(), textAttribute), end; it != end; ++it)
         uses.emplace((*it)[1], where);
 }
@@ -89,6 +90,9 @@ TEST(LanguageKeyScan, FindsLookUpArgumentsTableKeysAndSkinTextsButNotOtherNames)
          true,
          {"multi_ok", "multi_ok_tip"}},
         {R"(<Option name="tab" selectedtextcolor="#FFFFFFFF" text=""/>)", true, {}},
+        {R"(<Option name="opt1080x1920" text="1080x1920"/><Label text="x"/><Label text="setting_dpi"/>)",
+         true,
+         {"setting_dpi"}},
     };
     for (const Case& c : cases) {
         Uses uses;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/lang/LanguageStrings.h"
 #include "core/resources/RccWriter.h"
 #include "support/LogCapture.h"
@@ -20,6 +22,12 @@ std::string table(const std::string& english) {
 
 void writePack(const TempDir& dir, const std::string& tableBytes) {
     writeFile(dir / "rqresource.rcc", *common::rcc::buildPack({{"multi_language.tsv", tableBytes}}));
+}
+
+// "DPI", "IMEI": read the same in both languages.
+bool isAcronym(const std::wstring& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9'); });
 }
 
 } // namespace
@@ -95,7 +103,7 @@ TEST(ShippedLanguageTable, ThePackBuiltForTheProgramHoldsTheTableWithEveryKeyInB
         EXPECT_FALSE(text.empty()) << key.size();
         ASSERT_TRUE(chinese.count(key));
         EXPECT_FALSE(chinese.at(key).empty());
-        EXPECT_NE(chinese.at(key), text);
+        if (!isAcronym(text)) EXPECT_NE(chinese.at(key), text) << "an untranslated text";
     }
     for (const wchar_t* key : {L"prompt", L"cancel", L"confirm", L"multi_new_groupName", L"multiplay_start_up"})
         EXPECT_TRUE(english.count(key)) << key;

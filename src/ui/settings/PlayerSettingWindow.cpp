@@ -11,6 +11,7 @@
 #include "toolkit/Combo.h"
 #include "toolkit/Container.h"
 #include "toolkit/SkinParser.h"
+#include "toolkit/SkinTexts.h"
 #include "toolkit/Slider.h"
 #include "ui/settings/HotkeyText.h"
 #include "ui/settings/SettingRules.h"
@@ -160,6 +161,7 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
         return false;
     }
     m_window.setKind(ui::WindowKind::Dialog);
+    if (m_window.root()) ui::translateSkinTexts(*m_window.root(), lang::lookUp);
     m_window.setTitle(lookUpWithFallback(L"playersetting_title"));
     if (auto* combo = m_window.find<ui::Combo>(L"quitcombo"))
         for (int i = 0; const wchar_t* key : {L"quit_show_warning", L"quit_derectly", L"quit_minimize_to_tray"})
