@@ -4,9 +4,11 @@
 //   kvacc list  [--process NAME | --class CLASS]            the accessible tree of the windows, as JSON
 //   kvacc press CONTROL [--row N] [--process NAME | --class CLASS]   what a click on the control does
 //   kvacc get   CONTROL [--row N] [--process NAME | --class CLASS]   its value, or its text when it has none
+//   kvacc press|get --row N [--process NAME | --class CLASS]         the same on the list item itself
 //
 // CONTROL is the control's name in the skin ("startBtn"); --row N looks only inside the N-th list item
-// (0 the first), counted in tree order. The windows are those of kvmulti.exe unless another process or a
+// (0 the first), counted in tree order. Without a CONTROL, --row N is that list item: pressing it is a click
+// on the row, as on its background. The windows are those of kvmulti.exe unless another process or a
 // window class is named. Exit codes: 0 done, 1 wrong command line, 2 nothing or more than one control
 // matched, 3 the control refused or the call failed.
 
@@ -95,8 +97,8 @@ std::optional<Options> parse(int argc, wchar_t** argv, std::wstring& error) {
     const bool named = o.command == L"press" || o.command == L"get";
     if (o.command != L"list" && !named)
         error = L"usage: kvacc list|press|get [CONTROL] [--row N] [--process NAME|--class CLASS]";
-    else if (named && o.control.empty())
-        error = o.command + L" needs the control's name (as in the skin, e.g. startBtn)";
+    else if (named && o.control.empty() && !o.row)
+        error = o.command + L" needs the control's name (as in the skin, e.g. startBtn) or a --row";
     else if (!named && !o.control.empty())
         error = L"list takes no control name";
     if (!error.empty()) return std::nullopt;
@@ -179,6 +181,10 @@ struct Search {
             if (row && !inRow && kid.role() == ROLE_SYSTEM_LISTITEM) {
                 if (rowsSeen++ != *row) continue; // another row: not worth its calls
                 kidInRow = true;
+                if (name.empty()) {
+                    found.push_back(kid); // the row itself
+                    continue;
+                }
             }
             if ((!row || kidInRow) && kid.help() == name) found.push_back(kid);
             walk(kid, kidInRow);
@@ -193,14 +199,15 @@ int pressOrGet(const Options& o, const std::vector<kvacc::TopWindow>& windows) {
         if (const Element client = kvacc::clientOf(top.hwnd)) search.walk(client, false);
     }
     const std::wstring where = o.row ? L" in row " + std::to_wstring(*o.row) : L"";
+    const std::wstring what = o.control.empty() ? L"row " + std::to_wstring(*o.row) : o.control + where;
     if (search.found.empty()) {
-        std::wstring why = L"no control named " + o.control + where;
+        std::wstring why = o.control.empty() ? L"no " + what : L"no control named " + what;
         if (o.row && search.rowsSeen <= *o.row)
             why += L" (the list has " + std::to_wstring(search.rowsSeen) + L" rows)";
         return fail(kNoMatch, why);
     }
     if (search.found.size() > 1)
-        return fail(kNoMatch, std::to_wstring(search.found.size()) + L" controls named " + o.control + where +
+        return fail(kNoMatch, std::to_wstring(search.found.size()) + L" matches for " + what +
                                   L"; choose one with --row N or --class CLASS");
     const Element& target = search.found.front();
     if (o.command == L"get") {
@@ -212,7 +219,7 @@ int pressOrGet(const Options& o, const std::vector<kvacc::TopWindow>& windows) {
     if (FAILED(hr)) {
         wchar_t code[16]{};
         wsprintfW(code, L"0x%08X", static_cast<unsigned>(hr));
-        return fail(kFailed, o.control + where + L" cannot be pressed now (" + code + L")");
+        return fail(kFailed, what + L" cannot be pressed now (" + code + L")");
     }
     return kDone;
 }

@@ -1,0 +1,201 @@
+// The menus and the batch bar of kvmulti.exe, driven from another process through Active Accessibility
+// (kvacc.exe) on three stand-in instances of line 14: a new group filled through the batch menu and the
+// move-to-group dialog and emptied again from an instance menu, a batch start and stop, and a removal.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include "WinTestMain.h"
+#include "core/product/ProductLine.h"
+#include "support/ManagerInstall_win.h"
+#include "support/StandInHarness_win.h"
+#include "support/TempDir.h"
+#include "support/WinProcess_win.h"
+
+using namespace std::chrono_literals;
+using testing_support::arg;
+using testing_support::ChildProcess;
+using testing_support::installLine;
+using testing_support::waitUntil;
+using testing_support::writeText;
+
+namespace {
+
+// Instance ids of line 14 carry 10 in their high byte.
+constexpr int kId14 = 10 << 24;
+constexpr int kInstances = 3;
+
+std::string fileText(const std::filesystem::path& file) {
+    std::string text;
+    if (HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        h != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+        CloseHandle(h);
+    }
+    return text;
+}
+
+class MenusWin : public testing::Test {
+protected:
+    testing_support::WinTempDir root;
+    std::filesystem::path program = root.path() / "program";
+    std::filesystem::path line14 = root.path() / "Android14";
+    ChildProcess manager;
+    HWND window = nullptr;
+
+    void SetUp() override {
+        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
+        std::filesystem::create_directories(program / "data");
+        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
+            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
+        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
+        installLine(line14, L"14", kInstances);
+        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line14.string() + "\r\n");
+        ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
+        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(rowsBecome({"demo 0", "demo 1", "demo 2"})) << testing::PrintToString(rows());
+    }
+    void TearDown() override {
+        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+        manager.waitForExit(20s);
+        // Stand-ins the manager started and a failed check left running end here, by their process ids.
+        for (int index = 0; index < kInstances; ++index) {
+            const std::wstring endpoint =
+                product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, index);
+            HWND w = FindWindowW(endpoint.c_str(), nullptr);
+            DWORD pid = 0;
+            if (!w || !GetWindowThreadProcessId(w, &pid)) continue;
+            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+                TerminateProcess(p, 1);
+                WaitForSingleObject(p, 10000);
+                CloseHandle(p);
+            }
+        }
+    }
+
+    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
+        return testing_support::runCaptured(program / "kvacc.exe", arguments);
+    }
+    bool press(const std::wstring& what) { return kvacc(L"press " + what).exitCode == 0; }
+    // A popup of the manager (a menu, a message box, a dialog) opens; then its control is pressed.
+    bool pressIn(const wchar_t* className, const std::wstring& control) {
+        if (!waitUntil([&] { return FindWindowW(className, nullptr) != nullptr; }, 10s)) {
+            ADD_FAILURE() << "no window of class " << testing::PrintToString(std::wstring(className));
+            return false;
+        }
+        const auto run = kvacc(L"press " + control + L" --class " + className);
+        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        return run.exitCode == 0;
+    }
+    std::string get(const std::wstring& what) { return kvacc(L"get " + what).output; }
+
+    // The accessible names of the list's rows as the window shows them now.
+    std::vector<std::string> rows() {
+        const auto run = kvacc(L"list --class KVRemoteLoginFrame");
+        rapidjson::Document doc;
+        doc.Parse(run.output.c_str());
+        std::vector<std::string> names;
+        if (doc.HasParseError() || !doc.IsArray() || doc.Empty()) return names;
+        std::vector<const rapidjson::Value*> pending{&doc[0]["tree"]};
+        while (!pending.empty()) {
+            const rapidjson::Value* node = pending.back();
+            pending.pop_back();
+            if (node->HasMember("help") && std::string((*node)["help"].GetString()) == "listVm") {
+                if (node->HasMember("children"))
+                    for (const auto& row : (*node)["children"].GetArray())
+                        names.push_back(row.HasMember("name") ? row["name"].GetString() : "");
+                return names;
+            }
+            if (node->HasMember("children"))
+                for (const auto& child : (*node)["children"].GetArray()) pending.push_back(&child);
+        }
+        return names;
+    }
+    bool rowsBecome(const std::vector<std::string>& expected) {
+        return waitUntil([&] { return rows() == expected; }, 20s);
+    }
+    // Rows are picked by pressing the row itself, a click on its background; the batch bar counts them.
+    void selectRows(std::initializer_list<int> picked) {
+        for (int row : picked) {
+            const auto run = kvacc(L"press --row " + std::to_wstring(row));
+            ASSERT_EQ(run.exitCode, 0u) << run.output;
+        }
+        const std::string count = std::to_string(picked.size());
+        std::string text;
+        ASSERT_TRUE(waitUntil([&] { return (text = get(L"btnSelAll")).find(count) != std::string::npos; }, 10s))
+            << text;
+    }
+
+    std::string groupsFile() { return fileText(program / "data" / "groupsV2"); }
+    bool running(int index) {
+        const std::wstring mutex = product::expandPattern(product::productLine(KV_PRODUCT_14).mutexPattern, index);
+        HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, mutex.c_str());
+        if (h) CloseHandle(h);
+        return h != nullptr || GetLastError() == ERROR_ACCESS_DENIED;
+    }
+};
+
+std::string id(int index) {
+    return std::to_string(kId14 + index);
+}
+
+TEST_F(MenusWin, ANewGroupIsFilledFromTheBatchMenuAndEmptiedFromAnInstanceMenuEachChangeSavedAtOnce) {
+    ASSERT_TRUE(press(L"addGroupBtn"));
+    ASSERT_TRUE(rowsBecome({"demo 0", "demo 1", "demo 2", "Group 1"})) << testing::PrintToString(rows());
+    EXPECT_NE(groupsFile().find("\r\nvantor14\r\nGroup 1||"), std::string::npos) << groupsFile();
+
+    selectRows({0, 1});
+    ASSERT_TRUE(press(L"btnBatchMore"));
+    ASSERT_TRUE(pressIn(L"KVMultiMenu", L"MENU_MOVE_GROUP"));
+    ASSERT_TRUE(pressIn(L"KVMultiDialog", L"confirmBtn"));
+    const std::string both = "\r\nGroup 1|" + id(0) + "|" + id(1) + "||";
+    EXPECT_TRUE(waitUntil([&] { return groupsFile().find(both) != std::string::npos; }, 10s)) << groupsFile();
+    ASSERT_TRUE(rowsBecome({"Group 1", "demo 0", "demo 1", "demo 2"})) << testing::PrintToString(rows());
+
+    ASSERT_TRUE(press(L"moreBtn --row 1"));
+    ASSERT_TRUE(pressIn(L"KVMultiMenu", L"moveOutGroup"));
+    const std::string one = "\r\nGroup 1|" + id(1) + "||";
+    EXPECT_TRUE(waitUntil([&] { return groupsFile().find(one) != std::string::npos; }, 10s)) << groupsFile();
+    EXPECT_EQ(kvacc(L"get moveOutGroup --class KVMultiMenu").exitCode, 2u) << "the menu closed with its choice";
+}
+
+TEST_F(MenusWin, TheBatchBarStartsTheSelectedInstancesAndStopsThemAfterAConfirmation) {
+    selectRows({0, 2});
+    ASSERT_TRUE(press(L"btnBatchLaunch"));
+    // The first starts at once, the second one interval (5 s by default) later.
+    EXPECT_TRUE(waitUntil([&] { return running(0) && running(2); }, 30s));
+    std::string status;
+    for (int row : {0, 2})
+        EXPECT_TRUE(waitUntil([&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Running\n"; },
+                              20s))
+            << "row " << row << ": " << status;
+    EXPECT_FALSE(running(1));
+    EXPECT_EQ(get(L"labelStatus --row 1"), "Not running\n");
+
+    ASSERT_TRUE(press(L"btnBatchQuit"));
+    ASSERT_TRUE(pressIn(L"KVMultiMessageBox", L"msgbtn1"));
+    EXPECT_TRUE(waitUntil([&] { return !running(0) && !running(2); }, 30s)) << "confirm stops both";
+    for (int row : {0, 2})
+        EXPECT_TRUE(waitUntil(
+            [&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Not running\n"; }, 20s))
+            << "row " << row << ": " << status;
+}
+
+TEST_F(MenusWin, DeletingFromTheInstanceMenuAsksThenRemovesTheFolderAndTheRow) {
+    const auto folder = line14 / "vms" / "vantor2";
+    ASSERT_TRUE(std::filesystem::exists(folder));
+    ASSERT_TRUE(press(L"moreBtn --row 2"));
+    ASSERT_TRUE(pressIn(L"KVMultiMenu", L"delete"));
+    ASSERT_TRUE(pressIn(L"KVMultiMessageBox", L"msgbtn1"));
+    EXPECT_TRUE(waitUntil([&] { return !std::filesystem::exists(folder); }, 20s));
+    EXPECT_TRUE(rowsBecome({"demo 0", "demo 1"})) << testing::PrintToString(rows());
+    EXPECT_TRUE(std::filesystem::exists(line14 / "vms" / "vantor1")) << "the others stay";
+}
+
+} // namespace
