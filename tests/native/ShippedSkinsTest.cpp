@@ -121,6 +121,29 @@ TEST_F(ShippedSkins, TheMoveToGroupDialogLoadsWithEveryNamedControl) {
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheAddDialogAndItsTipLoadWithEveryNamedControl) {
+    const std::string xml = skin(L"xml_multiaddplayerframe.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    for (const auto& name :
+         words(L"titlelabel closebtn product14Btn product9Btn product5Btn productTip downloadTipLabel "
+               L"performanceBalancedBtn performanceMultiBtn performanceMultiProBtn performanceTip "
+               L"numEdit numErrorLabel smallDiskOpt helpBtn advancedOptionsBtn advancedOptionsLayout "
+               L"tabletResolutionBtn phoneResolutionBtn definedResolutionBtn resolutionCombo "
+               L"resolutionWidthEditLayout resolutionWidthEdit resolutionHeightEditLayout "
+               L"resolutionHeightEdit resolutionDpiEditLayout resolutionDpiEdit cpuCombo memoryCombo "
+               L"cancelBtn sureBtn"))
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    EXPECT_LE(host.rect(*w, L"sureBtn").bottom, w->clientSize().cy);
+    expectPacked(imagesIn(xml));
+    const std::string tip = skin(L"xml_multimousetip.xml");
+    Window* t = host.open(tip, 1.0, {}, &error);
+    ASSERT_TRUE(t) << common::text::toUtf8(error);
+    EXPECT_TRUE(t->findControl(L"contentlabel"));
+    expectPacked(imagesIn(tip));
+}
+
 TEST_F(ShippedSkins, TheMenuSkinLoadsWithItsPatterns) {
     const std::string xml = skin(L"xml_menu_mul.xml");
     std::wstring error;

@@ -78,7 +78,9 @@ protected:
         const std::string groupRow = shippedSkin(KVMultiMainFrame::kGroupRowSkinFile);
         const std::string moveGroup = shippedSkin(mainui::KVMoveGroupWnd::kSkinFile);
         const std::string menu = shippedSkin(ui::RQMenuWnd::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu}, requested));
+        const std::string addSkin = shippedSkin(mainui::KVAddPlayerFrame::kSkinFile);
+        const std::string tipSkin = shippedSkin(mainui::KVMouseTip::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu, addSkin, tipSkin}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

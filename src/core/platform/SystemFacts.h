@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace platform {
 
@@ -20,6 +21,9 @@ int primaryScreenWidth(); // pixels; 0 when there is no screen
 
 // The root of the drive that holds the Windows folder ("C:\\"); the file system root natively.
 std::filesystem::path systemDriveRoot();
+// The bytes the current user may still write on the volume holding `folder`; none when the system cannot
+// tell (the folder is gone, the volume is offline).
+std::optional<std::uint64_t> freeDiskBytes(const std::filesystem::path& folder);
 // Whether the processor runs 64-bit code natively (AMD64 or IA64), whatever this program's own build.
 bool nativeProcessorIs64Bit();
 

@@ -28,6 +28,13 @@ std::filesystem::path systemDriveRoot() {
     return "/";
 }
 
+std::optional<std::uint64_t> freeDiskBytes(const std::filesystem::path& folder) {
+    std::error_code ec;
+    const std::filesystem::space_info info = std::filesystem::space(folder, ec);
+    if (ec) return std::nullopt;
+    return static_cast<std::uint64_t>(info.available);
+}
+
 bool nativeProcessorIs64Bit() {
     return sizeof(void*) == 8;
 }

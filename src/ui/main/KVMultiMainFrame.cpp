@@ -55,6 +55,8 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     disableMissingWindowButtons();
     m_moveGroupSkin = skins.moveGroup;
     m_menuSkin = skins.menu;
+    m_addPlayerSkin = skins.addPlayer;
+    m_mouseTipSkin = skins.mouseTip;
     collectParts();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();

@@ -27,6 +27,7 @@
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
+#include "ui/main/KVAddPlayerFrame.h"
 #include "ui/main/KVMoveGroupWnd.h"
 #include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
@@ -73,8 +74,18 @@ struct FrameServices {
     // turned by `clientToScreen` (none: the same).
     std::function<void(ui::RQMenuWnd&)> showMenu;
     std::function<ui::Point(ui::Point client)> clientToScreen;
-    // Shows a dialog of this window modally over it (made once, shown again each time).
-    std::function<void(ui::Window&)> showDialog;
+    // Shows a dialog of this window modally over it (made once, shown again each time), in a native window
+    // of this class when the host makes one.
+    std::function<void(ui::Window&, const wchar_t* windowClass)> showDialog;
+    // A shown dialog's client size changed (a step of its grow or shrink).
+    std::function<void(ui::Window&)> dialogResized;
+    // Shows the tip beside the control under the mouse, or hides it (`KVMouseTip::shown`).
+    std::function<void(KVMouseTip&)> showTip;
+    // What the host machine offers new instances; without it the add dialog offers one core and no memory
+    // item beyond the smallest.
+    std::function<HostFacts()> hostFacts;
+    // The bytes free to the user on the volume holding `folder`; none when the system cannot tell.
+    std::function<std::optional<std::uint64_t>(const std::filesystem::path& folder)> freeDiskBytes;
 
     // The windows of later work. While one is missing, the items and buttons that open it show disabled.
     // The instance settings dialog for these ids: one, or several in batch mode (an open one closes first).
@@ -102,6 +113,8 @@ struct FrameSkins {
     std::string_view groupRow;  // kGroupRowSkinFile
     std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
     std::string_view menu;      // ui::RQMenuWnd::kSkinFile, parsed each time a menu opens
+    std::string_view addPlayer; // KVAddPlayerFrame::kSkinFile, parsed when the add dialog first opens
+    std::string_view mouseTip;  // KVMouseTip::kSkinFile, the add dialog's help tip
 };
 
 class KVMultiMainFrame {
@@ -145,6 +158,15 @@ public:
     // The move-to-group dialog for these instances; with no group yet it offers to make one.
     void openMoveToGroup(std::vector<std::int32_t> ids);
     KVMoveGroupWnd* moveGroupWnd() const { return m_moveGroupWnd.get(); }
+    // The add dialog with `count` in its count edit, made on first use; it shows this window's line when
+    // that is line 2 or 0.
+    void showAddPlayerFrame(int count);
+    KVAddPlayerFrame* addPlayerFrame() const { return m_addPlayerFrame.get(); }
+    // Creates `count` instances of the line one after another; the rows show their progress.
+    void startAddSeries(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
+    int addingCount() const { return m_addingCount; }
+    // After the last create or copy of a series: a warning when the line's volume has less than 4 GiB free.
+    void checkDiskSpace(std::int32_t id);
     // Search mode holds while the search box shows; its text filters the list.
     void enterSearch();
     void leaveSearch();
@@ -265,6 +287,8 @@ private:
     void updateOtherSetupButton();
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
+    void warning(std::wstring text);
+    void onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
     void closeWindow();
 
@@ -280,6 +304,9 @@ private:
     std::string m_moveGroupSkin;
     std::string m_menuSkin;
     std::unique_ptr<KVMoveGroupWnd> m_moveGroupWnd; // made on first use
+    std::string m_addPlayerSkin;
+    std::string m_mouseTipSkin;
+    std::unique_ptr<KVAddPlayerFrame> m_addPlayerFrame; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

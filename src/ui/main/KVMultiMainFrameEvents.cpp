@@ -180,6 +180,8 @@ void KVMultiMainFrame::onCreateFinished(std::int32_t id) {
         m_pendingCount = 0;
         m_suppressScroll = true;
         m_model.addPlayer(m_addingProduct, m_addingSetting);
+    } else {
+        checkDiskSpace(id);
     }
     updateSelection();
 }
@@ -189,6 +191,7 @@ void KVMultiMainFrame::onCopyFinished(std::int32_t id) {
     --m_copiesLeft;
     if (m_copiesLeft < 1) {
         if (KVMultiMainItem* source = findRow(m_copySource)) source->setStatus(0);
+        checkDiskSpace(id);
     } else {
         m_model.copyPlayer(m_copySource);
     }
@@ -247,6 +250,14 @@ void KVMultiMainFrame::confirm(std::wstring_view textKey, std::function<void()> 
 void KVMultiMainFrame::notice(std::wstring text) {
     showOverlay(true);
     auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"), std::move(text));
+    box->addButton(lookUpWithFallback(L"confirm"), nullptr);
+    box->setOnClose([this] { showOverlay(false); });
+    showBox(std::move(box));
+}
+
+void KVMultiMainFrame::warning(std::wstring text) {
+    showOverlay(true);
+    auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"warning"), std::move(text));
     box->addButton(lookUpWithFallback(L"confirm"), nullptr);
     box->setOnClose([this] { showOverlay(false); });
     showBox(std::move(box));

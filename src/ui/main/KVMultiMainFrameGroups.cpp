@@ -192,7 +192,7 @@ void KVMultiMainFrame::openMoveToGroup(std::vector<std::int32_t> ids) {
     m_moveGroupWnd->setProductType(m_currentProduct);
     showOverlay(true);
     m_moveGroupWnd->show(m_window, std::move(ids));
-    if (m_services.showDialog) m_services.showDialog(m_moveGroupWnd->window());
+    if (m_services.showDialog) m_services.showDialog(m_moveGroupWnd->window(), L"KVMultiDialog");
 }
 
 void KVMultiMainFrame::onGroupBackgroundClicked(KVMultiGroupMainItem& group) {

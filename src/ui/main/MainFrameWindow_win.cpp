@@ -7,6 +7,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
+#include "core/platform/SystemFacts.h"
 #include "platform/win32/system/Owned_win.h"
 #include "toolkit/DisplaySettings.h"
 #include "toolkit/ImageControl.h"
@@ -110,7 +111,13 @@ FrameServices MainFrameWindow::services() {
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };
     s.createShortcut = &saveShortcut;
     s.showMenu = [this](ui::RQMenuWnd& menu) { showMenu(menu); };
-    s.showDialog = [this](ui::Window& dialog) { showDialog(dialog); };
+    s.showDialog = [this](ui::Window& dialog, const wchar_t* windowClass) { showDialog(dialog, windowClass); };
+    s.dialogResized = [this](ui::Window& dialog) { fitDialog(dialog); };
+    s.openAddDialog = [this] { m_frame.showAddPlayerFrame(1); };
+    s.hostFacts = [] {
+        return HostFacts{platform::processorTopology().logicalProcessors, platform::installedMemoryMb()};
+    };
+    s.freeDiskBytes = &platform::freeDiskBytes;
     s.clientToScreen = [this](ui::Point client) {
         POINT p{client.x, client.y};
         ClientToScreen(m_hwnd, &p);
@@ -142,8 +149,11 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto groupRowSkin = readSkin(m_resources, KVMultiMainFrame::kGroupRowSkinFile);
     const auto moveGroupSkin = readSkin(m_resources, KVMoveGroupWnd::kSkinFile);
     const auto menuSkin = readSkin(m_resources, ui::RQMenuWnd::kSkinFile);
+    const std::string addPlayerSkin = readSkin(m_resources, KVAddPlayerFrame::kSkinFile).value_or("");
+    const std::string mouseTipSkin = readSkin(m_resources, KVMouseTip::kSkinFile).value_or("");
     if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
-        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin}, product))
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin},
+                      product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
@@ -184,11 +194,11 @@ void MainFrameWindow::showBox(msg::MessageBoxWindow& box) {
 }
 
 // A dialog keeps its native window from its first showing on; it is centred over the main window each time.
-void MainFrameWindow::showDialog(ui::Window& dialog) {
+void MainFrameWindow::showDialog(ui::Window& dialog, const wchar_t* windowClass) {
     auto& host = m_dialogHosts[&dialog];
     if (!host) {
         host = std::make_unique<ui::win32::ToolkitWindow>(dialog, m_resources);
-        if (!host->create(m_hwnd, L"KVMultiDialog", dialog.title(), WS_POPUP | WS_BORDER)) {
+        if (!host->create(m_hwnd, windowClass, dialog.title(), WS_POPUP | WS_BORDER)) {
             m_dialogHosts.erase(&dialog);
             dialog.close();
             return;
@@ -201,6 +211,18 @@ void MainFrameWindow::showDialog(ui::Window& dialog) {
     host->moveTo({owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
                   owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2});
     host->showModal(m_hwnd);
+}
+
+// A dialog that grows or shrinks keeps its upper edge; the window follows the dialog's new client size.
+void MainFrameWindow::fitDialog(ui::Window& dialog) {
+    const auto it = m_dialogHosts.find(&dialog);
+    if (it == m_dialogHosts.end() || !it->second->hwnd()) return;
+    const ui::Size client = dialog.clientSize();
+    RECT r{0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(it->second->hwnd(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(it->second->hwnd(), GWL_EXSTYLE)));
+    SetWindowPos(it->second->hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A menu is an owned popup that closes when the user activates anything else.

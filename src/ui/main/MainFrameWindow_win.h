@@ -43,7 +43,8 @@ private:
     FrameServices services();
     void showBox(msg::MessageBoxWindow& box);
     void showMenu(ui::RQMenuWnd& menu);
-    void showDialog(ui::Window& dialog);
+    void showDialog(ui::Window& dialog, const wchar_t* windowClass);
+    void fitDialog(ui::Window& dialog);
     void growHeight(int delta);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -60,4 +60,11 @@ bool nativeProcessorIs64Bit() {
            info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
 }
 
+// The quota-aware figure: what this user can write, not what the volume holds.
+std::optional<std::uint64_t> freeDiskBytes(const std::filesystem::path& folder) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(folder.wstring().c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return static_cast<std::uint64_t>(available.QuadPart);
+}
+
 } // namespace platform
