@@ -129,15 +129,15 @@ TEST_F(ShippedSkins, TheSettingsDialogLoadsWithItsNinePagesAndEveryNamedControl)
     auto* pages = w->find<TabLayout>(L"maintab");
     ASSERT_TRUE(pages);
     EXPECT_EQ(pages->count(), 9u);
-    for (const auto& name : words(
-             L"titlelabel closebtn savebtn cancelbtn gamesettingBtn advancedsettingbtn propertysettingbtn "
-             L"distSettingBtn audiosettingbtn networksettingbtn hotkeysettingbtn resurfacingBtn basicsettingbtn "
-             L"definedSolutionOpt opt1280x720 opt720x1280 resolutionwidth resolutionheight resolutiondpi cpucombo "
-             L"memorycombo quitcombo adbCombo fpsSlider fpsTip uMemUsageTip vMemUsageDefaultOption "
-             L"vMemUsageDisplayOption vMemUsageUsedOption autoRunOnOpt rootModeOnOpt mulTabOnOpt mulTabOffOpt "
-             L"StandalonesystemOnOpt StandalonesystemOffOpt connectNetworkOpt networkSettings ipSettingStaticOpt "
-             L"ipSettingDhcpOpt networkAddressEdit networkDNS2Edit imeicodeedit phonenumberedit phonebrandedit "
-             L"phonemodeledit bosskey multiKey recordPauseBtn heighFrameRateOpt normalFrameRateOpt"))
+    for (const auto& name :
+         words(L"titlelabel closebtn savebtn cancelbtn gamesettingBtn advancedsettingbtn propertysettingbtn "
+               L"distSettingBtn audiosettingbtn networksettingbtn hotkeysettingbtn resurfacingBtn basicsettingbtn "
+               L"definedSolutionOpt opt1280x720 opt720x1280 resolutionwidth resolutionheight resolutiondpi cpucombo "
+               L"memorycombo quitcombo adbCombo fpsSlider fpsTip uMemUsageTip vMemUsageDefaultOption "
+               L"vMemUsageDisplayOption vMemUsageUsedOption autoRunOnOpt rootModeOnOpt mulTabOnOpt mulTabOffOpt "
+               L"StandalonesystemOnOpt StandalonesystemOffOpt connectNetworkOpt networkSettings ipSettingStaticOpt "
+               L"ipSettingDhcpOpt networkAddressEdit networkDNS2Edit imeicodeedit phonenumberedit phonebrandedit "
+               L"phonemodeledit bosskey multiKey recordPauseBtn heighFrameRateOpt normalFrameRateOpt"))
         EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
     EXPECT_LE(host.rect(*w, L"savebtn").bottom, w->clientSize().cy);
     expectPacked(imagesIn(xml));

@@ -24,16 +24,6 @@ MachineDefaults machineDefaults(int index) {
     return d;
 }
 
-// The top-left corner that centres `window` over `over`.
-ui::Point centredOver(HWND window, HWND over) {
-    RECT outer{};
-    RECT own{};
-    if (!over || !GetWindowRect(over, &outer)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &outer, 0);
-    GetWindowRect(window, &own);
-    return {outer.left + (outer.right - outer.left - (own.right - own.left)) / 2,
-            outer.top + (outer.bottom - outer.top - (own.bottom - own.top)) / 2};
-}
-
 common::SettingServices withShowBox(common::SettingServices services,
                                     std::function<void(msg::MessageBoxWindow&)> showBox) {
     services.showBox = std::move(showBox);
@@ -90,16 +80,15 @@ void PlayerSettingFrame::open(const std::vector<std::int32_t>& ids, common::Play
     KVLOG_AS("common::PlayerSettingWindow::open", L"settings of %d, %d instance(s)", static_cast<int>(ids.front()),
              static_cast<int>(ids.size()));
     m_dialog.open(ids, machineDefaults(product::indexOfId(ids.front())), std::move(onSaved));
-    m_host->moveTo(centredOver(m_hwnd, m_owner));
-    m_host->showModal(m_owner);
+    m_dialog.window().showModal(m_modalOwner);
+    m_host->showModal(m_owner); // centred over the main window
 }
 
 void PlayerSettingFrame::showBox(msg::MessageBoxWindow& box) {
     m_retiredBoxHost = std::move(m_boxHost);
     m_boxHost = std::make_unique<ui::win32::ToolkitWindow>(*box.window(), m_resources);
     if (!m_boxHost->create(m_hwnd, L"KVMultiMessageBox", L"", WS_POPUP | WS_BORDER)) return;
-    m_boxHost->moveTo(centredOver(m_boxHost->hwnd(), m_hwnd));
-    m_boxHost->showModal(m_hwnd);
+    m_boxHost->showModal(m_hwnd); // centred over the dialog
 }
 
 LRESULT CALLBACK PlayerSettingFrame::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -45,6 +45,9 @@ private:
     ui::ControlFactory m_factory;
     ui::SkinResources m_resources;
     common::PlayerSettingWindow m_dialog;
+    // The dialog's modality over the main window is the native host's; the toolkit's side of it needs an
+    // owner window of its own, which never shows.
+    ui::Window m_modalOwner;
     std::unique_ptr<ui::win32::ToolkitWindow> m_host;
     std::unique_ptr<ui::win32::ToolkitWindow> m_boxHost;
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
