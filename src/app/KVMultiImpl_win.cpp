@@ -8,6 +8,7 @@
 #include "app/AppContext_win.h"
 #include "app/DisplayScaling_win.h"
 #include "app/ProcessHooks_win.h"
+#include "app/SettingServices_win.h"
 #include "app/SingleInstance_win.h"
 #include "app/TopLevelWindow_win.h"
 #include "app/UiRuntime_win.h"
@@ -23,6 +24,7 @@
 #include "core/storage/KVPhoneConfig.h"
 #include "toolkit/DisplaySettings.h"
 #include "ui/main/MainFrameWindow_win.h"
+#include "ui/settings/PlayerSettingFrame_win.h"
 
 namespace {
 
@@ -198,9 +200,30 @@ bool KVMultiImpl::showMainFrame() {
                 m_windows.mainWindowGone();
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
             },
-            [this] { return !m_windows.groupControls().empty(); });
+            [this] { return !m_windows.groupControls().empty(); },
+            {.openSettings = [this](const std::vector<std::int32_t>& ids) { openSettings(ids); }});
         if (!window) return nullptr;
         return std::make_unique<app::Win32TopLevelWindow>(window);
+    });
+}
+
+void KVMultiImpl::openSettings(const std::vector<std::int32_t>& ids) {
+    const app::TopLevelWindow* main = m_windows.mainWindow();
+    if (ids.empty() || !main) return;
+    constexpr const wchar_t* name = common::PlayerSettingWindow::kClassName;
+    const auto owner = reinterpret_cast<HWND>(main->handle());
+    const app::TopLevelWindow* dialog = m_windows.dialog(name, [this, owner]() -> std::unique_ptr<app::TopLevelWindow> {
+        HWND window = settingsui::win32::PlayerSettingFrame::create(
+            app::model(), app::players(), app::desktopSettingServices(), owner, [this] { m_windows.dialogGone(name); });
+        if (!window) return nullptr;
+        return std::make_unique<app::Win32TopLevelWindow>(window);
+    });
+    auto* frame =
+        dialog ? settingsui::win32::PlayerSettingFrame::fromWindow(reinterpret_cast<HWND>(dialog->handle())) : nullptr;
+    if (!frame) return;
+    frame->open(ids, [](bool saved, bool languageChanged) {
+        KVLOG_AS("KVMultiImpl::openSettings", L"settings saved: %d, language changed: %d", saved ? 1 : 0,
+                 languageChanged ? 1 : 0);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "app/WindowOwner.h"
 #include "core/ipc/IWindowIPCHandle.h"
@@ -27,6 +28,8 @@ public:
     // Creates the main window when none exists and brings it to the foreground; true.
     bool showMainFrame();
     void addFontResource();
+    // The instance settings dialog over the main window, for one instance or (several ids) in batch mode.
+    void openSettings(const std::vector<std::int32_t>& ids);
 
 private:
     void initialiseCommon(const std::filesystem::path& programFolder);

@@ -12,6 +12,7 @@
 #include "support/LogCapture.h"
 #include "support/ModelWorld.h"
 #include "support/ShippedSkin.h"
+#include "toolkit/Button.h"
 #include "toolkit/Combo.h"
 #include "toolkit/HeadlessHost.h"
 #include "ui/settings/HotkeyText.h"
@@ -107,6 +108,7 @@ public: // the cases of a table act on the fixture
     ui::Window* owner = nullptr;
     std::vector<std::int32_t> notified;
     std::vector<std::wstring> autoRuns;
+    msg::MessageBoxWindow* box = nullptr; // the last one shown
     std::unique_ptr<common::PlayerSettingWindow> dialog;
 
     void SetUp() override {
@@ -117,6 +119,7 @@ public: // the cases of a table act on the fixture
         common::SettingServices services;
         services.notifySettingsChanged = [this](std::int32_t id) { notified.push_back(id); };
         services.setAutoRun = [this](const std::wstring& value) { autoRuns.push_back(value); };
+        services.showBox = [this](msg::MessageBoxWindow& shown) { box = &shown; };
         dialog = std::make_unique<common::PlayerSettingWindow>(model, players, services);
         ASSERT_TRUE(
             dialog->create(host.factory(), testing_support::shippedSkin(common::PlayerSettingWindow::kSkinFile)));
@@ -282,6 +285,29 @@ TEST_F(PlayerSettingWindowTest, BatchWritesOnlyCheckedSettingsIntoEverySelectedI
         EXPECT_FALSE(doc.has("basicSettings.standaloneSysVmdk")) << i;
         EXPECT_EQ(doc.get("future.unknownKey"), configDoc(KV_PRODUCT_14, 0).get("future.unknownKey"));
     }
+}
+
+// The box reaches the host built and modal over the dialog; the option follows the answer, and the second
+// question may come while the host still holds the first box.
+TEST_F(PlayerSettingWindowTest, ASeparateSystemDiskIsConfirmedInABoxOverTheDialog) {
+    writeConfig(KV_PRODUCT_14, 0);
+    open({id14(0)});
+    showPage(L"advancedsettingbtn");
+    for (const auto& [button, on] : {std::pair{L"msgbtn0", false}, std::pair{L"msgbtn1", true}}) {
+        box = nullptr;
+        ASSERT_TRUE(host.click(win(), L"StandalonesystemOffOpt"));
+        ASSERT_TRUE(host.click(win(), L"StandalonesystemOnOpt"));
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->window(), nullptr);
+        EXPECT_TRUE(win().inputBlocked());
+        box->window()->resize(box->window()->initialSize());
+        box->window()->layout();
+        ASSERT_TRUE(host.click(*box->window(), button));
+        EXPECT_FALSE(win().inputBlocked());
+        EXPECT_EQ(win().find<ui::Option>(L"StandalonesystemOnOpt")->selected(), on) << button;
+    }
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    EXPECT_TRUE(configDoc(KV_PRODUCT_14, 0).getBool("basicSettings.standaloneSysVmdk", false));
 }
 
 TEST_F(PlayerSettingWindowTest, SingleModeHidesTheApplyBoxes) {

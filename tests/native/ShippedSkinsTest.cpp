@@ -144,6 +144,28 @@ TEST_F(ShippedSkins, TheAddDialogAndItsTipLoadWithEveryNamedControl) {
     expectPacked(imagesIn(tip));
 }
 
+TEST_F(ShippedSkins, TheSettingsDialogLoadsWithItsNinePagesAndEveryNamedControl) {
+    const std::string xml = skin(L"xml_playersetting.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    auto* pages = w->find<TabLayout>(L"maintab");
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->count(), 9u);
+    for (const auto& name :
+         words(L"titlelabel closebtn savebtn cancelbtn gamesettingBtn advancedsettingbtn propertysettingbtn "
+               L"distSettingBtn audiosettingbtn networksettingbtn hotkeysettingbtn resurfacingBtn basicsettingbtn "
+               L"definedSolutionOpt opt1280x720 opt720x1280 resolutionwidth resolutionheight resolutiondpi cpucombo "
+               L"memorycombo quitcombo adbCombo fpsSlider fpsTip uMemUsageTip vMemUsageDefaultOption "
+               L"vMemUsageDisplayOption vMemUsageUsedOption autoRunOnOpt rootModeOnOpt mulTabOnOpt mulTabOffOpt "
+               L"StandalonesystemOnOpt StandalonesystemOffOpt connectNetworkOpt networkSettings ipSettingStaticOpt "
+               L"ipSettingDhcpOpt networkAddressEdit networkDNS2Edit imeicodeedit phonenumberedit phonebrandedit "
+               L"phonemodeledit bosskey multiKey recordPauseBtn heighFrameRateOpt normalFrameRateOpt"))
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    EXPECT_LE(host.rect(*w, L"savebtn").bottom, w->clientSize().cy);
+    expectPacked(imagesIn(xml));
+}
+
 TEST_F(ShippedSkins, TheMenuSkinLoadsWithItsPatterns) {
     const std::string xml = skin(L"xml_menu_mul.xml");
     std::wstring error;

@@ -74,9 +74,9 @@ void openInBrowser(const std::wstring& url) {
 
 } // namespace
 
-MainFrameWindow::MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings)
+MainFrameWindow::MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings, DialogOpeners dialogs)
     : m_model(model), m_resources(common::lang::skinFolder(), &common::lang::resourcePack()),
-      m_frame(model, settings, m_factory, services()) {
+      m_frame(model, settings, m_factory, services(std::move(dialogs))) {
     m_factory.registerCustom(ui::RQImageControl::kClassName, [] { return std::make_unique<ui::RQImageControl>(); });
 }
 
@@ -84,8 +84,9 @@ MainFrameWindow::~MainFrameWindow() = default;
 
 HWND MainFrameWindow::create(KVMultiModel& model, common::GlobalSettings& settings,
                              std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea,
-                             std::function<void()> onDestroyed, std::function<bool()> groupControlOpen) {
-    auto* self = new MainFrameWindow(model, settings);
+                             std::function<void()> onDestroyed, std::function<bool()> groupControlOpen,
+                             DialogOpeners dialogs) {
+    auto* self = new MainFrameWindow(model, settings, std::move(dialogs));
     self->m_onDestroyed = std::move(onDestroyed);
     self->m_groupControlOpen = std::move(groupControlOpen);
     if (!self->open(product, monitorArea)) {
@@ -104,8 +105,9 @@ std::optional<RECT> MainFrameWindow::workAreaOfMonitor(int handleValue) {
     return info.rcWork;
 }
 
-FrameServices MainFrameWindow::services() {
+FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     FrameServices s;
+    s.openSettings = std::move(dialogs.openSettings);
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/model/KVMultiModel.h"
 #include "core/storage/GlobalSettings.h"
@@ -22,6 +23,11 @@
 
 namespace mainui::win32 {
 
+// The application's dialogs the window opens; while one is missing, its items and buttons show disabled.
+struct DialogOpeners {
+    std::function<void(const std::vector<std::int32_t>& ids)> openSettings;
+};
+
 class MainFrameWindow {
 public:
     // Other programs of the suite find the manager by this class.
@@ -31,16 +37,16 @@ public:
     // there instead of on the primary work area. `groupControlOpen` tells whether a group frame is open.
     static HWND create(KVMultiModel& model, common::GlobalSettings& settings, std::optional<KV_PRODUCT_TYPE> product,
                        std::optional<RECT> monitorArea, std::function<void()> onDestroyed,
-                       std::function<bool()> groupControlOpen);
+                       std::function<bool()> groupControlOpen, DialogOpeners dialogs = {});
 
     // The work area of the monitor whose handle value the command line named; none for 0 or a stale value.
     static std::optional<RECT> workAreaOfMonitor(int handleValue);
 
 private:
-    MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings);
+    MainFrameWindow(KVMultiModel& model, common::GlobalSettings& settings, DialogOpeners dialogs);
     ~MainFrameWindow();
     bool open(std::optional<KV_PRODUCT_TYPE> product, std::optional<RECT> monitorArea);
-    FrameServices services();
+    FrameServices services(DialogOpeners dialogs);
     void showBox(msg::MessageBoxWindow& box);
     void showMenu(ui::RQMenuWnd& menu);
     void showDialog(ui::Window& dialog, const wchar_t* windowClass);

@@ -160,6 +160,7 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
         KVLOG(L"settings skin not loaded: %s", error);
         return false;
     }
+    m_factory = &factory;
     m_window.setKind(ui::WindowKind::Dialog);
     if (m_window.root()) ui::translateSkinTexts(*m_window.root(), lang::lookUp);
     m_window.setTitle(lookUpWithFallback(L"playersetting_title"));
@@ -288,16 +289,21 @@ void PlayerSettingWindow::showTips() {
 
 // A separate system disk costs disk space: the user confirms it, else the option goes back off.
 void PlayerSettingWindow::confirmStandaloneDisk() {
-    if (!m_services.showBox) return;
+    if (!m_services.showBox || !m_factory) return;
+    m_retiredBox = std::move(m_box);
     m_box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"),
                                                     lookUpWithFallback(L"setting_disk_shared_tip"));
     m_box->addButton(lookUpWithFallback(L"cancel"), [] {});
-    m_box->addButton(lookUpWithFallback(L"confirm"), [this] { m_values.standaloneSysVmdk = true; });
+    // The box closes before a button's action runs: closing puts the option back off, the confirmation on again.
+    const auto showChoice = [this](bool on) {
+        m_values.standaloneSysVmdk = on;
+        selectOption(L"StandalonesystemOnOpt", on);
+        selectOption(L"StandalonesystemOffOpt", !on);
+    };
+    m_box->addButton(lookUpWithFallback(L"confirm"), [showChoice] { showChoice(true); });
     m_values.standaloneSysVmdk = false;
-    m_box->setOnClose([this] {
-        selectOption(L"StandalonesystemOnOpt", m_values.standaloneSysVmdk);
-        selectOption(L"StandalonesystemOffOpt", !m_values.standaloneSysVmdk);
-    });
+    m_box->setOnClose([showChoice] { showChoice(false); });
+    if (!m_box->show(m_window, *m_factory)) return showChoice(false); // logged
     m_services.showBox(*m_box);
 }
 

@@ -81,7 +81,9 @@ private:
     settingsui::SettingValues m_loaded;
     settingsui::SettingValues m_values;
     OnSaved m_onSaved;
+    const ui::ControlFactory* m_factory = nullptr; // the one create had; boxes are built with it
     std::unique_ptr<msg::MessageBoxWindow> m_box;
+    std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // its host may still hold its window
 };
 
 } // namespace common
