@@ -310,6 +310,18 @@ TEST_F(PlayerSettingWindowTest, ASeparateSystemDiskIsConfirmedInABoxOverTheDialo
     EXPECT_TRUE(configDoc(KV_PRODUCT_14, 0).getBool("basicSettings.standaloneSysVmdk", false));
 }
 
+// The batch save reads each row's check box from the skin: a row without one could never be applied.
+TEST_F(PlayerSettingWindowTest, TheShippedSkinHasEveryApplyCheckBoxAndTheHotKeyEditsShowTheirKeys) {
+    writeConfig(KV_PRODUCT_14, 0);
+    open({id14(0)});
+    for (const model::BatchApplyRow& row : model::batchApplyTable())
+        EXPECT_TRUE(win().find<ui::Option>(std::wstring(row.checkBox.begin(), row.checkBox.end())))
+            << row.checkBox;
+    for (const auto& [edit, text] : {std::pair{L"installApkKey", L"Ctrl + 3"}, std::pair{L"shareFileKey", L"Ctrl + 5"},
+                                     std::pair{L"locationKey", L"Ctrl + 7"}, std::pair{L"syncKey", L"Ctrl + 9"}})
+        EXPECT_EQ(host.text(win(), edit), text);
+}
+
 TEST_F(PlayerSettingWindowTest, SingleModeHidesTheApplyBoxes) {
     writeConfig(KV_PRODUCT_14, 0);
     open({id14(0)});

@@ -87,7 +87,7 @@ struct HotkeyControl {
     std::wstring_view edit;
     CombineKey SettingValues::*field;
 };
-const std::array<HotkeyControl, 21> kHotkeys = {{
+const std::array<HotkeyControl, 25> kHotkeys = {{
     {L"bosskey", &SettingValues::bossKey},
     {L"fullscreenkey", &SettingValues::fullScreenKey},
     {L"backkey", &SettingValues::backKey},
@@ -109,6 +109,10 @@ const std::array<HotkeyControl, 21> kHotkeys = {{
     {L"screenCutKey", &SettingValues::screenCutKey},
     {L"miniKey", &SettingValues::miniKey},
     {L"multiKey", &SettingValues::multiKey},
+    {L"installApkKey", &SettingValues::installApkKey},
+    {L"shareFileKey", &SettingValues::shareFileKey},
+    {L"locationKey", &SettingValues::locationKey},
+    {L"syncKey", &SettingValues::syncKey},
 }};
 
 constexpr std::array<std::wstring_view, 9> kTabButtons = {
