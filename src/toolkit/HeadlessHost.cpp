@@ -69,6 +69,10 @@ void HeadlessHost::press(Window& window, Key key, KeyModifiers mods) {
     window.keyDown(key, mods);
 }
 
+bool HeadlessHost::pressVirtualKey(Window& window, std::uint16_t virtualKey, KeyModifiers mods) {
+    return window.virtualKeyDown(virtualKey, mods);
+}
+
 void HeadlessHost::type(Window& window, std::wstring_view text) {
     for (const wchar_t c : text) window.character(c);
 }

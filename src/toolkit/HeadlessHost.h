@@ -33,6 +33,8 @@ public:
     bool wheel(Window& window, std::wstring_view name, int notches);
     void clickAt(Window& window, Point p, MouseButton button = MouseButton::Left);
     void press(Window& window, Key key, KeyModifiers mods = {});
+    // A press by virtual-key code: the key capture first, as the native host offers it.
+    bool pressVirtualKey(Window& window, std::uint16_t virtualKey, KeyModifiers mods = {});
     void type(Window& window, std::wstring_view text);
 
     // Read-back; empty results for a missing control.

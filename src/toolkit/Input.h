@@ -22,6 +22,7 @@ enum class Key { Tab, Return, Escape, Space, Left, Right, Up, Down, Home, End, B
 struct KeyModifiers {
     bool shift = false;
     bool ctrl = false;
+    bool alt = false;
 };
 
 namespace events {

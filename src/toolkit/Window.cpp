@@ -169,6 +169,11 @@ void Window::keyDown(Key key, KeyModifiers mods) {
     if (key == Key::Escape && !(m_onEscape && m_onEscape())) close(0);
 }
 
+bool Window::virtualKeyDown(std::uint16_t virtualKey, KeyModifiers mods) {
+    if (inputBlocked() || !m_focus || !m_keyCapture) return false;
+    return m_keyCapture(*m_focus, virtualKey, mods);
+}
+
 void Window::character(wchar_t c) {
     if (inputBlocked() || !m_focus) return;
     m_focus->onChar(c);

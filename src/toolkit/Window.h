@@ -109,6 +109,11 @@ public:
     void mouseLeave();
     void wheel(Point p, int notches); // positive: away from the user (scroll up)
     void keyDown(Key key, KeyModifiers mods = {});
+    // A key press by its virtual-key code, offered first to the key capture (a hot-key edit takes any key,
+    // Alt combinations included); false when nothing took it and the host goes on as for any key.
+    bool virtualKeyDown(std::uint16_t virtualKey, KeyModifiers mods);
+    using KeyCapture = std::function<bool(Control& focus, std::uint16_t virtualKey, KeyModifiers mods)>;
+    void setKeyCapture(KeyCapture capture) { m_keyCapture = std::move(capture); }
     void character(wchar_t c);
 
     Control* controlAt(Point p) const;
@@ -178,6 +183,7 @@ private:
     std::wstring m_title;
     std::unique_ptr<AccessibleTree> m_accessible;
     std::function<void(Control*)> m_onFocusChanged;
+    KeyCapture m_keyCapture;
 
     bool m_open = true;
     int m_closeCode = 0;

@@ -8,6 +8,7 @@
 #include "core/dispatch/EventLoop.h"
 #include "core/lang/LanguageStrings.h"
 #include "core/model/KVMultiModel.h"
+#include "core/storage/InstanceKeys.h"
 #include "core/storage/PlayerConfig.h"
 #include "support/LogCapture.h"
 #include "support/ModelWorld.h"
@@ -75,6 +76,28 @@ TEST(HotkeyTextTest, TextAndValidity) {
     EXPECT_EQ(keyName(255), L"");
     EXPECT_NE(hotkeyDisplayText(L"homekey", {0, 'A'}), L"A"); // the "(not set)" mark follows
     EXPECT_EQ(hotkeyDisplayText(L"homekey", {0, 113}), L"F2");
+}
+
+TEST(HotkeyCaptureTest, APressWithModifiersBecomesTheCombination) {
+    struct Case {
+        std::uint16_t key;
+        int modifiers;
+        std::optional<CombineKey> captured;
+    };
+    const std::vector<Case> cases = {
+        {'A', kModCtrl, CombineKey{kModCtrl, 'A'}},
+        {'A', kModCtrl | kModAlt | kModShift, CombineKey{7, 'A'}},
+        {112, 0, CombineKey{0, 112}},
+        {17, kModCtrl, std::nullopt},  // Ctrl alone waits for its key
+        {0xA4, kModAlt, std::nullopt}, // so does the left Alt
+        {8, 0, CombineKey{}},          // Backspace clears
+        {46, 0, CombineKey{}},         // and Delete
+        {46, kModCtrl, CombineKey{kModCtrl, 46}},
+        {9, 0, std::nullopt}, // Tab moves on
+        {9, kModAlt, CombineKey{kModAlt, 9}},
+        {'Q', 8 | kModShift, CombineKey{kModShift, 'Q'}}, // other bits are not modifiers
+    };
+    for (const Case& c : cases) EXPECT_EQ(captureHotkey(c.key, c.modifiers), c.captured) << c.key;
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -315,11 +338,48 @@ TEST_F(PlayerSettingWindowTest, TheShippedSkinHasEveryApplyCheckBoxAndTheHotKeyE
     writeConfig(KV_PRODUCT_14, 0);
     open({id14(0)});
     for (const model::BatchApplyRow& row : model::batchApplyTable())
-        EXPECT_TRUE(win().find<ui::Option>(std::wstring(row.checkBox.begin(), row.checkBox.end())))
-            << row.checkBox;
+        EXPECT_TRUE(win().find<ui::Option>(std::wstring(row.checkBox.begin(), row.checkBox.end()))) << row.checkBox;
     for (const auto& [edit, text] : {std::pair{L"installApkKey", L"Ctrl + 3"}, std::pair{L"shareFileKey", L"Ctrl + 5"},
                                      std::pair{L"locationKey", L"Ctrl + 7"}, std::pair{L"syncKey", L"Ctrl + 9"}})
         EXPECT_EQ(host.text(win(), edit), text);
+}
+
+// Keys pressed in the edits, one after another, and what each edit then holds and stores.
+TEST_F(PlayerSettingWindowTest, PressedKeysClashAndReleaseEachOther) {
+    writeConfig(KV_PRODUCT_14, 0);
+    open({id14(0)});
+    showPage(L"hotkeysettingbtn");
+    const auto press = [this](const wchar_t* edit, std::uint16_t key, ui::KeyModifiers mods) {
+        ASSERT_TRUE(host.click(win(), edit)) << edit;
+        EXPECT_TRUE(host.pressVirtualKey(win(), key, mods));
+    };
+    const std::wstring clash = common::lang::lookUpWithFallback(L"shortcut_clash");
+    press(L"homekey", 'K', {.ctrl = true});
+    EXPECT_EQ(host.text(win(), L"homekey"), L"Ctrl + K");
+    EXPECT_EQ(dialog->values().homeKey, (CombineKey{kModCtrl, 'K'}));
+    press(L"backkey", 'K', {.ctrl = true}); // b takes a's keys: both clash, b stores nothing
+    EXPECT_EQ(win().findControl(L"backkey")->tooltip(), clash);
+    EXPECT_EQ(dialog->values().backKey, CombineKey{});
+    press(L"menukey", 'K', {.ctrl = true}); // c as well
+    EXPECT_EQ(dialog->values().menuKey, CombineKey{});
+    press(L"backkey", 'J', {.ctrl = true, .alt = true}); // b moves on; a and c still clash
+    EXPECT_EQ(host.text(win(), L"backkey"), L"Ctrl + Alt + J");
+    EXPECT_EQ(dialog->values().backKey, (CombineKey{kModCtrl | kModAlt, 'J'}));
+    // a and c still share their keys: one of them holds them, the other stays marked
+    EXPECT_EQ(win().findControl(L"homekey")->tooltip().empty() + win().findControl(L"menukey")->tooltip().empty(), 1);
+    EXPECT_EQ(dialog->values().homeKey == CombineKey{} ? dialog->values().menuKey : dialog->values().homeKey,
+              (CombineKey{kModCtrl, 'K'}));
+    press(L"menukey", 8, {}); // c cleared releases a
+    EXPECT_EQ(dialog->values().menuKey, CombineKey{});
+    EXPECT_TRUE(win().findControl(L"homekey")->tooltip().empty());
+    EXPECT_EQ(dialog->values().homeKey, (CombineKey{kModCtrl, 'K'}));
+    press(L"bosskey", 113, {}); // the boss key needs a modifier
+    EXPECT_EQ(dialog->values().bossKey, CombineKey{});
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    const common::ConfigDocument doc = configDoc(KV_PRODUCT_14, 0);
+    EXPECT_EQ(common::keys::readHotkey(doc, "hotkeySettings.backKey"), (CombineKey{kModCtrl | kModAlt, 'J'}));
+    EXPECT_EQ(common::keys::readHotkey(doc, "hotkeySettings.homeKey"), (CombineKey{kModCtrl, 'K'}));
+    EXPECT_FALSE(doc.has("hotkeySettings.zoomInKey")); // untouched keys are not written
 }
 
 TEST_F(PlayerSettingWindowTest, SingleModeHidesTheApplyBoxes) {

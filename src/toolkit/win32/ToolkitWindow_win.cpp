@@ -196,12 +196,20 @@ LRESULT ToolkitWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: { // Alt held: the press comes as a system key
+        const KeyModifiers mods{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+        if (m_window.virtualKeyDown(static_cast<std::uint16_t>(wParam), mods)) {
+            afterInput();
+            return 0;
+        }
+        if (message == WM_SYSKEYDOWN) break; // Alt+F4 and the system menu stay the system's
         if (const auto key = keyOf(wParam)) {
-            m_window.keyDown(*key, {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0});
+            m_window.keyDown(*key, mods);
             afterInput();
             return 0;
         }
         break;
+    }
     case WM_CHAR:
         // Tab, Return, Escape and Back arrive as key presses above, and so do Ctrl+A, C, V and X (0x01, 0x03,
         // 0x16, 0x18 here).

@@ -55,7 +55,20 @@ bool aloneAllowed(std::uint16_t key) {
     return key == 27 || key == 33 || key == 34 || (key >= 112 && key <= 123);
 }
 
+bool isModifierKey(std::uint16_t key) {
+    // Shift, Ctrl, Alt, their left and right twins, and the Windows keys.
+    return (key >= 16 && key <= 18) || (key >= 0xA0 && key <= 0xA5) || key == 0x5B || key == 0x5C;
+}
+
 } // namespace
+
+std::optional<common::CombineKey> captureHotkey(std::uint16_t virtualKey, int modifiers) {
+    modifiers &= kModAlt | kModCtrl | kModShift;
+    if (virtualKey == 0 || isModifierKey(virtualKey)) return std::nullopt;
+    if (modifiers == 0 && virtualKey == 9) return std::nullopt;
+    if (modifiers == 0 && (virtualKey == 8 || virtualKey == 46)) return common::CombineKey{};
+    return common::CombineKey{modifiers, virtualKey};
+}
 
 std::wstring keyName(std::uint16_t virtualKey) {
     if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))

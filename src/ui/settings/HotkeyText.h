@@ -2,6 +2,7 @@
 // How a hot key looks in the settings dialog: the modifiers, then the key's name ("Ctrl + Shift + A"), and
 // whether the combination may be used.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,10 @@ std::wstring hotkeyText(common::CombineKey combination);
 bool hotkeyValid(std::wstring_view editName, common::CombineKey combination);
 // The text with the "(not set)" mark when the combination is invalid or its key has no name.
 std::wstring hotkeyDisplayText(std::wstring_view editName, common::CombineKey combination);
+
+// A key pressed in a hot-key edit with the modifiers held (kModAlt | kModCtrl | kModShift): the combination it
+// sets, or nothing when the press sets none. A modifier alone waits for the key that completes it; Backspace
+// or Delete alone clears the edit; Tab alone moves the focus on.
+std::optional<common::CombineKey> captureHotkey(std::uint16_t virtualKey, int modifiers);
 
 } // namespace settingsui

@@ -10,6 +10,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/Combo.h"
 #include "toolkit/Container.h"
+#include "toolkit/Edit.h"
 #include "toolkit/SkinParser.h"
 #include "toolkit/SkinTexts.h"
 #include "toolkit/Slider.h"
@@ -20,6 +21,7 @@ namespace common {
 
 namespace {
 
+using common::CombineKey;
 using lang::lookUpWithFallback;
 using settingsui::SettingValues;
 
@@ -115,6 +117,11 @@ const std::array<HotkeyControl, 25> kHotkeys = {{
     {L"syncKey", &SettingValues::syncKey},
 }};
 
+constexpr std::wstring_view kEditNormal = L"file='common9\\edit_bg_normal.png' corner='20,10,20,10'";
+constexpr std::wstring_view kEditHot = L"file='common9\\edit_bg_hot.png' corner='20,10,20,10'";
+constexpr std::wstring_view kEditPushed = L"file='common9\\edit_bg_push.png' corner='20,10,20,10'";
+constexpr std::wstring_view kKeyClash = L"file='mainbar5\\key_clash.png' corner='4,4,4,4'";
+
 constexpr std::array<std::wstring_view, 9> kTabButtons = {
     L"gamesettingBtn",    L"advancedsettingbtn", L"propertysettingbtn", L"distSettingBtn", L"audiosettingbtn",
     L"networksettingbtn", L"hotkeysettingbtn",   L"resurfacingBtn",     L"basicsettingbtn"};
@@ -182,6 +189,8 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
     if (auto* combo = m_window.find<ui::Combo>(L"memorycombo"))
         for (int mb : {1024, 2048, 3072, 4096, 6144, 8192}) combo->addItem(std::to_wstring(mb) + L"M", mb);
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
+    m_window.setKeyCapture(
+        [this](ui::Control& focus, std::uint16_t key, ui::KeyModifiers mods) { return captureKey(focus, key, mods); });
     m_window.close(); // made hidden; the owner shows it
     return true;
 }
@@ -207,6 +216,8 @@ void PlayerSettingWindow::open(const std::vector<std::int32_t>& ids, const setti
     if (auto* tabs = m_window.find<ui::TabLayout>(L"maintab")) tabs->selectItem(0);
     selectOption(kTabButtons[0], true);
     showValues();
+    // Showing the hot keys stores a clashing or invalid one as empty; only a change by the user is written.
+    for (const HotkeyControl& h : kHotkeys) m_loaded.*h.field = m_values.*h.field;
 }
 
 void PlayerSettingWindow::selectOption(std::wstring_view name, bool selected) {
@@ -227,9 +238,7 @@ void PlayerSettingWindow::showValues() {
         if (auto* combo = m_window.find<ui::Combo>(c.combo)) selectTag(*combo, m_values.*c.field);
     for (const TextControl& t : kTexts)
         if (auto* edit = m_window.findControl(t.edit)) edit->setText(m_values.*t.field);
-    for (const HotkeyControl& h : kHotkeys)
-        if (auto* edit = m_window.findControl(h.edit))
-            edit->setText(settingsui::hotkeyDisplayText(h.edit, m_values.*h.field));
+    showHotkeys();
     if (auto* slider = m_window.find<ui::Slider>(L"fpsSlider")) slider->setValue(m_values.fps);
     selectOption(L"vMemUsageDefaultOption", m_values.vMemUsage != 1 && m_values.vMemUsage != 2);
     selectOption(L"vMemUsageDisplayOption", m_values.vMemUsage == 1);
@@ -237,6 +246,78 @@ void PlayerSettingWindow::showValues() {
     showResolution();
     showNetwork();
     showTips();
+}
+
+void PlayerSettingWindow::showHotkeys() {
+    m_hotkeyEntries.clear();
+    for (const HotkeyControl& h : kHotkeys) hotkeyChanged(std::wstring(h.edit), m_values.*h.field);
+}
+
+// A key pressed in a hot-key edit becomes its combination; other edits keep their keys.
+bool PlayerSettingWindow::captureKey(ui::Control& focus, std::uint16_t virtualKey, ui::KeyModifiers mods) {
+    const auto hotkey =
+        std::find_if(kHotkeys.begin(), kHotkeys.end(), [&](const HotkeyControl& h) { return h.edit == focus.name(); });
+    if (hotkey == kHotkeys.end()) return false;
+    const int modifiers = (mods.alt ? settingsui::kModAlt : 0) | (mods.ctrl ? settingsui::kModCtrl : 0) |
+                          (mods.shift ? settingsui::kModShift : 0);
+    const auto combination = settingsui::captureHotkey(virtualKey, modifiers);
+    if (!combination) return !(modifiers == 0 && virtualKey == 9); // Tab alone moves on; a lone modifier waits
+    hotkeyChanged(focus.name(), *combination);
+    return true;
+}
+
+// Two edits clash when they show the same combination: both are marked and neither is stored, until one of
+// them changes and releases the other.
+void PlayerSettingWindow::hotkeyChanged(const std::wstring& name, common::CombineKey combination) {
+    const auto field =
+        std::find_if(kHotkeys.begin(), kHotkeys.end(), [&](const HotkeyControl& h) { return h.edit == name; });
+    auto* edit = m_window.find<ui::Edit>(name);
+    if (field == kHotkeys.end()) return;
+    const auto heldBy = [this, &name](common::CombineKey c) -> const std::wstring* {
+        if (c == common::CombineKey{}) return nullptr;
+        for (const auto& [other, entry] : m_hotkeyEntries)
+            if (other != name && entry == c) return &other;
+        return nullptr;
+    };
+    if (const auto before = m_hotkeyEntries.find(name); before != m_hotkeyEntries.end())
+        if (const std::wstring* other = heldBy(before->second)) {
+            const std::wstring released = *other;
+            before->second = {};
+            hotkeyChanged(released, m_hotkeyEntries[released]);
+        }
+    CombineKey& stored = m_values.*field->field;
+    const bool focused = edit && m_window.focus() == edit;
+    if (combination == common::CombineKey{}) {
+        m_hotkeyEntries[name] = {};
+        stored = {};
+        if (!edit) return;
+        edit->setText(lookUpWithFallback(focused ? L"shortcur_clickforcrate_s" : L"shortcut_clickforsetup"));
+        edit->setTextColor(0xff888a8d);
+        edit->setTooltip(lookUpWithFallback(L"shortcut_clickforsetup"));
+        edit->setStateImages(kEditNormal, kEditHot, kEditPushed);
+        return;
+    }
+    bool marked = false;
+    std::wstring tooltip;
+    m_hotkeyEntries[name] = combination;
+    if (heldBy(combination)) {
+        stored = {};
+        tooltip = lookUpWithFallback(L"shortcut_clash");
+        marked = true;
+    } else if (settingsui::hotkeyValid(name, combination)) {
+        stored = combination;
+    } else {
+        stored = {};
+        marked = true;
+    }
+    if (!edit) return;
+    edit->setTextColor(0xffffffff);
+    edit->setTooltip(tooltip);
+    if (marked)
+        edit->setStateImages(kKeyClash, kKeyClash, kKeyClash);
+    else
+        edit->setStateImages(kEditNormal, kEditHot, kEditPushed);
+    edit->setText(settingsui::hotkeyDisplayText(name, combination));
 }
 
 void PlayerSettingWindow::showResolution() {

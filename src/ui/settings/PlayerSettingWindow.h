@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,9 @@ private:
     void confirmStandaloneDisk();
     void selectOption(std::wstring_view name, bool selected);
     bool optionSelected(std::wstring_view name) const;
+    bool captureKey(ui::Control& focus, std::uint16_t virtualKey, ui::KeyModifiers mods);
+    void hotkeyChanged(const std::wstring& edit, common::CombineKey combination);
+    void showHotkeys();
     void saveSingle();
     void saveBatch();
 
@@ -84,6 +88,8 @@ private:
     const ui::ControlFactory* m_factory = nullptr; // the one create had; boxes are built with it
     std::unique_ptr<msg::MessageBoxWindow> m_box;
     std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // its host may still hold its window
+    // What each hot-key edit shows; a clashing or invalid one is stored (and saved) as empty.
+    std::map<std::wstring, common::CombineKey, std::less<>> m_hotkeyEntries;
 };
 
 } // namespace common
