@@ -114,6 +114,9 @@ FrameServices MainFrameWindow::services() {
     s.showDialog = [this](ui::Window& dialog, const wchar_t* windowClass) { showDialog(dialog, windowClass); };
     s.dialogResized = [this](ui::Window& dialog) { fitDialog(dialog); };
     s.openAddDialog = [this] { m_frame.showAddPlayerFrame(1); };
+    s.openCopyDialog = [this](std::int32_t source) {
+        m_frame.showCopyPlayerFrame(source < 0 ? std::nullopt : std::optional(source));
+    };
     s.hostFacts = [] {
         return HostFacts{platform::processorTopology().logicalProcessors, platform::installedMemoryMb()};
     };
@@ -151,9 +154,11 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto menuSkin = readSkin(m_resources, ui::RQMenuWnd::kSkinFile);
     const std::string addPlayerSkin = readSkin(m_resources, KVAddPlayerFrame::kSkinFile).value_or("");
     const std::string mouseTipSkin = readSkin(m_resources, KVMouseTip::kSkinFile).value_or("");
+    const std::string copyPlayerSkin = readSkin(m_resources, KVCopyPlayerFrame::kSkinFile).value_or("");
     if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
-        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin},
-                      product))
+        !m_frame.init(
+            {*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin, copyPlayerSkin},
+            product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
