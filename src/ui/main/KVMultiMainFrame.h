@@ -80,8 +80,9 @@ struct FrameServices {
     std::function<void(ui::Window&, const wchar_t* windowClass)> showDialog;
     // A shown dialog's client size changed (a step of its grow or shrink).
     std::function<void(ui::Window&)> dialogResized;
-    // Shows the tip beside the control under the mouse, or hides it (`KVMouseTip::shown`).
-    std::function<void(KVMouseTip&)> showTip;
+    // Shows the tip beside the control under the mouse, or hides it (`KVMouseTip::shown`); its position is
+    // in the pixels of `owner`, the dialog the control belongs to.
+    std::function<void(KVMouseTip&, ui::Window& owner)> showTip;
     // What the host machine offers new instances; without it the add dialog offers one core and no memory
     // item beyond the smallest.
     std::function<HostFacts()> hostFacts;

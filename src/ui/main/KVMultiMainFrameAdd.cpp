@@ -30,7 +30,8 @@ void KVMultiMainFrame::showAddPlayerFrame(int count) {
                 },
             .tipChanged =
                 [this] {
-                    if (m_services.showTip) m_services.showTip(m_addPlayerFrame->mouseTip());
+                    if (m_services.showTip)
+                        m_services.showTip(m_addPlayerFrame->mouseTip(), m_addPlayerFrame->window());
                 }};
         const HostFacts host = m_services.hostFacts ? m_services.hostFacts() : HostFacts{};
         auto dialog = std::make_unique<KVAddPlayerFrame>(
