@@ -125,6 +125,10 @@ HRESULT Element::doDefaultAction() const {
     return m_object->accDoDefaultAction(self());
 }
 
+HRESULT Element::takeFocus() const {
+    return m_object->accSelect(SELFLAG_TAKEFOCUS, self());
+}
+
 std::vector<TopWindow> topWindows(const std::wstring& process, const std::wstring& className) {
     struct Search {
         std::map<DWORD, std::wstring> names;

@@ -32,6 +32,8 @@ public:
     RECT location() const; // left, top, width, height in screen pixels
     std::vector<Element> children() const;
     HRESULT doDefaultAction() const;
+    // Gives the control the keyboard focus (keys posted to its window then reach it).
+    HRESULT takeFocus() const;
 
 private:
     VARIANT self() const;

@@ -4,6 +4,7 @@
 //   kvacc list  [--process NAME | --class CLASS]            the accessible tree of the windows, as JSON
 //   kvacc press CONTROL [--row N] [--process NAME | --class CLASS]   what a click on the control does
 //   kvacc get   CONTROL [--row N] [--process NAME | --class CLASS]   its value, or its text when it has none
+//   kvacc focus CONTROL [--row N] [--process NAME | --class CLASS]   the control takes the keyboard focus
 //   kvacc press|get --row N [--process NAME | --class CLASS]         the same on the list item itself
 //
 // CONTROL is the control's name in the skin ("startBtn"); --row N looks only inside the N-th list item
@@ -94,9 +95,9 @@ std::optional<Options> parse(int argc, wchar_t** argv, std::wstring& error) {
             return std::nullopt;
         }
     }
-    const bool named = o.command == L"press" || o.command == L"get";
+    const bool named = o.command == L"press" || o.command == L"get" || o.command == L"focus";
     if (o.command != L"list" && !named)
-        error = L"usage: kvacc list|press|get [CONTROL] [--row N] [--process NAME|--class CLASS]";
+        error = L"usage: kvacc list|press|get|focus [CONTROL] [--row N] [--process NAME|--class CLASS]";
     else if (named && o.control.empty() && !o.row)
         error = o.command + L" needs the control's name (as in the skin, e.g. startBtn) or a --row";
     else if (!named && !o.control.empty())
@@ -215,7 +216,9 @@ int pressOrGet(const Options& o, const std::vector<kvacc::TopWindow>& windows) {
         out(value);
         return kDone;
     }
-    const HRESULT hr = target.doDefaultAction();
+    const bool focus = o.command == L"focus";
+    const HRESULT hr = focus ? target.takeFocus() : target.doDefaultAction();
+    if (focus && hr == S_FALSE) return fail(kFailed, what + L" cannot take the focus now");
     if (FAILED(hr)) {
         wchar_t code[16]{};
         wsprintfW(code, L"0x%08X", static_cast<unsigned>(hr));

@@ -166,6 +166,18 @@ TEST_F(ShippedSkins, TheSettingsDialogLoadsWithItsNinePagesAndEveryNamedControl)
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheCopyDialogLoadsWithEveryNamedControl) {
+    const std::string xml = skin(L"xml_multicopyplayerframe.xml");
+    std::wstring error;
+    Window* w = host.open(xml, 1.0, {}, &error);
+    ASSERT_TRUE(w) << common::text::toUtf8(error);
+    for (const auto& name :
+         words(L"titlelabel closebtn mnqProductCombo mnqCombo numEdit numErrorLabel cancelBtn sureBtn"))
+        EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(name);
+    EXPECT_LE(host.rect(*w, L"sureBtn").bottom, w->clientSize().cy);
+    expectPacked(imagesIn(xml));
+}
+
 TEST_F(ShippedSkins, TheMenuSkinLoadsWithItsPatterns) {
     const std::string xml = skin(L"xml_menu_mul.xml");
     std::wstring error;

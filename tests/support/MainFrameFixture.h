@@ -80,7 +80,8 @@ protected:
         const std::string menu = shippedSkin(ui::RQMenuWnd::kSkinFile);
         const std::string addSkin = shippedSkin(mainui::KVAddPlayerFrame::kSkinFile);
         const std::string tipSkin = shippedSkin(mainui::KVMouseTip::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu, addSkin, tipSkin}, requested));
+        const std::string copySkin = shippedSkin(mainui::KVCopyPlayerFrame::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu, addSkin, tipSkin, copySkin}, requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

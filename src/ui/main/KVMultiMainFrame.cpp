@@ -57,6 +57,7 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     m_menuSkin = skins.menu;
     m_addPlayerSkin = skins.addPlayer;
     m_mouseTipSkin = skins.mouseTip;
+    m_copyPlayerSkin = skins.copyPlayer;
     collectParts();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
@@ -228,6 +229,7 @@ void KVMultiMainFrame::setProductRow(std::unique_ptr<KVMultiMainItem> row, KV_PR
 }
 
 void KVMultiMainFrame::startCopySeries(std::int32_t source, int count) {
+    KVLOG_AS("KVMultiMainFrame::onCopyPlayer", L"copy player %d %d", source, count);
     if (count < 1) return;
     m_copySource = source;
     m_copiesLeft = count;

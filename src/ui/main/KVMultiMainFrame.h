@@ -28,6 +28,7 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
 #include "ui/main/KVAddPlayerFrame.h"
+#include "ui/main/KVCopyPlayerFrame.h"
 #include "ui/main/KVMoveGroupWnd.h"
 #include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
@@ -79,8 +80,9 @@ struct FrameServices {
     std::function<void(ui::Window&, const wchar_t* windowClass)> showDialog;
     // A shown dialog's client size changed (a step of its grow or shrink).
     std::function<void(ui::Window&)> dialogResized;
-    // Shows the tip beside the control under the mouse, or hides it (`KVMouseTip::shown`).
-    std::function<void(KVMouseTip&)> showTip;
+    // Shows the tip beside the control under the mouse, or hides it (`KVMouseTip::shown`); its position is
+    // in the pixels of `owner`, the dialog the control belongs to.
+    std::function<void(KVMouseTip&, ui::Window& owner)> showTip;
     // What the host machine offers new instances; without it the add dialog offers one core and no memory
     // item beyond the smallest.
     std::function<HostFacts()> hostFacts;
@@ -108,13 +110,14 @@ struct FrameServices {
 
 // The skins the window is built from, as their files hold them.
 struct FrameSkins {
-    std::string_view window;    // KVMultiMainFrame::kSkinFile
-    std::string_view row;       // kRowSkinFile
-    std::string_view groupRow;  // kGroupRowSkinFile
-    std::string_view moveGroup; // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
-    std::string_view menu;      // ui::RQMenuWnd::kSkinFile, parsed each time a menu opens
-    std::string_view addPlayer; // KVAddPlayerFrame::kSkinFile, parsed when the add dialog first opens
-    std::string_view mouseTip;  // KVMouseTip::kSkinFile, the add dialog's help tip
+    std::string_view window;     // KVMultiMainFrame::kSkinFile
+    std::string_view row;        // kRowSkinFile
+    std::string_view groupRow;   // kGroupRowSkinFile
+    std::string_view moveGroup;  // KVMoveGroupWnd::kSkinFile, parsed when that dialog first opens
+    std::string_view menu;       // ui::RQMenuWnd::kSkinFile, parsed each time a menu opens
+    std::string_view addPlayer;  // KVAddPlayerFrame::kSkinFile, parsed when the add dialog first opens
+    std::string_view mouseTip;   // KVMouseTip::kSkinFile, the add dialog's help tip
+    std::string_view copyPlayer; // KVCopyPlayerFrame::kSkinFile, parsed when the copy dialog first opens
 };
 
 class KVMultiMainFrame {
@@ -165,6 +168,9 @@ public:
     // Creates `count` instances of the line one after another; the rows show their progress.
     void startAddSeries(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
     int addingCount() const { return m_addingCount; }
+    // The copy dialog, made on first use: this window's line preselected, and `source` in it when given.
+    void showCopyPlayerFrame(std::optional<std::int32_t> source);
+    KVCopyPlayerFrame* copyPlayerFrame() const { return m_copyPlayerFrame.get(); }
     // After the last create or copy of a series: a warning when the line's volume has less than 4 GiB free.
     void checkDiskSpace(std::int32_t id);
     // Search mode holds while the search box shows; its text filters the list.
@@ -289,6 +295,8 @@ private:
     void notice(std::wstring text);
     void warning(std::wstring text);
     void onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
+    void onCopyConfirmed(std::int32_t source, int count);
+    void copyIfItFits(std::int32_t source, int count, std::uint64_t sourceBytes);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
     void closeWindow();
 
@@ -307,6 +315,8 @@ private:
     std::string m_addPlayerSkin;
     std::string m_mouseTipSkin;
     std::unique_ptr<KVAddPlayerFrame> m_addPlayerFrame; // made on first use
+    std::string m_copyPlayerSkin;
+    std::unique_ptr<KVCopyPlayerFrame> m_copyPlayerFrame; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

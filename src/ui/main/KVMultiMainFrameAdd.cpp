@@ -1,8 +1,14 @@
-// The main window's side of adding instances: the add dialog, the create series it starts (one create at a
-// time, the next started by the previous one's end) and the low-disk warning after a series.
+// The main window's side of adding and copying instances: the add and copy dialogs, the series they start
+// (one create or copy at a time, the next started by the previous one's end) and the low-disk warning after
+// a series.
 
+#include <memory>
+
+#include "core/dispatch/Dispatcher.h"
+#include "core/files/Files.h"
 #include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
+#include "core/log/WideFormat.h"
 #include "core/product/ProductLine.h"
 #include "ui/main/KVMultiMainFrame.h"
 
@@ -24,7 +30,8 @@ void KVMultiMainFrame::showAddPlayerFrame(int count) {
                 },
             .tipChanged =
                 [this] {
-                    if (m_services.showTip) m_services.showTip(m_addPlayerFrame->mouseTip());
+                    if (m_services.showTip)
+                        m_services.showTip(m_addPlayerFrame->mouseTip(), m_addPlayerFrame->window());
                 }};
         const HostFacts host = m_services.hostFacts ? m_services.hostFacts() : HostFacts{};
         auto dialog = std::make_unique<KVAddPlayerFrame>(
@@ -57,6 +64,58 @@ void KVMultiMainFrame::onProductMissing(KV_PRODUCT_TYPE product, int count, cons
     m_pendingSetting = setting;
     KVLOG(L"player %d not installed, %d creates wait", static_cast<int>(product), count);
     notice(lookUpWithFallback(L"multiplay_add_product_missing"));
+}
+
+void KVMultiMainFrame::showCopyPlayerFrame(std::optional<std::int32_t> source) {
+    if (!m_copyPlayerFrame) {
+        KVCopyPlayerFrame::Callbacks callbacks{
+            .closed = [this] { showOverlay(false); },
+            .copy = [this](std::int32_t from, int count) { onCopyConfirmed(from, count); }};
+        auto dialog = std::make_unique<KVCopyPlayerFrame>(m_model, std::move(callbacks));
+        if (!dialog->create(m_factory, m_copyPlayerSkin)) return;
+        m_copyPlayerFrame = std::move(dialog);
+    }
+    m_copyPlayerFrame->fill(m_currentProduct, source);
+    showOverlay(true);
+    m_copyPlayerFrame->show(m_window);
+    if (m_services.showDialog) m_services.showDialog(m_copyPlayerFrame->window(), KVCopyPlayerFrame::kClassName);
+}
+
+// A running instance cannot be copied. The copies must fit the line's volume at the source's size; a size
+// the list has not walked yet is walked first, off this thread.
+void KVMultiMainFrame::onCopyConfirmed(std::int32_t source, int count) {
+    const model::InstanceRecord* record = m_model.findRecord(source);
+    if (!record) {
+        KVLOG(L"copy source %d is gone", source);
+        return;
+    }
+    if (record->status == model::kStatusRunning || record->status == model::kStatusWindowWithoutMutex)
+        return notice(lookUpWithFallback(L"multi_copy_error1"));
+    if (const auto known = m_diskSizes.find(source); known != m_diskSizes.end())
+        return copyIfItFits(source, count, known->second);
+    int index = 0;
+    const std::filesystem::path folder = m_model.playersOf(source, index).instanceFolder(index);
+    m_walks.run([folder, source, count, self = std::weak_ptr<KVMultiMainFrame*>(m_self)] {
+        const std::uint64_t bytes = common::files::folderBytes(folder);
+        common::dispatch::postToUiThread([self, source, count, bytes] {
+            if (const auto frame = self.lock()) (*frame)->copyIfItFits(source, count, bytes);
+        });
+    });
+}
+
+void KVMultiMainFrame::copyIfItFits(std::int32_t source, int count, std::uint64_t sourceBytes) {
+    m_diskSizes[source] = sourceBytes;
+    const std::wstring& folder = m_model.installFolders()[static_cast<std::size_t>(product::productOfId(source))];
+    const std::optional<std::uint64_t> free =
+        folder.empty() || !m_services.freeDiskBytes ? std::nullopt : m_services.freeDiskBytes(folder);
+    if (free && !countFits(count, sourceBytes, *free)) {
+        constexpr std::uint64_t kMb = 1024 * 1024;
+        KVLOG(L"copy refused: %d copies of %d need %llu bytes, %llu free", count, source,
+              sourceBytes * static_cast<std::uint64_t>(count), *free);
+        return notice(common::fmt::format(lookUpWithFallback(L"multiplay_copy_no_space"), count,
+                                          (sourceBytes + kMb - 1) / kMb, *free / kMb));
+    }
+    startCopySeries(source, count);
 }
 
 void KVMultiMainFrame::checkDiskSpace(std::int32_t id) {

@@ -115,7 +115,11 @@ FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     s.showMenu = [this](ui::RQMenuWnd& menu) { showMenu(menu); };
     s.showDialog = [this](ui::Window& dialog, const wchar_t* windowClass) { showDialog(dialog, windowClass); };
     s.dialogResized = [this](ui::Window& dialog) { fitDialog(dialog); };
+    s.showTip = [this](KVMouseTip& tip, ui::Window& owner) { showTip(tip, owner); };
     s.openAddDialog = [this] { m_frame.showAddPlayerFrame(1); };
+    s.openCopyDialog = [this](std::int32_t source) {
+        m_frame.showCopyPlayerFrame(source < 0 ? std::nullopt : std::optional(source));
+    };
     s.hostFacts = [] {
         return HostFacts{platform::processorTopology().logicalProcessors, platform::installedMemoryMb()};
     };
@@ -153,9 +157,11 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const auto menuSkin = readSkin(m_resources, ui::RQMenuWnd::kSkinFile);
     const std::string addPlayerSkin = readSkin(m_resources, KVAddPlayerFrame::kSkinFile).value_or("");
     const std::string mouseTipSkin = readSkin(m_resources, KVMouseTip::kSkinFile).value_or("");
+    const std::string copyPlayerSkin = readSkin(m_resources, KVCopyPlayerFrame::kSkinFile).value_or("");
     if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
-        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin},
-                      product))
+        !m_frame.init(
+            {*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin, copyPlayerSkin},
+            product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);
@@ -225,6 +231,32 @@ void MainFrameWindow::fitDialog(ui::Window& dialog) {
                        static_cast<DWORD>(GetWindowLongPtrW(it->second->hwnd(), GWL_EXSTYLE)));
     SetWindowPos(it->second->hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The tip is a popup owned by its dialog, so it stays above it; it never takes the activation from the
+// dialog, whose button the mouse is over.
+void MainFrameWindow::showTip(KVMouseTip& tip, ui::Window& owner) {
+    const auto dialog = m_dialogHosts.find(&owner);
+    const HWND ownerHwnd = dialog == m_dialogHosts.end() ? nullptr : dialog->second->hwnd();
+    if (!tip.shown() || !ownerHwnd) {
+        if (m_tipHost && m_tipHost->hwnd()) ShowWindow(m_tipHost->hwnd(), SW_HIDE);
+        return;
+    }
+    if (!m_tipHost) {
+        auto host = std::make_unique<ui::win32::ToolkitWindow>(tip.window(), m_resources);
+        if (!host->create(ownerHwnd, KVMouseTip::kClassName, L"", WS_POPUP)) {
+            KVLOG(L"mouse tip window not made");
+            return;
+        }
+        SetWindowLongPtrW(host->hwnd(), GWL_EXSTYLE,
+                          GetWindowLongPtrW(host->hwnd(), GWL_EXSTYLE) | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW);
+        m_tipHost = std::move(host);
+    }
+    POINT at{tip.position().x, tip.position().y};
+    ClientToScreen(ownerHwnd, &at);
+    const ui::Size size = tip.window().clientSize();
+    SetWindowPos(m_tipHost->hwnd(), HWND_TOP, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(m_tipHost->hwnd(), nullptr, FALSE);
 }
 
 // A menu is an owned popup that closes when the user activates anything else.

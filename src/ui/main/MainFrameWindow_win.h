@@ -51,6 +51,7 @@ private:
     void showMenu(ui::RQMenuWnd& menu);
     void showDialog(ui::Window& dialog, const wchar_t* windowClass);
     void fitDialog(ui::Window& dialog);
+    void showTip(KVMouseTip& tip, ui::Window& owner);
     void growHeight(int delta);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<ui::win32::ToolkitWindow> m_menuHost;
     std::unique_ptr<ui::win32::ToolkitWindow> m_retiredMenuHost;
     std::map<ui::Window*, std::unique_ptr<ui::win32::ToolkitWindow>> m_dialogHosts; // the frame's dialogs
+    std::unique_ptr<ui::win32::ToolkitWindow> m_tipHost;                            // made on the tip's first showing
     HWND m_hwnd = nullptr;
     WNDPROC m_toolkitProc = nullptr;
     std::function<void()> m_onDestroyed;
