@@ -1,14 +1,24 @@
 // The menus and the batch bar of kvmulti.exe, driven from another process through Active Accessibility
 // (kvacc.exe) on three stand-in instances of line 14: a new group filled through the batch menu and the
-// move-to-group dialog and emptied again from an instance menu, a batch start and stop, and a removal.
+// move-to-group dialog and emptied again from an instance menu, a batch start one second apart in list order,
+// the sequence menu's arrangement of the started windows and the batch stop, and a removal.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "WinTestMain.h"
+#include "core/arrange/Layouts.h"
 #include "core/product/ProductLine.h"
+#include "core/storage/Players.h"
+#include "platform/win32/arrange/WindowSystem_win.h"
+#include "platform/win32/ipc/WindowIPC_win.h"
+#include "support/FakeWindowSystem.h"
 #include "support/ManagerInstall_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
@@ -47,6 +57,7 @@ protected:
     std::filesystem::path line14 = root.path() / "Android14";
     ChildProcess manager;
     HWND window = nullptr;
+    std::string ownSettings; // the manager-wide settings file, written before the start when not empty
 
     void SetUp() override {
         ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
@@ -55,6 +66,7 @@ protected:
             std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
         std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
         installLine(line14, L"14", kInstances);
+        if (!ownSettings.empty()) writeText(program / "vms" / "config" / "vantors.config", ownSettings);
         writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line14.string() + "\r\n");
         ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
         window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
@@ -139,7 +151,32 @@ protected:
         if (h) CloseHandle(h);
         return h != nullptr || GetLastError() == ERROR_ACCESS_DENIED;
     }
+    // The instance's "KVPlayerMainFrame" window, found through the process that owns its endpoint.
+    HWND frameOf(int index) {
+        const std::wstring endpoint =
+            product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, index);
+        DWORD pid = 0;
+        HWND w = FindWindowW(endpoint.c_str(), nullptr);
+        return w && GetWindowThreadProcessId(w, &pid) ? utility::findMainFrameOfProcess(pid) : nullptr;
+    }
 };
+
+// The batch start reads its interval from the manager-wide settings.
+class MenusWinOneSecond : public MenusWin {
+protected:
+    MenusWinOneSecond() { ownSettings = R"({"batchStartInterval": 1})"; }
+};
+
+geometry::Rect rectOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+std::string text(const geometry::Rect& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
 
 std::string id(int index) {
     return std::to_string(kId14 + index);
@@ -165,23 +202,72 @@ TEST_F(MenusWin, ANewGroupIsFilledFromTheBatchMenuAndEmptiedFromAnInstanceMenuEa
     EXPECT_EQ(kvacc(L"get moveOutGroup --class KVMultiMenu").exitCode, 2u) << "the menu closed with its choice";
 }
 
-TEST_F(MenusWin, TheBatchBarStartsTheSelectedInstancesAndStopsThemAfterAConfirmation) {
-    selectRows({0, 2});
+TEST_F(MenusWinOneSecond, TheBatchBarStartsTheSelectedInOrderTheSequenceMenuArrangesThemAndTheBatchBarStopsThem) {
+    selectRows({0, 1, 2});
     ASSERT_TRUE(press(L"btnBatchLaunch"));
-    // The first starts at once, the second one interval (5 s by default) later.
-    EXPECT_TRUE(waitUntil([&] { return running(0) && running(2); }, 30s));
+    // The first starts at once, each next one a second later: the mutexes appear in list order.
+    std::vector<int> order;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (int index = 0; index < kInstances; ++index)
+                if (std::find(order.begin(), order.end(), index) == order.end() && running(index))
+                    order.push_back(index);
+            return static_cast<int>(order.size()) == kInstances;
+        },
+        30s));
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
     std::string status;
-    for (int row : {0, 2})
+    for (int row = 0; row < kInstances; ++row)
         EXPECT_TRUE(waitUntil([&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Running\n"; },
                               20s))
             << "row " << row << ": " << status;
-    EXPECT_FALSE(running(1));
-    EXPECT_EQ(get(L"labelStatus --row 1"), "Not running\n");
+
+    // The sequence menu arranges every running instance's frame where the layout puts it on a fake copy of
+    // this desktop, with the manager's window and settings and the frames where they are now.
+    std::vector<HWND> frames;
+    for (int index = 0; index < kInstances; ++index) {
+        HWND frame = nullptr;
+        ASSERT_TRUE(waitUntil([&] { return (frame = frameOf(index)) != nullptr; }, 20s)) << "instance " << index;
+        frames.push_back(frame);
+    }
+    platform::win32::Win32WindowSystem real(program);
+    testing_support::FakeWindowSystem fake;
+    for (const platform::Monitor& m : real.monitors()) fake.addMonitor(m.area, m.workArea, m.dpiX, m.primary);
+    fake.reportedMonitors = real.monitorCount();
+    fake.virtualScreenOverride = real.virtualScreen();
+    fake.windows11 = real.isWindows11();
+    fake.overlap = real.readOverlap();
+    const auto fakeMain = fake.addWindow(rectOf(window));
+    common::Players players(KV_PRODUCT_14); // the stand-ins keep their resolution's aspect
+    const auto& info = product::productLine(KV_PRODUCT_14);
+    players.setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
+    players.init(line14);
+    std::vector<platform::WindowHandle> fakeFrames;
+    for (int index = 0; index < kInstances; ++index) {
+        const auto resolution = players.resolution(index);
+        fakeFrames.push_back(fake.addWindow(rectOf(frames[index]), resolution.width, resolution.height));
+    }
+    common::GlobalSettings own;
+    own.load(program);
+    arrange::MonitorTable table;
+    arrange::runArrangement(fake, {fakeFrames, fakeMain, arrange::readArrangeSettings(own)}, table);
+
+    const auto arranged = [&] {
+        for (int index = 0; index < kInstances; ++index)
+            if (!(rectOf(frames[index]) == fake.rect(fakeFrames[index]))) return false;
+        return true;
+    };
+    ASSERT_FALSE(arranged()) << "the frames opened elsewhere";
+    ASSERT_TRUE(press(L"btnSequeueWin"));
+    ASSERT_TRUE(pressIn(L"KVMultiMenu", L"MENU_ALL"));
+    EXPECT_TRUE(waitUntil(arranged, 20s));
+    for (int index = 0; index < kInstances; ++index)
+        EXPECT_EQ(text(rectOf(frames[index])), text(fake.rect(fakeFrames[index]))) << "instance " << index;
 
     ASSERT_TRUE(press(L"btnBatchQuit"));
     ASSERT_TRUE(pressIn(L"KVMultiMessageBox", L"msgbtn1"));
-    EXPECT_TRUE(waitUntil([&] { return !running(0) && !running(2); }, 30s)) << "confirm stops both";
-    for (int row : {0, 2})
+    EXPECT_TRUE(waitUntil([&] { return !running(0) && !running(1) && !running(2); }, 30s)) << "confirm stops all";
+    for (int row = 0; row < kInstances; ++row)
         EXPECT_TRUE(waitUntil(
             [&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Not running\n"; }, 20s))
             << "row " << row << ": " << status;
