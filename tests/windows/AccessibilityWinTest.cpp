@@ -17,16 +17,14 @@
 #include "WinTestMain.h"
 #include "core/product/ProductLine.h"
 #include "support/ManagerInstall_win.h"
+#include "support/ManagerWin_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using namespace std::chrono_literals;
-using testing_support::arg;
-using testing_support::ChildProcess;
 using testing_support::installLine;
 using testing_support::waitUntil;
-using testing_support::writeText;
 
 namespace {
 
@@ -106,42 +104,14 @@ private:
     std::vector<std::pair<HWND, LONG>> m_events;
 };
 
-class AccessibilityWin : public testing::Test {
+class AccessibilityWin : public testing_support::ManagerWin {
 protected:
-    testing_support::WinTempDir root;
-    std::filesystem::path program = root.path() / "program";
-    ChildProcess manager;
-    HWND window = nullptr;
-
     void SetUp() override {
-        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
-        std::filesystem::create_directories(program);
-        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
-            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
-        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
-        installLine(root.path() / "Android14", L"14", 3);
-        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + (root.path() / "Android14").string() + "\r\n");
-        ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
-        ASSERT_NE(window, nullptr);
+        prepareProgram();
+        installLine(line14, L"14", 3);
+        startManager();
     }
-    void TearDown() override {
-        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
-        manager.waitForExit(20s);
-        const std::wstring endpoint = product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, 1);
-        if (HWND w = FindWindowW(endpoint.c_str(), nullptr)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-                TerminateProcess(p, 1);
-                WaitForSingleObject(p, 10000);
-                CloseHandle(p);
-            }
-        }
-    }
-    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
-        return testing_support::runCaptured(program / "kvacc.exe", arguments);
-    }
+    void TearDown() override { closeManager(3); }
     // `kvacc list` of one window class, parsed; the tree's nodes by skin name.
     bool listed(const wchar_t* className, rapidjson::Document& doc,
                 std::multimap<std::string, const rapidjson::Value*>& nodes) {

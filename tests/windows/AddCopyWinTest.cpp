@@ -12,13 +12,12 @@
 #include "WinTestMain.h"
 #include "core/product/ProductLine.h"
 #include "support/ManagerInstall_win.h"
+#include "support/ManagerWin_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using namespace std::chrono_literals;
-using testing_support::arg;
-using testing_support::ChildProcess;
 using testing_support::installLine;
 using testing_support::waitUntil;
 using testing_support::writeText;
@@ -29,51 +28,17 @@ constexpr const char* kCarried[] = {"advancedSettings.resolution", "advancedSett
                                     "advancedSettings.cpuCount",   "advancedSettings.memorySize",
                                     "basicSettings.vMemUsage",     "basicSettings.fps"};
 
-class AddCopyWin : public testing::Test {
+class AddCopyWin : public testing_support::ManagerWin {
 protected:
-    testing_support::WinTempDir root;
-    std::filesystem::path program = root.path() / "program";
-    std::filesystem::path line14 = root.path() / "Android14";
-    ChildProcess manager;
-    HWND window = nullptr;
-
     void SetUp() override {
-        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
-        std::filesystem::create_directories(program / "data");
-        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
-            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
-        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
+        prepareProgram();
         installLine(line14, L"14", 0);
         // The templates new instances are made of; a few kilobytes stand for the gigabytes.
         for (const char* disk : {"data.vdi", "data-3G.vdi"}) writeText(line14 / disk, std::string(64 * 1024, 'd'));
-        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line14.string() + "\r\n");
-        ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
-        ASSERT_NE(window, nullptr);
+        startManager();
     }
-    void TearDown() override {
-        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
-        manager.waitForExit(20s);
-    }
+    void TearDown() override { closeManager(); }
 
-    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
-        return testing_support::runCaptured(program / "kvacc.exe", arguments);
-    }
-    bool press(const std::wstring& what) { return kvacc(L"press " + what).exitCode == 0; }
-    HWND waitForClass(const wchar_t* className) {
-        HWND found = nullptr;
-        waitUntil([&] { return (found = FindWindowW(className, nullptr)) != nullptr; }, 10s);
-        return found;
-    }
-    bool pressIn(const wchar_t* className, const std::wstring& control) {
-        if (!waitForClass(className)) {
-            ADD_FAILURE() << "no window of class " << testing::PrintToString(std::wstring(className));
-            return false;
-        }
-        const auto run = kvacc(L"press " + control + L" --class " + className);
-        EXPECT_EQ(run.exitCode, 0u) << run.output;
-        return run.exitCode == 0;
-    }
     // The dialog's count edit takes the focus and the number is typed over its text.
     void typeCount(const wchar_t* dialogClass, wchar_t digit) {
         const HWND dialog = waitForClass(dialogClass);

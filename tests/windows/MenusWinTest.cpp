@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <rapidjson/document.h>
 
 #include <algorithm>
 #include <string>
@@ -20,13 +19,13 @@
 #include "platform/win32/ipc/WindowIPC_win.h"
 #include "support/FakeWindowSystem.h"
 #include "support/ManagerInstall_win.h"
+#include "support/ManagerWin_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using namespace std::chrono_literals;
 using testing_support::arg;
-using testing_support::ChildProcess;
 using testing_support::installLine;
 using testing_support::waitUntil;
 using testing_support::writeText;
@@ -50,88 +49,22 @@ std::string fileText(const std::filesystem::path& file) {
     return text;
 }
 
-class MenusWin : public testing::Test {
+class MenusWin : public testing_support::ManagerWin {
 protected:
-    testing_support::WinTempDir root;
-    std::filesystem::path program = root.path() / "program";
-    std::filesystem::path line14 = root.path() / "Android14";
-    ChildProcess manager;
-    HWND window = nullptr;
     std::string ownSettings; // the manager-wide settings file, written before the start when not empty
 
     void SetUp() override {
-        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
-        std::filesystem::create_directories(program / "data");
-        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
-            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
-        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
+        prepareProgram();
         installLine(line14, L"14", kInstances);
         if (!ownSettings.empty()) writeText(program / "vms" / "config" / "vantors.config", ownSettings);
-        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line14.string() + "\r\n");
-        ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-        window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
-        ASSERT_NE(window, nullptr);
+        startManager();
         ASSERT_TRUE(rowsBecome({"demo 0", "demo 1", "demo 2"})) << testing::PrintToString(rows());
     }
-    void TearDown() override {
-        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
-        manager.waitForExit(20s);
-        // Stand-ins the manager started and a failed check left running end here, by their process ids.
-        for (int index = 0; index < kInstances; ++index) {
-            const std::wstring endpoint =
-                product::expandPattern(product::productLine(KV_PRODUCT_14).windowClassPattern, index);
-            HWND w = FindWindowW(endpoint.c_str(), nullptr);
-            DWORD pid = 0;
-            if (!w || !GetWindowThreadProcessId(w, &pid)) continue;
-            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-                TerminateProcess(p, 1);
-                WaitForSingleObject(p, 10000);
-                CloseHandle(p);
-            }
-        }
-    }
+    // Stand-ins the manager started and a failed check left running end here, by their process ids.
+    void TearDown() override { closeManager(kInstances); }
 
-    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
-        return testing_support::runCaptured(program / "kvacc.exe", arguments);
-    }
-    bool press(const std::wstring& what) { return kvacc(L"press " + what).exitCode == 0; }
-    // A popup of the manager (a menu, a message box, a dialog) opens; then its control is pressed.
-    bool pressIn(const wchar_t* className, const std::wstring& control) {
-        if (!waitUntil([&] { return FindWindowW(className, nullptr) != nullptr; }, 10s)) {
-            ADD_FAILURE() << "no window of class " << testing::PrintToString(std::wstring(className));
-            return false;
-        }
-        const auto run = kvacc(L"press " + control + L" --class " + className);
-        EXPECT_EQ(run.exitCode, 0u) << run.output;
-        return run.exitCode == 0;
-    }
     std::string get(const std::wstring& what) { return kvacc(L"get " + what).output; }
 
-    // The accessible names of the list's rows as the window shows them now.
-    std::vector<std::string> rows() {
-        const auto run = kvacc(L"list --class KVRemoteLoginFrame");
-        rapidjson::Document doc;
-        doc.Parse(run.output.c_str());
-        std::vector<std::string> names;
-        if (doc.HasParseError() || !doc.IsArray() || doc.Empty()) return names;
-        std::vector<const rapidjson::Value*> pending{&doc[0]["tree"]};
-        while (!pending.empty()) {
-            const rapidjson::Value* node = pending.back();
-            pending.pop_back();
-            if (node->HasMember("help") && std::string((*node)["help"].GetString()) == "listVm") {
-                if (node->HasMember("children"))
-                    for (const auto& row : (*node)["children"].GetArray())
-                        names.push_back(row.HasMember("name") ? row["name"].GetString() : "");
-                return names;
-            }
-            if (node->HasMember("children"))
-                for (const auto& child : (*node)["children"].GetArray()) pending.push_back(&child);
-        }
-        return names;
-    }
-    bool rowsBecome(const std::vector<std::string>& expected) {
-        return waitUntil([&] { return rows() == expected; }, 20s);
-    }
     // Rows are picked by pressing the row itself, a click on its background; the batch bar counts them.
     void selectRows(std::initializer_list<int> picked) {
         for (int row : picked) {
@@ -218,8 +151,8 @@ TEST_F(MenusWinOneSecond, TheBatchBarStartsTheSelectedInOrderTheSequenceMenuArra
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
     std::string status;
     for (int row = 0; row < kInstances; ++row)
-        EXPECT_TRUE(waitUntil([&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Running\n"; },
-                              20s))
+        EXPECT_TRUE(
+            waitUntil([&] { return (status = get(L"labelStatus --row " + std::to_wstring(row))) == "Running\n"; }, 20s))
             << "row " << row << ": " << status;
 
     // The sequence menu arranges every running instance's frame where the layout puts it on a fake copy of

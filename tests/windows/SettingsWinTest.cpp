@@ -9,13 +9,12 @@
 
 #include "WinTestMain.h"
 #include "support/ManagerInstall_win.h"
+#include "support/ManagerWin_win.h"
 #include "support/StandInHarness_win.h"
 #include "support/TempDir.h"
 #include "support/WinProcess_win.h"
 
 using namespace std::chrono_literals;
-using testing_support::arg;
-using testing_support::ChildProcess;
 using testing_support::installLine;
 using testing_support::readFile;
 using testing_support::waitUntil;
@@ -41,32 +40,18 @@ void removeRunValue() {
     RegCloseKey(key);
 }
 
-class SettingsWin : public testing::Test {
+class SettingsWin : public testing_support::ManagerWin {
 protected:
-    testing_support::WinTempDir root;
-    std::filesystem::path program = root.path() / "program";
-    std::filesystem::path line = root.path() / "Android14";
-    std::filesystem::path config = line / "vms" / "config" / "vantor0.config";
-    ChildProcess manager;
-    HWND window = nullptr;
+    std::filesystem::path config = line14 / "vms" / "config" / "vantor0.config";
 
     void SetUp() override {
-        ASSERT_GE(testArguments().size(), 2u) << "pass kvmulti.exe and the stand-in folder";
         removeRunValue();
-        std::filesystem::create_directories(program / "data");
-        for (const char* file : {"kvmulti.exe", "kvacc.exe", "rqresource.rcc"})
-            std::filesystem::copy_file(arg(0).parent_path() / file, program / file);
-        std::filesystem::copy(arg(0).parent_path() / "fonts", program / "fonts");
-        installLine(line, L"14", 1);
-        writeText(program / "pathconfig.ini", "[setting]\r\nplayer14=" + line.string() + "\r\n");
+        prepareProgram();
+        installLine(line14, L"14", 1);
     }
     void TearDown() override {
-        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
-        manager.waitForExit(20s);
+        closeManager();
         removeRunValue();
-    }
-    testing_support::CapturedRun kvacc(const std::wstring& arguments) {
-        return testing_support::runCaptured(program / "kvacc.exe", arguments);
     }
     // Pressing waits for the control: a window that was just asked to open may not be there yet.
     bool press(const std::wstring& what) {
@@ -81,9 +66,7 @@ TEST_F(SettingsWin, AutoStartTurnedOnFromTheInstanceMenuIsSavedAndEveryOtherKeyS
                       R"( "vendorSettings.unknown": {"kept": [1, 2]}, "basicSettings.autoRun": false,)"
                       R"( "propertySettings.phoneModel": "M1", "propertySettings.phoneManufacturer": "Maker",)"
                       R"( "propertySettings.phoneIMEI": "490154203237518"})");
-    ASSERT_TRUE(manager.start(program / "kvmulti.exe"));
-    window = manager.waitForWindow(L"KVRemoteLoginFrame", 30s);
-    ASSERT_NE(window, nullptr);
+    ASSERT_NO_FATAL_FAILURE(startManager());
 
     ASSERT_TRUE(press(L"moreBtn --row 0"));
     ASSERT_TRUE(press(L"setup --class KVMultiMenu"));
@@ -110,7 +93,7 @@ TEST_F(SettingsWin, AutoStartTurnedOnFromTheInstanceMenuIsSavedAndEveryOtherKeyS
     EXPECT_EQ(doc["vendorSettings.unknown"]["kept"].Size(), 2u);
     EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(window) != FALSE; })) << "the main window has its input back";
 
-    const std::wstring expected = L"\"" + (line / L"kvconsole.exe").wstring() + L"\" autorun";
+    const std::wstring expected = L"\"" + (line14 / L"kvconsole.exe").wstring() + L"\" autorun";
     EXPECT_TRUE(waitUntil([&] { return _wcsicmp(runValue().c_str(), expected.c_str()) == 0; }, 5s))
         << testing::PrintToString(runValue()) << " is not " << testing::PrintToString(expected);
 }
