@@ -78,7 +78,10 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
         return 1;
     }
 
-    m_endpoint.create(std::wstring(app::kSingleInstanceName), this);
+    // Without its endpoint the manager still works; only other programs cannot reach it (a second start
+    // then cannot bring it forward).
+    if (!m_endpoint.create(std::wstring(app::kSingleInstanceName), this))
+        KVLOG(L"the manager's endpoint could not be created; other programs cannot reach it");
     KVLOG(L"run run run ");
     m_scale = app::displayScaleOf(GetDesktopWindow());
     if (m_scale > 1.0) {
@@ -136,7 +139,7 @@ void KVMultiImpl::migrateOldUser() {
     if (!oldUser) return;
     common::GlobalSettings& settings = app::players().own().settings();
     settings.set(common::settings::moreScreenSortInSame, false);
-    settings.save();
+    if (!settings.save()) KVLOG_AS("KVMultiModel::isOldUser", L"the setting for an old user could not be saved");
 }
 
 void KVMultiImpl::shutdown() {

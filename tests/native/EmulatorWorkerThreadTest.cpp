@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(QueuedBehind, WorkerBehindHangTest,
                          ::testing::Values(QueuedBehindHang{"Stop", 9222, true},
                                            QueuedBehindHang{"LegacyStop", 11000, true},
                                            QueuedBehindHang{"Rename", 14000, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // The process to kill is asked for when the kill happens: a window that went away kills nothing.
 TEST_F(WorkerTest, AHungStopWhoseWindowIsGoneKillsNothing) {

@@ -103,7 +103,9 @@ TEST(ShippedLanguageTable, ThePackBuiltForTheProgramHoldsTheTableWithEveryKeyInB
         EXPECT_FALSE(text.empty()) << key.size();
         ASSERT_TRUE(chinese.count(key));
         EXPECT_FALSE(chinese.at(key).empty());
-        if (!isAcronym(text)) EXPECT_NE(chinese.at(key), text) << "an untranslated text";
+        if (!isAcronym(text)) {
+            EXPECT_NE(chinese.at(key), text) << "an untranslated text";
+        }
     }
     for (const wchar_t* key : {L"prompt", L"cancel", L"confirm", L"multi_new_groupName", L"multiplay_start_up"})
         EXPECT_TRUE(english.count(key)) << key;

@@ -1,5 +1,6 @@
 #include "support/StandInHarness_win.h"
 
+#include <cstdio>
 #include <fstream>
 
 #include "core/storage/ConfigDocument.h"
@@ -41,7 +42,7 @@ void StandInInstall::addInstance(int index, const std::wstring& name, int width,
     doc.load(m_players.configPath(index));
     doc.setString(common::keys::kPlayerName, name);
     doc.setResolution(width, height);
-    doc.save();
+    if (!doc.save()) std::fprintf(stderr, "the configuration of stand-in %d could not be written\n", index);
     m_players.addIndex(index);
     m_indices.push_back(index);
 }

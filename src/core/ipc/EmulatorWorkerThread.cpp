@@ -98,7 +98,8 @@ bool EmulatorWorkerThread::isTimeout() {
         if (closeWaiting && watched > 0)
             KVLOG_AS("utility::EmulatorWorkerThread::isTimeout", L"a close request waits behind the hung delivery");
     }
-    if (watched > 0) m_platform.killProcess(static_cast<std::uint32_t>(watched), 0);
+    // The platform logs why a kill failed; the watchdog has nothing more to try, the timeout is reported.
+    if (watched > 0) (void)m_platform.killProcess(static_cast<std::uint32_t>(watched), 0);
     return true;
 }
 

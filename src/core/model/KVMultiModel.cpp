@@ -95,7 +95,9 @@ void KVMultiModel::readLastRun(int& line) {
 // "lastRun" holds the product line (0 to 4) of the instance started last, not the instance id: the reader
 // and the preselection of a line both expect a line, and an id of line 0 would read back as a wrong line.
 void KVMultiModel::writeLastRun(KV_PRODUCT_TYPE line) {
-    m_sources.writePathConfig(L"lastRun", std::to_wstring(static_cast<int>(line)));
+    // Only the next start's preselection depends on it: a failed write is logged and the start goes on.
+    if (!m_sources.writePathConfig(L"lastRun", std::to_wstring(static_cast<int>(line))))
+        KVLOG(L"lastRun %d could not be written to pathconfig.ini", static_cast<int>(line));
 }
 
 int KVMultiModel::defaultProductLine() {

@@ -191,5 +191,5 @@ void KVMultiModel::arrange(const std::vector<std::int32_t>& ids) {
 // The window may be absent (the suite's other program is not running); nothing is posted then.
 void KVMultiModel::postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id) {
     if (line == KV_PRODUCT_51) return;
-    m_desktop.postToWindowClass(kNotificationClass, message, static_cast<std::uintptr_t>(id), 0);
+    (void)m_desktop.postToWindowClass(kNotificationClass, message, static_cast<std::uintptr_t>(id), 0);
 }

@@ -39,12 +39,13 @@ bool Players::stopPlayer(std::int32_t /*id*/, int index) const {
     platform::InstanceDesktop* host = desktop();
     if (!host) return true;
     const std::wstring endpointClass = windowClassName(index);
+    // No endpoint window means nothing runs: there is nothing to stop, so a post that finds none is no failure.
     if (m_product == KV_PRODUCT_51) {
-        host->postToWindowClass(endpointClass, utility::kMsgQuit, static_cast<std::uintptr_t>(index), 0);
+        (void)host->postToWindowClass(endpointClass, utility::kMsgQuit, static_cast<std::uintptr_t>(index), 0);
         return true;
     }
-    if (!host->postData(endpointClass, index, utility::kMsgQuit, std::to_wstring(index))) return true; // nothing runs
-    host->postToWindowClass(endpointClass, utility::kMsgQuit, 0, 0);
+    if (!host->postData(endpointClass, index, utility::kMsgQuit, std::to_wstring(index))) return true;
+    (void)host->postToWindowClass(endpointClass, utility::kMsgQuit, 0, 0);
     return true;
 }
 

@@ -63,9 +63,10 @@ void Players::rename(std::int32_t key, int index, std::wstring newName) {
     }
     cacheName(index, newName.empty() ? derivedName(index) : newName);
 
-    // A running instance shows its name in its own title: tell it even when the file kept the name.
+    // A running instance shows its name in its own title: tell it even when the file kept the name. One that
+    // does not run has no endpoint, and reads the name from its file when it starts.
     if (platform::InstanceDesktop* host = desktop())
-        host->postData(windowClassName(index), key, utility::kMsgRename, newName);
+        (void)host->postData(windowClassName(index), key, utility::kMsgRename, newName);
 }
 
 } // namespace common
