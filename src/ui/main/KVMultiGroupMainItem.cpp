@@ -24,27 +24,16 @@ std::unique_ptr<KVMultiGroupMainItem> KVMultiGroupMainItem::create(const ui::Ski
         return nullptr;
     }
     std::unique_ptr<KVMultiGroupMainItem> item(static_cast<KVMultiGroupMainItem*>(control.release()));
-    item->collectParts();
+    item->m_parts.collect(*item);
     return item;
 }
 
 KVMultiGroupMainItem::KVMultiGroupMainItem(const KVMultiGroupMainItem& other) : ListContainerElement(other) {
-    collectParts();
+    m_parts.collect(*this);
 }
 
 std::unique_ptr<KVMultiGroupMainItem> KVMultiGroupMainItem::copy() const {
     return std::unique_ptr<KVMultiGroupMainItem>(static_cast<KVMultiGroupMainItem*>(clone().release()));
-}
-
-void KVMultiGroupMainItem::collectParts() {
-    m_parts.clear();
-    std::vector<ui::Control*> pending{this};
-    while (!pending.empty()) {
-        ui::Control* c = pending.back();
-        pending.pop_back();
-        if (!c->name().empty()) m_parts.emplace(c->name(), c);
-        c->children(pending);
-    }
 }
 
 void KVMultiGroupMainItem::setGroupInfo(const model::Group& group) {
@@ -102,8 +91,7 @@ void KVMultiGroupMainItem::setChecked(bool checked) {
 }
 
 bool KVMultiGroupMainItem::checked() const {
-    const auto it = m_parts.find(L"optionGroupSel");
-    const auto* box = it == m_parts.end() ? nullptr : dynamic_cast<const ui::Option*>(it->second);
+    const auto* box = m_parts.find<const ui::Option>(L"optionGroupSel");
     return box && box->selected();
 }
 

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/model/GroupStore.h"
 #include "toolkit/Button.h"
 #include "toolkit/List.h"
+#include "toolkit/NamedParts.h"
 #include "toolkit/SkinParser.h"
 #include "ui/main/KVMultiMainItem.h"
 
@@ -55,8 +55,7 @@ public:
     bool storedExpand() const { return m_storedExpand; }
     template <class T = ui::Control>
     T* part(std::wstring_view name) {
-        const auto it = m_parts.find(name);
-        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
+        return m_parts.find<T>(name);
     }
 
 protected:
@@ -67,7 +66,6 @@ protected:
 private:
     KVMultiGroupMainItem() = default;
     KVMultiGroupMainItem(const KVMultiGroupMainItem& other);
-    void collectParts();
     void setCheckLook(bool partly);
 
     KV_PRODUCT_TYPE m_product = KV_PRODUCT_14;
@@ -81,7 +79,7 @@ private:
     bool m_storedExpand = true;
     bool m_expanded = true;
     bool m_partly = false;
-    std::unordered_map<std::wstring_view, ui::Control*> m_parts;
+    ui::NamedParts m_parts;
 };
 
 } // namespace mainui

@@ -20,29 +20,18 @@ std::unique_ptr<KVMultiMainItem> KVMultiMainItem::create(const ui::SkinParser& p
         return nullptr;
     }
     std::unique_ptr<KVMultiMainItem> item(static_cast<KVMultiMainItem*>(control.release()));
-    item->collectParts();
+    item->m_parts.collect(*item);
     if (auto* status = item->part(L"labelStatus")) item->m_skinStatusColor = status->textColor();
     return item;
 }
 
 KVMultiMainItem::KVMultiMainItem(const KVMultiMainItem& other)
     : ListContainerElement(other), m_skinStatusColor(other.m_skinStatusColor) {
-    collectParts();
+    m_parts.collect(*this);
 }
 
 std::unique_ptr<KVMultiMainItem> KVMultiMainItem::copy() const {
     return std::unique_ptr<KVMultiMainItem>(static_cast<KVMultiMainItem*>(clone().release()));
-}
-
-void KVMultiMainItem::collectParts() {
-    m_parts.clear();
-    std::vector<ui::Control*> pending{this};
-    while (!pending.empty()) {
-        ui::Control* c = pending.back();
-        pending.pop_back();
-        if (!c->name().empty()) m_parts.emplace(c->name(), c);
-        c->children(pending);
-    }
 }
 
 KVMultiMainItem::~KVMultiMainItem() = default; // the install timer stops with its handle

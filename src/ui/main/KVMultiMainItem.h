@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "core/dispatch/Dispatcher.h"
 #include "core/model/InstanceRecord.h"
 #include "toolkit/Button.h"
 #include "toolkit/List.h"
+#include "toolkit/NamedParts.h"
 #include "toolkit/SkinParser.h"
 
 namespace mainui {
@@ -48,8 +48,7 @@ public:
     // every row for some twenty controls).
     template <class T = ui::Control>
     T* part(std::wstring_view name) {
-        const auto it = m_parts.find(name);
-        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
+        return m_parts.find<T>(name);
     }
 
 protected:
@@ -60,7 +59,6 @@ protected:
 private:
     KVMultiMainItem() = default;
     KVMultiMainItem(const KVMultiMainItem& other);
-    void collectParts();
     void show(std::wstring_view name, bool visible);
     void installTick();
 
@@ -73,7 +71,7 @@ private:
     int m_installProgress = 0;
     ui::Argb m_skinStatusColor = 0xFFBFBFC3;
     common::TimerHandle m_installTimer;
-    std::unordered_map<std::wstring_view, ui::Control*> m_parts; // names stay with their controls
+    ui::NamedParts m_parts;
 };
 
 } // namespace mainui
