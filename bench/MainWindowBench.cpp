@@ -44,6 +44,15 @@ std::string skin(const wchar_t* name) {
     return text.str();
 }
 
+// The main window on the shipped skins; false when they are not found.
+bool initFrame(mainui::KVMultiMainFrame& frame) {
+    const std::string windowSkin = skin(mainui::KVMultiMainFrame::kSkinFile);
+    const std::string rowSkin = skin(mainui::KVMultiMainFrame::kRowSkinFile);
+    const std::string groupRowSkin = skin(mainui::KVMultiMainFrame::kGroupRowSkinFile);
+    const std::string moveGroupSkin = skin(mainui::KVMoveGroupWnd::kSkinFile);
+    return frame.init({windowSkin, rowSkin, groupRowSkin, moveGroupSkin}, KV_PRODUCT_14);
+}
+
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -89,11 +98,7 @@ void groupedAndSearched(common::PlayerSet& players, common::Players& line,
     }
     ui::ControlFactory factory;
     mainui::KVMultiMainFrame frame(model, players.own().settings(), factory, {});
-    const std::string windowSkin = skin(mainui::KVMultiMainFrame::kSkinFile);
-    const std::string rowSkin = skin(mainui::KVMultiMainFrame::kRowSkinFile);
-    const std::string groupRowSkin = skin(mainui::KVMultiMainFrame::kGroupRowSkinFile);
-    const std::string moveGroupSkin = skin(mainui::KVMoveGroupWnd::kSkinFile);
-    if (!frame.init({windowSkin, rowSkin, groupRowSkin, moveGroupSkin}, KV_PRODUCT_14)) return;
+    if (!initFrame(frame)) return;
     ui::Window& window = frame.window();
     window.resize({760, 560});
     NullPainter painter;
@@ -152,11 +157,7 @@ int main() {
         model.getPlayerPath(a, b, c, d, e);
         ui::ControlFactory factory;
         mainui::KVMultiMainFrame frame(model, players.own().settings(), factory, {});
-        const std::string windowSkin = skin(mainui::KVMultiMainFrame::kSkinFile);
-        const std::string rowSkin = skin(mainui::KVMultiMainFrame::kRowSkinFile);
-        const std::string groupRowSkin = skin(mainui::KVMultiMainFrame::kGroupRowSkinFile);
-        const std::string moveGroupSkin = skin(mainui::KVMoveGroupWnd::kSkinFile);
-        if (!frame.init({windowSkin, rowSkin, groupRowSkin, moveGroupSkin}, KV_PRODUCT_14)) {
+        if (!initFrame(frame)) {
             std::printf("skins not found below %s\n", KV_SKIN_DIR);
             return 1;
         }

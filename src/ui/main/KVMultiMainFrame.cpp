@@ -58,7 +58,7 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     m_addPlayerSkin = skins.addPlayer;
     m_mouseTipSkin = skins.mouseTip;
     m_copyPlayerSkin = skins.copyPlayer;
-    collectParts();
+    if (ui::Control* root = m_window.root()) m_parts.collect(*root);
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
     if (auto* sort = part<ui::Button>(L"sortBtn"))
@@ -82,17 +82,6 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     common::TimerHandle& refresh = m_model.timer(0);
     if (!refresh.isActive()) refresh.start(1000, [model = &m_model] { model->refreshPlayerStatus(); });
     return true;
-}
-
-void KVMultiMainFrame::collectParts() {
-    std::vector<ui::Control*> pending{m_window.root()};
-    while (!pending.empty()) {
-        ui::Control* c = pending.back();
-        pending.pop_back();
-        if (!c) continue;
-        if (!c->name().empty()) m_parts.emplace(c->name(), c);
-        c->children(pending);
-    }
 }
 
 void KVMultiMainFrame::initTitleAndTips() {

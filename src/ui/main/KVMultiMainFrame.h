@@ -26,6 +26,7 @@
 #include "toolkit/ControlFactory.h"
 #include "toolkit/MenuWnd.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/NamedParts.h"
 #include "toolkit/Window.h"
 #include "ui/main/KVAddPlayerFrame.h"
 #include "ui/main/KVCopyPlayerFrame.h"
@@ -219,10 +220,8 @@ private:
     // through the window would walk the thousands of controls of the list's rows first.
     template <class T = ui::Control>
     T* part(std::wstring_view name) const {
-        const auto it = m_parts.find(name);
-        return it == m_parts.end() ? nullptr : dynamic_cast<T*>(it->second);
+        return m_parts.find<T>(name);
     }
-    void collectParts();
     void initTitleAndTips();
     void applyTabs(KV_PRODUCT_TYPE requested, bool animate);
     void addRows(const std::wstring& search);
@@ -306,8 +305,8 @@ private:
     const ui::ControlFactory& m_factory;
     FrameServices m_services;
     ui::Window m_window;
-    std::unordered_map<std::wstring_view, ui::Control*> m_parts; // names stay with their controls
-    std::unique_ptr<KVMultiMainItem> m_rowTemplate;              // parsed once, copied per row
+    ui::NamedParts m_parts;                         // the window's own controls, collected before any row exists
+    std::unique_ptr<KVMultiMainItem> m_rowTemplate; // parsed once, copied per row
     std::unique_ptr<KVMultiGroupMainItem> m_groupTemplate;
     std::string m_moveGroupSkin;
     std::string m_menuSkin;
