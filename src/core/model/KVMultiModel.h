@@ -123,6 +123,8 @@ public:
         m_batchSettings.applyChecked(isChecked, values);
     }
     void endSaveSettingMul() { m_batchSettings.endSaveSettingMul(); }
+    // Where the batch end's notice is shown; null while no window shows them.
+    void setNotices(model::Notices* notices) { m_batchSettings.setNotices(notices); }
 
 private:
     void readCommandLine(std::wstring_view commandLine);

@@ -258,6 +258,10 @@ void KVMultiMainFrame::notice(std::wstring text) {
     showBox(std::move(box));
 }
 
+void KVMultiMainFrame::ModelNotices::showMessage(const std::wstring&, const std::wstring& text) {
+    common::dispatch::post(frame.ownerKey(), new common::FunctionRunable([f = &frame, text] { f->notice(text); }));
+}
+
 void KVMultiMainFrame::warning(std::wstring text) {
     showOverlay(true);
     auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"warning"), std::move(text));
