@@ -610,7 +610,7 @@ TEST_F(PlayerSettingWindowTest, TheSharedFolderSizeIsAskedOverTheDialogAndSaved)
          {std::pair{L"3", false}, std::pair{L"64", false}, std::pair{L"", false}, std::pair{L"12", true}}) {
         ASSERT_TRUE(host.click(*popup, L"fsSizeEdit"));
         host.press(*popup, ui::Key::End);
-        for (int i = 0; i < 6; ++i) host.press(*popup, ui::Key::Backspace);
+        for (int i = 0; i < 6; ++i) host.press(*popup, ui::Key::Back);
         host.type(*popup, typed);
         EXPECT_EQ(ok.enabled(), enabled) << typed;
     }

@@ -294,9 +294,9 @@ private:
     void notice(std::wstring text);
     // The model's notices come as boxes once the current input (a dialog's save) is over.
     struct ModelNotices final : model::Notices {
-        explicit ModelNotices(KVMultiMainFrame& frame) : frame(frame) {}
+        explicit ModelNotices(KVMultiMainFrame& owner) : m_frame(owner) {}
         void showMessage(const std::wstring& title, const std::wstring& text) override;
-        KVMultiMainFrame& frame;
+        KVMultiMainFrame& m_frame;
     };
     void warning(std::wstring text);
     void onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);

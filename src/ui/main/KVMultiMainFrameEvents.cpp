@@ -259,7 +259,8 @@ void KVMultiMainFrame::notice(std::wstring text) {
 }
 
 void KVMultiMainFrame::ModelNotices::showMessage(const std::wstring&, const std::wstring& text) {
-    common::dispatch::post(frame.ownerKey(), new common::FunctionRunable([f = &frame, text] { f->notice(text); }));
+    common::dispatch::post(m_frame.ownerKey(),
+                           new common::FunctionRunable([frame = &m_frame, text] { frame->notice(text); }));
 }
 
 void KVMultiMainFrame::warning(std::wstring text) {
