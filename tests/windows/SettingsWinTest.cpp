@@ -146,6 +146,12 @@ TEST_F(SettingsWin, ResolutionProcessorsAndAHotKeyAreSavedAndTheRowShowsThem) {
     ASSERT_TRUE(keyInto(dialog, L"homekey", VK_F7));
     EXPECT_TRUE(waitUntil([&] { return getInDialog(L"homekey").find("F7") != std::string::npos; }))
         << getInDialog(L"homekey");
+    // The shared-folder size window opens over the dialog and leaves it again.
+    ASSERT_TRUE(inDialog(L"distSettingBtn"));
+    ASSERT_TRUE(inDialog(L"manualSizeOption"));
+    ASSERT_TRUE(inDialog(L"fsMoreSizeBtn"));
+    ASSERT_TRUE(pressIn(L"RQFSMoreFrame", L"cancelbtn"));
+    EXPECT_TRUE(waitUntil([] { return !IsWindowVisible(FindWindowW(L"RQFSMoreFrame", nullptr)); }));
     ASSERT_TRUE(inDialog(L"savebtn"));
 
     rapidjson::Document doc;
