@@ -2,6 +2,7 @@
 
 #include "app/AppContext_win.h"
 #include "core/log/Log.h"
+#include "core/platform/DeviceNames.h"
 #include "platform/win32/model/RegKeyEx_win.h"
 
 namespace app {
@@ -20,6 +21,7 @@ common::SettingServices desktopSettingServices() {
             KVLOG_AS("common::PlayerSettingWindow::saveSettings", L"no %s for %d", std::wstring(kSuiteNotifyClass),
                      static_cast<int>(id));
     };
+    s.deviceNames = platform::deviceNames;
     return s;
 }
 

@@ -258,3 +258,17 @@ TEST_F(MainWindowMenus, ArrangingWithNothingRunningSaysSo) {
     ASSERT_TRUE(chooseMenu(L"MENU_ALL"));
     EXPECT_EQ(boxText(), L"multiplay_sequeue_zero_tip");
 }
+
+// The batch end's notice waits until the settings dialog's save has returned, then shows over the main window.
+TEST_F(MainWindowMenus, TheBatchEndIsToldInABoxOverTheMainWindowOnceTheSaveReturned) {
+    addInstance(KV_PRODUCT_14, 1, L"vm1");
+    openAll();
+    model.setBatchIds({id14(1)});
+    model.startSaveSettingMul();
+    model.endSaveSettingMul();
+    EXPECT_EQ(frame->currentBox(), nullptr);
+    loop.runPending();
+    EXPECT_EQ(boxText(), L"multi_batch_setup_end");
+    EXPECT_TRUE(pressBoxButton(1));
+    EXPECT_EQ(frame->currentBox(), nullptr);
+}

@@ -8,7 +8,9 @@
 #include "core/dispatch/EventLoop.h"
 #include "core/lang/LanguageStrings.h"
 #include "core/model/KVMultiModel.h"
+#include "core/storage/Identity.h"
 #include "core/storage/InstanceKeys.h"
+#include "core/storage/KVPhoneConfig.h"
 #include "core/storage/PlayerConfig.h"
 #include "support/LogCapture.h"
 #include "support/ModelWorld.h"
@@ -132,6 +134,9 @@ public: // the cases of a table act on the fixture
     std::vector<std::int32_t> notified;
     std::vector<std::wstring> autoRuns;
     msg::MessageBoxWindow* box = nullptr; // the last one shown
+    ui::Window* popup = nullptr;          // the last other window shown over the dialog
+    std::wstring popupClass;
+    platform::DeviceNames devices{{L"Mic A", L"Mic B"}, {L"Speakers"}, {L"Ethernet 1", L"Wi-Fi"}};
     std::unique_ptr<common::PlayerSettingWindow> dialog;
 
     void SetUp() override {
@@ -143,6 +148,14 @@ public: // the cases of a table act on the fixture
         services.notifySettingsChanged = [this](std::int32_t id) { notified.push_back(id); };
         services.setAutoRun = [this](const std::wstring& value) { autoRuns.push_back(value); };
         services.showBox = [this](msg::MessageBoxWindow& shown) { box = &shown; };
+        services.showWindow = [this](ui::Window& shown, const wchar_t* className) {
+            popup = &shown;
+            popupClass = className;
+        };
+        services.readSkin = [](std::wstring_view file) -> std::optional<std::string> {
+            return testing_support::shippedSkin(std::wstring(file).c_str());
+        };
+        services.deviceNames = [this] { return devices; };
         dialog = std::make_unique<common::PlayerSettingWindow>(model, players, services);
         ASSERT_TRUE(
             dialog->create(host.factory(), testing_support::shippedSkin(common::PlayerSettingWindow::kSkinFile)));
@@ -182,6 +195,19 @@ public: // the cases of a table act on the fixture
         win().layout();
     }
     const wchar_t* page = L"gamesettingBtn";
+    // Answers the box the dialog showed last with its button `name`.
+    void answerBox(const wchar_t* name) {
+        ASSERT_NE(box, nullptr);
+        box->window()->resize(box->window()->initialSize());
+        box->window()->layout();
+        ASSERT_TRUE(host.click(*box->window(), name));
+    }
+    ui::Combo& combo(const wchar_t* name) { return *win().find<ui::Combo>(name); }
+    std::vector<std::wstring> itemTexts(const wchar_t* name) {
+        std::vector<std::wstring> texts;
+        for (const ui::ComboItem& item : combo(name).items()) texts.push_back(item.text);
+        return texts;
+    }
 };
 
 std::int32_t id14(int index) {
@@ -388,6 +414,232 @@ TEST_F(PlayerSettingWindowTest, SingleModeHidesTheApplyBoxes) {
     showPage(L"advancedsettingbtn");
     EXPECT_FALSE(host.shown(win(), L"cpuTitleOption"));
     EXPECT_TRUE(host.shown(win(), L"cpucombo"));
+}
+
+} // namespace
+
+namespace {
+
+// Restoring asks first; only "confirm" gives every hot key its default again, and a key that is its default
+// again is not written.
+TEST_F(PlayerSettingWindowTest, RestoringDefaultHotKeysAsksAndShowsEveryDefault) {
+    for (const auto& [button, restored] : {std::pair{L"msgbtn0", false}, std::pair{L"msgbtn1", true}}) {
+        SCOPED_TRACE(button);
+        writeConfig(KV_PRODUCT_14, 0);
+        open({id14(0)});
+        showPage(L"hotkeysettingbtn");
+        ASSERT_TRUE(host.click(win(), L"homekey"));
+        ASSERT_TRUE(host.pressVirtualKey(win(), 'K', {.ctrl = true}));
+        ASSERT_TRUE(host.click(win(), L"bosskey"));
+        ASSERT_TRUE(host.pressVirtualKey(win(), 8));
+        box = nullptr;
+        ASSERT_TRUE(host.click(win(), L"shortcutRestoreBtn"));
+        ASSERT_NO_FATAL_FAILURE(answerBox(button));
+        EXPECT_EQ(host.text(win(), L"homekey"), restored ? L"F1" : L"Ctrl + K");
+        EXPECT_EQ(dialog->values().bossKey, restored ? (CombineKey{kModCtrl, 'Q'}) : CombineKey{});
+        ASSERT_TRUE(host.click(win(), L"savebtn"));
+        EXPECT_EQ(configDoc(KV_PRODUCT_14, 0).has("hotkeySettings.homeKey"), !restored);
+        EXPECT_EQ(configDoc(KV_PRODUCT_14, 0).has("hotkeySettings.bossKey"), !restored);
+    }
+}
+
+// A phone list of two makers; the configuration's maker and model decide whether the identity is one of them.
+class PhonePageTest : public PlayerSettingWindowTest {
+public:
+    void SetUp() override {
+        PlayerSettingWindowTest::SetUp();
+        const auto list = program / "phones.data";
+        std::ofstream(list, std::ios::binary) << R"({"phones": [
+            {"maker": "Maker", "name": "One", "model": "M1"},
+            {"maker": "Other", "name": "Alpha", "model": "O-A"},
+            {"maker": "Maker", "name": "Two", "model": "M2"},
+            {"maker": "Other", "name": "Beta", "model": "O-B"}]})";
+        common::KVPhoneConfig::instance().loadConfig(list);
+    }
+    void TearDown() override {
+        common::KVPhoneConfig::instance().loadConfig(program / "none.data");
+        PlayerSettingWindowTest::TearDown();
+    }
+};
+
+TEST_F(PhonePageTest, AListedPhoneIsChosenFromTheListAndANewMakerRefillsTheNames) {
+    writeConfig(KV_PRODUCT_14, 0); // Maker, M1
+    open({id14(0)});
+    showPage(L"propertysettingbtn");
+    EXPECT_TRUE(win().find<ui::Option>(L"phoneInfoDefaultOpt")->selected());
+    EXPECT_FALSE(host.shown(win(), L"phonebrandedit"));
+    EXPECT_EQ(itemTexts(L"phoneMakerCombo"), (std::vector<std::wstring>{L"Maker", L"Other"}));
+    EXPECT_EQ(itemTexts(L"phoneNameCombo"), (std::vector<std::wstring>{L"One", L"Two"}));
+    EXPECT_EQ(combo(L"phoneNameCombo").selectedText(), L"One");
+    EXPECT_EQ(host.text(win(), L"phoneModelDefaultEdit"), L"M1");
+
+    ASSERT_TRUE(combo(L"phoneMakerCombo").chooseItem(1));
+    EXPECT_EQ(itemTexts(L"phoneNameCombo"), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
+    EXPECT_EQ(combo(L"phoneNameCombo").items().front().look.height, 26);
+    EXPECT_EQ(host.text(win(), L"phoneModelDefaultEdit"), L"O-A");
+    ASSERT_TRUE(combo(L"phoneNameCombo").chooseItem(1));
+    EXPECT_EQ(host.text(win(), L"phoneModelDefaultEdit"), L"O-B");
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    const common::ConfigDocument doc = configDoc(KV_PRODUCT_14, 0);
+    EXPECT_EQ(doc.getString("propertySettings.phoneManufacturer"), L"Other");
+    EXPECT_EQ(doc.getString("propertySettings.phoneModel"), L"O-B");
+}
+
+TEST_F(PhonePageTest, AnUnlistedPhoneIsTypedAndANewImeiPassesTheCheck) {
+    writeConfig(KV_PRODUCT_14, 0,
+                R"({"propertySettings.phoneModel": "X9", "propertySettings.phoneManufacturer": "Y",)"
+                R"( "propertySettings.phoneIMEI": "490154203237518"})");
+    open({id14(0)});
+    showPage(L"propertysettingbtn");
+    EXPECT_TRUE(win().find<ui::Option>(L"phoneInfoDefineOpt")->selected());
+    EXPECT_FALSE(host.shown(win(), L"phoneMakerCombo"));
+    EXPECT_EQ(host.text(win(), L"phonebrandedit"), L"Y");
+    EXPECT_EQ(host.text(win(), L"phonemodeledit"), L"X9");
+    leaveEdit(L"phonemodeledit", L"X10");
+    ASSERT_TRUE(host.click(win(), L"randomimeibtn"));
+    const std::wstring imei = host.text(win(), L"imeicodeedit");
+    EXPECT_EQ(imei.size(), 15u);
+    EXPECT_TRUE(common::identity::passesLuhn(imei)) << imei;
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    const common::ConfigDocument doc = configDoc(KV_PRODUCT_14, 0);
+    EXPECT_EQ(doc.getString("propertySettings.phoneModel"), L"X10");
+    EXPECT_EQ(doc.getString("propertySettings.phoneManufacturer"), L"Y");
+    EXPECT_EQ(doc.getString("propertySettings.phoneIMEI"), imei);
+}
+
+// What each device list offers, what it shows for the file's value, and what picking an item writes.
+TEST_F(PlayerSettingWindowTest, DeviceListsOfferTheMachinesDevicesAndKeepAStoredOne) {
+    const std::wstring systemDefault = common::lang::lookUpWithFallback(L"setting_device_default");
+    struct Case {
+        const wchar_t* tab;
+        const wchar_t* combo;
+        std::vector<std::wstring> items;
+        std::wstring shown;
+        int pick;
+        const char* key;
+        std::wstring written;
+    };
+    const std::vector<Case> cases = {
+        {L"audiosettingbtn",
+         L"micphoneCombo",
+         {systemDefault, L"Mic A", L"Mic B", L"Old mic"},
+         L"Old mic",
+         2,
+         "advancedSettings.micphoneName",
+         L"Mic B"},
+        {L"audiosettingbtn",
+         L"soundCombo",
+         {systemDefault, L"Speakers"},
+         systemDefault,
+         1,
+         "advancedSettings.speakerName",
+         L"Speakers"},
+        {L"networksettingbtn",
+         L"networkInterfaceCombo",
+         {L"Ethernet 1", L"Wi-Fi"},
+         L"",
+         1,
+         "networkSettings.networkInterface",
+         L"Wi-Fi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        writeConfig(KV_PRODUCT_14, 0, R"({"advancedSettings.micphoneName": "Old mic", "x.unknown": 1})");
+        open({id14(0)});
+        showPage(c.tab);
+        EXPECT_EQ(itemTexts(c.combo), c.items);
+        EXPECT_EQ(combo(c.combo).selectedText(), c.shown);
+        ASSERT_TRUE(host.click(win(), L"savebtn")); // untouched: nothing of the lists is written
+        EXPECT_FALSE(configDoc(KV_PRODUCT_14, 0).has("advancedSettings.speakerName"));
+        open({id14(0)});
+        showPage(c.tab);
+        ASSERT_TRUE(combo(c.combo).chooseItem(c.pick));
+        ASSERT_TRUE(host.click(win(), L"savebtn"));
+        const common::ConfigDocument doc = configDoc(KV_PRODUCT_14, 0);
+        EXPECT_EQ(doc.getString(c.key), c.written);
+        EXPECT_EQ(doc.getInt("x.unknown", 0), 1);
+    }
+}
+
+TEST_F(PlayerSettingWindowTest, APickedLanguageGoesToTheLineSettingsAndIsReported) {
+    writeConfig(KV_PRODUCT_14, 0);
+    std::vector<bool> languageChanged;
+    dialog->open({id14(0)}, {}, [&](bool, bool changed) { languageChanged.push_back(changed); });
+    dialog->window().showModal(*owner);
+    const auto codes = itemTexts(L"languageCombo");
+    const auto zh = std::find(codes.begin(), codes.end(), L"zh_CN");
+    ASSERT_NE(zh, codes.end());
+    ASSERT_TRUE(combo(L"languageCombo").chooseItem(static_cast<int>(zh - codes.begin())));
+    dialog->saveSettings();
+    EXPECT_EQ(languageChanged, std::vector<bool>{true});
+    common::GlobalSettings line;
+    line.load(players.line(KV_PRODUCT_14).baseFolder());
+    EXPECT_EQ(line.get(common::settings::languageId), L"zh_CN");
+    EXPECT_TRUE(log.contains("common::PlayerSettingWindow::saveSettings", L"language change!!"));
+}
+
+TEST(SharedFolderSizeRuleTest, OneToFiveCharactersFromTheStartSizeToTheLargest) {
+    for (const auto& [text, ok] : std::vector<std::pair<std::wstring, bool>>{{L"5", true},
+                                                                             {L"63", true},
+                                                                             {L"4", false},
+                                                                             {L"64", false},
+                                                                             {L"", false},
+                                                                             {L"000010", false},
+                                                                             {L"00010", true},
+                                                                             {L"1x", false},
+                                                                             {L"-5", false}})
+        EXPECT_EQ(sharedFolderSizeAccepted(text, 5, 63), ok) << text;
+}
+
+// The extra size is asked in its own window over the dialog; its button follows the text.
+TEST_F(PlayerSettingWindowTest, TheSharedFolderSizeIsAskedOverTheDialogAndSaved) {
+    writeConfig(KV_PRODUCT_14, 0, R"({"basicSettings.mulFsAddSize": 4, "basicSettings.mulFsAutoSize": 1})");
+    open({id14(0)});
+    showPage(L"distSettingBtn");
+    EXPECT_FALSE(win().findControl(L"fsMoreSizeBtn")->enabled()); // automatic size: nothing to choose
+    ASSERT_TRUE(host.click(win(), L"manualSizeOption"));
+    ASSERT_TRUE(host.click(win(), L"fsMoreSizeBtn"));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popupClass, L"RQFSMoreFrame");
+    popup->resize(popup->initialSize());
+    popup->layout();
+    EXPECT_EQ(host.text(*popup, L"fsSizeEdit"), L"4");
+    ui::Control& ok = *popup->findControl(L"moreSizeBtn");
+    EXPECT_TRUE(ok.enabled());
+    for (const auto& [typed, enabled] :
+         {std::pair{L"3", false}, std::pair{L"64", false}, std::pair{L"", false}, std::pair{L"12", true}}) {
+        ASSERT_TRUE(host.click(*popup, L"fsSizeEdit"));
+        host.press(*popup, ui::Key::End);
+        for (int i = 0; i < 6; ++i) host.press(*popup, ui::Key::Back);
+        host.type(*popup, typed);
+        EXPECT_EQ(ok.enabled(), enabled) << typed;
+    }
+    ASSERT_TRUE(host.click(*popup, L"moreSizeBtn"));
+    EXPECT_FALSE(popup->isOpen());
+    EXPECT_TRUE(win().findControl(L"fsDisiableBtn")->enabled());
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    const common::ConfigDocument doc = configDoc(KV_PRODUCT_14, 0);
+    EXPECT_EQ(doc.getInt("basicSettings.mulFsAddSize", 0), 12);
+    EXPECT_EQ(doc.getInt("basicSettings.mulFsAutoSize", -1), 0);
+}
+
+// The main window's row reads the saved resolution, processors and memory again.
+TEST_F(PlayerSettingWindowTest, SavingRereadsTheRecordsOfTheSavedInstances) {
+    writeConfig(KV_PRODUCT_14, 0);
+    players.line(KV_PRODUCT_14).addIndex(0);
+    model.reloadPlayerList();
+    std::vector<std::int32_t> changed;
+    model.events().settingsChanged.subscribe(common::newOwnerKey(), [&](std::int32_t id) { changed.push_back(id); });
+    open({id14(0)});
+    ASSERT_TRUE(host.click(win(), L"opt1920x1080"));
+    showPage(L"advancedsettingbtn");
+    combo(L"cpucombo").selectItem(4);
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    EXPECT_EQ(changed, std::vector<std::int32_t>{id14(0)});
+    const model::InstanceRecord* record = model.findRecord(id14(0));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->width, 1920);
+    EXPECT_EQ(record->cpuCount, 8);
 }
 
 } // namespace

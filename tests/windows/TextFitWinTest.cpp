@@ -1,4 +1,4 @@
-// The texts of the main window and of the message boxes it shows fit their controls in English and in
+// The texts of the main window, its dialogs and the message boxes they show fit their controls in English and in
 // Chinese at display scales 1 and 1.5. The windows are the real ones (the shipped skins from the resource
 // pack, the main window over a model of stand-in lines, its rows in every status), laid out as the program
 // lays them out and measured with the fonts the program draws with: the language's face through GDI, the
@@ -27,8 +27,12 @@
 #include "toolkit/SkinResources.h"
 #include "toolkit/TextFit.h"
 #include "toolkit/win32/GdiResources_win.h"
+#include "ui/main/KVAddPlayerFrame.h"
+#include "ui/main/KVCopyPlayerFrame.h"
 #include "ui/main/KVMultiMainFrame.h"
 #include "ui/main/RowLook.h"
+#include "ui/settings/PlayerSettingWindow.h"
+#include "ui/settings/RQFSMoreFrame.h"
 
 using namespace mainui;
 
@@ -120,12 +124,14 @@ protected:
         ui::setLanguageFace(profile ? profile->fontFace : common::lang::defaultLanguageProfile().fontFace);
     }
 
-    // Lays `window` out at `scale` with the real fonts and notes what does not fit.
-    void check(ui::Window& window, double scale, const std::string& what) {
+    // Lays `window` out at `scale` with the real fonts (at its skin size, or `size` in skin pixels) and notes
+    // what does not fit.
+    void check(ui::Window& window, double scale, const std::string& what, std::optional<ui::Size> size = {}) {
         const ui::win32::GdiFonts fonts(window);
         window.setTextMetrics(&fonts);
         window.setScale(scale);
-        window.resize({ui::scaled(window.initialSize().cx, scale), ui::scaled(window.initialSize().cy, scale)});
+        const ui::Size skinSize = size.value_or(window.initialSize());
+        window.resize({ui::scaled(skinSize.cx, scale), ui::scaled(skinSize.cy, scale)});
         window.layout();
         for (const ui::TextOverflow& o : ui::findTextOverflows(window, fonts))
             overflows << "\n  " << what << " at " << scale << ": " << narrow(o.control->name()) << " \""
@@ -139,6 +145,14 @@ protected:
         ASSERT_TRUE(box.show(owner, host.factory()));
         check(*box.window(), scale, what);
     }
+    void checkQuestion(const wchar_t* key, double scale, const std::string& what) {
+        msg::MessageBoxWindow box(0, common::lang::lookUpWithFallback(L"prompt"),
+                                  common::lang::lookUpWithFallback(key));
+        box.addButton(common::lang::lookUpWithFallback(L"cancel"), nullptr);
+        box.addButton(common::lang::lookUpWithFallback(L"confirm"), nullptr);
+        checkBox(box, scale, what + " box " + narrow(key));
+    }
+    std::string read(const wchar_t* skin) { return ui::SkinResources({}, &pack).read(skin).value_or(""); }
 };
 
 TEST_F(TextFitWin, EveryTextOfTheMainWindowAndItsMessageBoxesFitsInEnglishAndChineseAtScales1And15) {
@@ -174,6 +188,68 @@ TEST_F(TextFitWin, EveryTextOfTheMainWindowAndItsMessageBoxesFitsInEnglishAndChi
                 box.addButton(common::lang::lookUpWithFallback(L"confirm"), nullptr);
                 checkBox(box, scale, language + " box " + narrow(key));
             }
+        }
+    }
+    EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();
+}
+
+// Every page of the settings dialog, for one instance and with the apply boxes of the batch mode, its
+// questions and the shared-folder size window; the add dialog with everything it can unfold, and the copy
+// dialog.
+TEST_F(TextFitWin, EveryTextOfTheSettingsAddAndCopyDialogsFitsInEnglishAndChineseAtScales1And15) {
+    const std::string settingsSkin = read(common::PlayerSettingWindow::kSkinFile);
+    const std::string sizeSkin = read(common::RQFSMoreFrame::kSkinFile);
+    const std::string addSkin = read(mainui::KVAddPlayerFrame::kSkinFile);
+    const std::string tipSkin = read(L"xml_multimousetip.xml");
+    const std::string copySkin = read(mainui::KVCopyPlayerFrame::kSkinFile);
+    ASSERT_FALSE(settingsSkin.empty() || sizeSkin.empty() || addSkin.empty() || tipSkin.empty() || copySkin.empty());
+    model->reloadPlayerList();
+    const std::vector<std::int32_t> one = {product::encodeInstanceId(KV_PRODUCT_14, 1)};
+    const std::vector<std::int32_t> two = {one.front(), product::encodeInstanceId(KV_PRODUCT_14, 0)};
+    ui::Window owner;
+    for (const wchar_t* code : kLanguages) {
+        selectLanguage(code);
+        const std::string language = narrow(code);
+        common::PlayerSettingWindow settings(*model, players, {});
+        ASSERT_TRUE(settings.create(host.factory(), settingsSkin));
+        mainui::KVCopyPlayerFrame copy(*model, {});
+        ASSERT_TRUE(copy.create(host.factory(), copySkin));
+        for (double scale : kScales) {
+            for (const auto& ids : {one, two}) {
+                settings.open(ids, {}, nullptr);
+                settings.window().showModal(owner);
+                auto* tabs = settings.window().find<ui::TabLayout>(L"maintab");
+                ASSERT_NE(tabs, nullptr);
+                for (int page = 0; page < 9; ++page) {
+                    tabs->selectItem(page);
+                    check(settings.window(), scale,
+                          language + " settings page " + std::to_string(page) + (ids.size() > 1 ? " (batch)" : ""));
+                }
+                settings.window().close();
+            }
+            for (const wchar_t* key : {L"playersetting91_shortcut_restore_tip", L"setting_disk_shared_tip"})
+                checkQuestion(key, scale, language + " settings");
+            common::RQFSMoreFrame size;
+            ASSERT_TRUE(size.show(owner, host.factory(), sizeSkin, 4, nullptr));
+            check(size.window(), scale, language + " shared folder size");
+
+            // A new one for each scale: the dialog keeps what was unfolded.
+            mainui::KVAddPlayerFrame add(players.own().settings(), {8, 16384}, [](KV_PRODUCT_TYPE) { return true; },
+                                         {});
+            ASSERT_TRUE(add.create(host.factory(), addSkin, tipSkin));
+            add.show(owner, 1);
+            check(add.window(), scale, language + " add dialog");
+            for (const wchar_t* unfold : {L"advancedOptionsBtn", L"definedResolutionBtn"}) {
+                ASSERT_TRUE(host.click(add.window(), unfold)) << narrow(unfold); // laid out by the last check
+                add.finishAnimation();
+                check(add.window(), scale, language + " add dialog after " + narrow(unfold),
+                      ui::Size{add.window().initialSize().cx, add.targetHeight()});
+            }
+            add.window().close();
+            copy.fill(KV_PRODUCT_14, std::nullopt);
+            copy.show(owner);
+            check(copy.window(), scale, language + " copy dialog");
+            copy.window().close();
         }
     }
     EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();

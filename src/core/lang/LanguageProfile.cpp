@@ -29,6 +29,10 @@ const LanguageProfile* findLanguageProfile(std::wstring_view code) {
     return nullptr;
 }
 
+std::span<const LanguageProfile> languageProfiles() {
+    return kProfiles;
+}
+
 const LanguageProfile& defaultLanguageProfile() {
     return kProfiles[kDefaultProfile];
 }

@@ -7,6 +7,7 @@
 // fails. The current profile is process-wide, set on the UI thread at start-up.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ struct LanguageProfile {
 
 // The profile of a code, or null when the program has none for it.
 const LanguageProfile* findLanguageProfile(std::wstring_view code);
+// Every language the program has a profile for, in the order the settings offer them.
+std::span<const LanguageProfile> languageProfiles();
 // "en_US" with "Roboto".
 const LanguageProfile& defaultLanguageProfile();
 

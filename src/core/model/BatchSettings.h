@@ -30,6 +30,8 @@ public:
     BatchSettings(const BatchSettings&) = delete;
     BatchSettings& operator=(const BatchSettings&) = delete;
 
+    // The main window's notices; null records them again.
+    void setNotices(Notices* notices) { m_notices = notices ? notices : &m_recorded; }
     void setBatchIds(std::vector<std::int32_t> ids) { m_ids = std::move(ids); }
     const std::vector<std::int32_t>& batchIds() const { return m_ids; }
 

@@ -76,6 +76,9 @@ public:
     // The record of `index` as its configuration and folder describe it; the folder walk for the disk size
     // only when asked.
     void fillRecord(model::InstanceRecord& record, int index, const common::Players& players, bool withDiskSize);
+    // The configurations of these instances were saved: their records read their settings again and the
+    // windows hear it. Ids that are not listed are left out.
+    void reloadSettings(const std::vector<std::int32_t>& ids);
 
     // Operations on instances (KVMultiModelOperations.cpp).
     void addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting);
@@ -120,6 +123,8 @@ public:
         m_batchSettings.applyChecked(isChecked, values);
     }
     void endSaveSettingMul() { m_batchSettings.endSaveSettingMul(); }
+    // Where the batch end's notice is shown; null while no window shows them.
+    void setNotices(model::Notices* notices) { m_batchSettings.setNotices(notices); }
 
 private:
     void readCommandLine(std::wstring_view commandLine);
@@ -128,6 +133,7 @@ private:
     void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players);
     platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
     void refreshRecord(model::InstanceRecord& record);
+    static void readSettings(model::InstanceRecord& record, int index, const common::Players& players);
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);
     void onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index);

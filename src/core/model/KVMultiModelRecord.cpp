@@ -42,7 +42,18 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     record.mutexName = players.mutexName(index);
     record.windowClassName = players.windowClassName(index);
     record.name = shownName(players.displayNameCached(index));
+    readSettings(record, index, players);
 
+    const auto folder = players.instanceFolder(index);
+    std::error_code ec;
+    record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
+    if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
+
+    std::int32_t processId = -1;
+    record.topWindow = findTopWindow(record, processId);
+}
+
+void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::Players& players) {
     common::ConfigDocument doc;
     doc.load(players.configPath(index));
     const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
@@ -53,12 +64,14 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     if (record.dpi == 0) record.dpi = kDefaultDpi;
     record.cpuCount = doc.getInt(common::keys::kCpuCount, defaultCpuCount());
     record.memorySize = doc.getInt(common::keys::kMemorySize, defaultMemoryMb());
+}
 
-    const auto folder = players.instanceFolder(index);
-    std::error_code ec;
-    record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
-    if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
-
-    std::int32_t processId = -1;
-    record.topWindow = findTopWindow(record, processId);
+void KVMultiModel::reloadSettings(const std::vector<std::int32_t>& ids) {
+    for (const std::int32_t id : ids) {
+        model::InstanceRecord* listed = record(id);
+        if (!listed) continue;
+        const common::Players& players = m_players.line(product::productOfId(id));
+        readSettings(*listed, product::indexOfId(id), players);
+        model::notify(m_events.settingsChanged, "settingsChanged", id);
+    }
 }

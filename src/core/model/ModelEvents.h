@@ -26,6 +26,8 @@ struct ModelEvents {
     common::Event<std::int32_t, int> createProgress; // (id, percent)
     common::Event<std::int32_t> copyFinished;
     common::Event<std::int32_t, int> copyProgress; // (id, percent)
+    // The settings of an instance were saved: its record shows the new resolution, processors and memory.
+    common::Event<std::int32_t> settingsChanged;
     // The instance lists were changed by something other than the reports above (an installed product
     // line, a restored instance): every list shown is rebuilt.
     common::Event<> listChanged;

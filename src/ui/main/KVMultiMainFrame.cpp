@@ -39,6 +39,7 @@ KVMultiMainFrame::KVMultiMainFrame(KVMultiModel& model, common::GlobalSettings& 
     : m_model(model), m_settings(settings), m_factory(factory), m_services(std::move(services)) {}
 
 KVMultiMainFrame::~KVMultiMainFrame() {
+    m_model.setNotices(nullptr);
     common::dispatch::retire(ownerKey()); // nothing of the model or a worker may call into a window that is gone
     common::dispatch::cancelDelayed(ownerKey());
 }
@@ -79,6 +80,7 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
         }
     }
     subscribeToModel();
+    m_model.setNotices(&m_notices);
     common::TimerHandle& refresh = m_model.timer(0);
     if (!refresh.isActive()) refresh.start(1000, [model = &m_model] { model->refreshPlayerStatus(); });
     return true;

@@ -292,6 +292,12 @@ private:
     void updateOtherSetupButton();
     void confirm(std::wstring_view textKey, std::function<void()> onConfirm);
     void notice(std::wstring text);
+    // The model's notices come as boxes once the current input (a dialog's save) is over.
+    struct ModelNotices final : model::Notices {
+        explicit ModelNotices(KVMultiMainFrame& owner) : m_frame(owner) {}
+        void showMessage(const std::wstring& title, const std::wstring& text) override;
+        KVMultiMainFrame& m_frame;
+    };
     void warning(std::wstring text);
     void onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
     void onCopyConfirmed(std::int32_t source, int count);
@@ -300,6 +306,7 @@ private:
     void closeWindow();
 
     KVMultiModel& m_model;
+    ModelNotices m_notices{*this};
     const common::OwnerKey m_ownerKey = common::newOwnerKey();
     common::GlobalSettings& m_settings;
     const ui::ControlFactory& m_factory;

@@ -130,6 +130,9 @@ void KVMultiMainFrame::subscribeToModel() {
         me, [this](KV_PRODUCT_TYPE product, std::int32_t id, const std::wstring&) { onPlayerAdded(product, id); });
     events.createFinished.subscribe(me, [this](KV_PRODUCT_TYPE, std::int32_t id) { onCreateFinished(id); });
     events.copyFinished.subscribe(me, [this](std::int32_t id) { onCopyFinished(id); });
+    events.settingsChanged.subscribe(me, [this](std::int32_t id) {
+        if (const model::InstanceRecord* record = m_model.findRecord(id)) reloadRow(id, record->status);
+    });
     const auto progress = [this](std::int32_t id, int percent) {
         if (KVMultiMainItem* row = findRow(id)) row->setProgress(percent);
     };
@@ -253,6 +256,11 @@ void KVMultiMainFrame::notice(std::wstring text) {
     box->addButton(lookUpWithFallback(L"confirm"), nullptr);
     box->setOnClose([this] { showOverlay(false); });
     showBox(std::move(box));
+}
+
+void KVMultiMainFrame::ModelNotices::showMessage(const std::wstring&, const std::wstring& text) {
+    common::dispatch::post(m_frame.ownerKey(),
+                           new common::FunctionRunable([frame = &m_frame, text] { frame->notice(text); }));
 }
 
 void KVMultiMainFrame::warning(std::wstring text) {

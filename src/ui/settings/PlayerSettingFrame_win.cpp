@@ -24,9 +24,16 @@ MachineDefaults machineDefaults(int index) {
     return d;
 }
 
-common::SettingServices withShowBox(common::SettingServices services,
-                                    std::function<void(msg::MessageBoxWindow&)> showBox) {
+common::SettingServices withHosts(common::SettingServices services, std::function<void(msg::MessageBoxWindow&)> showBox,
+                                  std::function<void(ui::Window&, const wchar_t*)> showWindow,
+                                  const ui::SkinResources& resources) {
     services.showBox = std::move(showBox);
+    services.showWindow = std::move(showWindow);
+    services.readSkin = [&resources](std::wstring_view file) -> std::optional<std::string> {
+        auto skin = resources.read(file);
+        if (!skin) KVLOG_AS("common::PlayerSettingWindow", L"skin %s not found", std::wstring(file));
+        return skin;
+    };
     return services;
 }
 
@@ -35,8 +42,11 @@ common::SettingServices withShowBox(common::SettingServices services,
 PlayerSettingFrame::PlayerSettingFrame(KVMultiModel& model, common::PlayerSet& players,
                                        common::SettingServices services)
     : m_resources(common::lang::skinFolder(), &common::lang::resourcePack()),
-      m_dialog(model, players, withShowBox(std::move(services), [this](msg::MessageBoxWindow& box) { showBox(box); })) {
-}
+      m_dialog(model, players,
+               withHosts(
+                   std::move(services), [this](msg::MessageBoxWindow& box) { showBox(box); },
+                   [this](ui::Window& window, const wchar_t* className) { showPopup(window, className); },
+                   m_resources)) {}
 
 PlayerSettingFrame::~PlayerSettingFrame() = default;
 
@@ -85,9 +95,13 @@ void PlayerSettingFrame::open(const std::vector<std::int32_t>& ids, common::Play
 }
 
 void PlayerSettingFrame::showBox(msg::MessageBoxWindow& box) {
+    if (box.window()) showPopup(*box.window(), L"KVMultiMessageBox");
+}
+
+void PlayerSettingFrame::showPopup(ui::Window& window, const wchar_t* className) {
     m_retiredBoxHost = std::move(m_boxHost);
-    m_boxHost = std::make_unique<ui::win32::ToolkitWindow>(*box.window(), m_resources);
-    if (!m_boxHost->create(m_hwnd, L"KVMultiMessageBox", L"", WS_POPUP | WS_BORDER)) return;
+    m_boxHost = std::make_unique<ui::win32::ToolkitWindow>(window, m_resources);
+    if (!m_boxHost->create(m_hwnd, className, window.title(), WS_POPUP | WS_BORDER)) return;
     m_boxHost->showModal(m_hwnd); // centred over the dialog
 }
 

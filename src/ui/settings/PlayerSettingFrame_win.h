@@ -39,6 +39,8 @@ private:
     ~PlayerSettingFrame();
     bool build(HWND owner);
     void showBox(msg::MessageBoxWindow& box);
+    // Hosts one of the dialog's own windows (a box, the shared-folder size question) modally over it.
+    void showPopup(ui::Window& window, const wchar_t* className);
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -50,7 +52,7 @@ private:
     ui::Window m_modalOwner;
     std::unique_ptr<ui::win32::ToolkitWindow> m_host;
     std::unique_ptr<ui::win32::ToolkitWindow> m_boxHost;
-    std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its box may still be closing
+    std::unique_ptr<ui::win32::ToolkitWindow> m_retiredBoxHost; // its window may still be closing
     HWND m_hwnd = nullptr;
     HWND m_owner = nullptr;
     WNDPROC m_toolkitProc = nullptr;

@@ -5,6 +5,7 @@
 
 #include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
+#include "core/storage/Identity.h"
 #include "core/storage/InstanceDefaults.h"
 #include "core/storage/InstanceKeys.h"
 #include "toolkit/Button.h"
@@ -70,11 +71,10 @@ struct TextControl {
     std::wstring_view edit;
     std::wstring SettingValues::*field;
 };
-const std::array<TextControl, 4> kTexts = {{
+// The maker and model edits are read with the phone list (PlayerSettingLists.cpp).
+const std::array<TextControl, 2> kTexts = {{
     {L"imeicodeedit", &SettingValues::phoneImei},
     {L"phonenumberedit", &SettingValues::phoneNumber},
-    {L"phonebrandedit", &SettingValues::phoneManufacturer},
-    {L"phonemodeledit", &SettingValues::phoneModel},
 }};
 
 const std::array<TextControl, 5> kNetworkEdits = {{
@@ -88,33 +88,34 @@ const std::array<TextControl, 5> kNetworkEdits = {{
 struct HotkeyControl {
     std::wstring_view edit;
     CombineKey SettingValues::*field;
+    std::string_view key;
 };
 const std::array<HotkeyControl, 25> kHotkeys = {{
-    {L"bosskey", &SettingValues::bossKey},
-    {L"fullscreenkey", &SettingValues::fullScreenKey},
-    {L"backkey", &SettingValues::backKey},
-    {L"homekey", &SettingValues::homeKey},
-    {L"appswitchkey", &SettingValues::appSwitchKey},
-    {L"menukey", &SettingValues::menuKey},
-    {L"zoominkey", &SettingValues::zoomInKey},
-    {L"zoomoutkey", &SettingValues::zoomOutKey},
-    {L"shakekey", &SettingValues::shakeKey},
-    {L"operationrecordkey", &SettingValues::operationRecordKey},
-    {L"recordPauseBtn", &SettingValues::operationRecordPauseKey},
-    {L"recordShowWndBtn", &SettingValues::operationRecordShowFrame},
-    {L"showmappingkey", &SettingValues::showMappingKey},
-    {L"videoRecordKey", &SettingValues::videoRecordKey},
-    {L"mappingRecordkey", &SettingValues::mappingRecordKey},
-    {L"keyboardModelKey", &SettingValues::keyboardModelKey},
-    {L"soundAddKey", &SettingValues::soundAddKey},
-    {L"soundSubKey", &SettingValues::soundSubKey},
-    {L"screenCutKey", &SettingValues::screenCutKey},
-    {L"miniKey", &SettingValues::miniKey},
-    {L"multiKey", &SettingValues::multiKey},
-    {L"installApkKey", &SettingValues::installApkKey},
-    {L"shareFileKey", &SettingValues::shareFileKey},
-    {L"locationKey", &SettingValues::locationKey},
-    {L"syncKey", &SettingValues::syncKey},
+    {L"bosskey", &SettingValues::bossKey, "hotkeySettings.bossKey"},
+    {L"fullscreenkey", &SettingValues::fullScreenKey, "hotkeySettings.fullScreenKey"},
+    {L"backkey", &SettingValues::backKey, "hotkeySettings.backKey"},
+    {L"homekey", &SettingValues::homeKey, "hotkeySettings.homeKey"},
+    {L"appswitchkey", &SettingValues::appSwitchKey, "hotkeySettings.appSwitchKey"},
+    {L"menukey", &SettingValues::menuKey, "hotkeySettings.menuKey"},
+    {L"zoominkey", &SettingValues::zoomInKey, "hotkeySettings.zoomInKey"},
+    {L"zoomoutkey", &SettingValues::zoomOutKey, "hotkeySettings.zoomOutKey"},
+    {L"shakekey", &SettingValues::shakeKey, "hotkeySettings.shakeKey"},
+    {L"operationrecordkey", &SettingValues::operationRecordKey, "hotkeySettings.operationRecordKey"},
+    {L"recordPauseBtn", &SettingValues::operationRecordPauseKey, "hotkeySettings.operationRecordPauseKey"},
+    {L"recordShowWndBtn", &SettingValues::operationRecordShowFrame, "hotkeySettings.operationRecordShowFrame"},
+    {L"showmappingkey", &SettingValues::showMappingKey, "hotkeySettings.showMappingKey"},
+    {L"videoRecordKey", &SettingValues::videoRecordKey, "hotkeySettings.videoRecordKey"},
+    {L"mappingRecordkey", &SettingValues::mappingRecordKey, "hotkeySettings.mappingRecordKey"},
+    {L"keyboardModelKey", &SettingValues::keyboardModelKey, "hotkeySettings.keyboardModelKey"},
+    {L"soundAddKey", &SettingValues::soundAddKey, "hotkeySettings.soundAddKey"},
+    {L"soundSubKey", &SettingValues::soundSubKey, "hotkeySettings.soundSubKey"},
+    {L"screenCutKey", &SettingValues::screenCutKey, "hotkeySettings.screenCutKey"},
+    {L"miniKey", &SettingValues::miniKey, "hotkeySettings.miniKey"},
+    {L"multiKey", &SettingValues::multiKey, "hotkeySettings.multiKey"},
+    {L"installApkKey", &SettingValues::installApkKey, "hotkeySettings.installApkKey"},
+    {L"shareFileKey", &SettingValues::shareFileKey, "hotkeySettings.shareFileKey"},
+    {L"locationKey", &SettingValues::locationKey, "hotkeySettings.locationKey"},
+    {L"syncKey", &SettingValues::syncKey, "hotkeySettings.syncKey"},
 }};
 
 constexpr std::wstring_view kEditNormal = L"file='common9\\edit_bg_normal.png' corner='20,10,20,10'";
@@ -208,6 +209,9 @@ void PlayerSettingWindow::open(const std::vector<std::int32_t>& ids, const setti
     if (!line.settings().loaded()) line.settings().load(line.baseFolder());
     m_loaded = settingsui::loadSettingValues(m_config.document(), line.settings(), m_product, defaults);
     m_values = m_loaded;
+    fillLists();
+    if (auto* slider = m_window.find<ui::Slider>(L"resizeDiskSlider")) slider->setValue(slider->minValue());
+    m_newDiskSize = 0;
     for (const model::BatchApplyRow& row : model::batchApplyTable())
         if (auto* box = m_window.find<ui::Option>(std::wstring(row.checkBox.begin(), row.checkBox.end()))) {
             box->setSelected(false, false);
@@ -246,6 +250,8 @@ void PlayerSettingWindow::showValues() {
     showResolution();
     showNetwork();
     showTips();
+    showPhone();
+    showDisk();
 }
 
 void PlayerSettingWindow::showHotkeys() {
@@ -372,13 +378,18 @@ void PlayerSettingWindow::showTips() {
         tip->setText(lookUpWithFallback(settingsui::memUsageTipKey(m_values.vMemUsage)));
 }
 
+// A question with "cancel" and "confirm"; the box before it may still be held by its host.
+std::unique_ptr<msg::MessageBoxWindow>& PlayerSettingWindow::newBox(const wchar_t* textKey) {
+    m_retiredBox = std::move(m_box);
+    m_box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"), lookUpWithFallback(textKey));
+    m_box->addButton(lookUpWithFallback(L"cancel"), [] {});
+    return m_box;
+}
+
 // A separate system disk costs disk space: the user confirms it, else the option goes back off.
 void PlayerSettingWindow::confirmStandaloneDisk() {
     if (!m_services.showBox || !m_factory) return;
-    m_retiredBox = std::move(m_box);
-    m_box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"),
-                                                    lookUpWithFallback(L"setting_disk_shared_tip"));
-    m_box->addButton(lookUpWithFallback(L"cancel"), [] {});
+    newBox(L"setting_disk_shared_tip");
     // The box closes before a button's action runs: closing puts the option back off, the confirmation on again.
     const auto showChoice = [this](bool on) {
         m_values.standaloneSysVmdk = on;
@@ -392,6 +403,19 @@ void PlayerSettingWindow::confirmStandaloneDisk() {
     m_services.showBox(*m_box);
 }
 
+void PlayerSettingWindow::askRestoreHotkeys() {
+    if (!m_services.showBox || !m_factory) return;
+    newBox(L"playersetting91_shortcut_restore_tip")->addButton(lookUpWithFallback(L"confirm"), [this] {
+        restoreHotkeys();
+    });
+    if (m_box->show(m_window, *m_factory)) m_services.showBox(*m_box);
+}
+
+void PlayerSettingWindow::restoreHotkeys() {
+    for (const HotkeyControl& h : kHotkeys) m_values.*h.field = keys::hotkeyDefault(h.key).value_or(CombineKey{});
+    showHotkeys();
+}
+
 void PlayerSettingWindow::onNotify(const ui::Notify& n) {
     if (!n.sender) return;
     const std::wstring& name = n.sender->name();
@@ -401,6 +425,8 @@ void PlayerSettingWindow::onNotify(const ui::Notify& n) {
                 if (auto* tabs = m_window.find<ui::TabLayout>(L"maintab")) tabs->selectItem(static_cast<int>(i));
         if (name == L"StandalonesystemOnOpt" && optionSelected(name) && !m_loaded.standaloneSysVmdk)
             return confirmStandaloneDisk();
+        if (name == L"phoneInfoDefaultOpt" || name == L"phoneInfoDefineOpt")
+            return showPhoneMode(optionSelected(L"phoneInfoDefaultOpt"));
         if (name == L"ipSettingStaticOpt" || name == L"ipSettingDhcpOpt" || name == L"connectNetworkOpt") {
             m_values.networkStatic = optionSelected(L"ipSettingStaticOpt");
             m_values.networkEnable = optionSelected(L"connectNetworkOpt");
@@ -428,6 +454,15 @@ void PlayerSettingWindow::onNotify(const ui::Notify& n) {
         m_values.fps = static_cast<int>(n.wParam);
         return showTips();
     }
+    if (n.type == ui::events::kValueChanged && name == L"resizeDiskSlider") return showDisk();
+    if (n.type == ui::events::kItemSelect) {
+        if (name == L"phoneMakerCombo" || name == L"phoneNameCombo") {
+            const auto* combo = dynamic_cast<const ui::Combo*>(n.sender);
+            const std::wstring text = combo ? combo->selectedText() : L"";
+            return name == L"phoneMakerCombo" ? phoneMakerSelected(text) : phoneNameSelected(text);
+        }
+        return deviceSelected(*n.sender);
+    }
     if (n.type == ui::events::kKillFocus) {
         if (name == L"resolutionwidth" || name == L"resolutionheight" || name == L"resolutiondpi")
             return customResolutionEdited();
@@ -442,6 +477,20 @@ void PlayerSettingWindow::onNotify(const ui::Notify& n) {
     }
     if (n.type != ui::events::kClick) return;
     if (name == L"savebtn") return saveSettings();
+    if (name == L"shortcutRestoreBtn") return askRestoreHotkeys();
+    if (name == L"randomimeibtn") {
+        if (auto* edit = m_window.findControl(L"imeicodeedit")) edit->setText(identity::imei());
+        return;
+    }
+    if (name == L"autoSizeOption" || name == L"manualSizeOption") {
+        m_values.mulFsAutoSize = name == L"autoSizeOption" ? 1 : 0;
+        return showDisk();
+    }
+    if (name == L"fsMoreSizeBtn") return askSharedFolderSize();
+    if (name == L"fsDisiableBtn") {
+        m_values.mulFsAddSize = 0;
+        return showDisk();
+    }
     if (name == L"cancelbtn" || name == L"closebtn") m_window.close();
 }
 
@@ -455,10 +504,14 @@ void PlayerSettingWindow::collectValues() {
             m_values.*c.field = static_cast<int>(combo->selectedItem()->tag);
     for (const TextControl& t : kTexts)
         if (const auto* edit = m_window.findControl(t.edit)) m_values.*t.field = edit->text();
+    collectPhone();
 }
 
 void PlayerSettingWindow::saveSettings() {
     collectValues();
+    if (const auto* slider = m_window.find<ui::Slider>(L"resizeDiskSlider");
+        slider && slider->enabled() && slider->value() > slider->minValue())
+        m_newDiskSize = slider->value();
     if (batchMode())
         saveBatch();
     else
@@ -480,6 +533,7 @@ void PlayerSettingWindow::saveSingle() {
     if (m_services.notifySettingsChanged)
         m_services.notifySettingsChanged(product::encodeInstanceId(KV_PRODUCT_14, m_index));
     m_loaded = m_values;
+    m_model.reloadSettings(m_ids);
     if (m_onSaved) m_onSaved(savedConfig || savedLine, languageChanged);
 }
 
@@ -488,6 +542,7 @@ void PlayerSettingWindow::saveBatch() {
     m_model.applySettingMul(
         [this](std::string_view box) { return optionSelected(std::wstring(box.begin(), box.end())); }, m_values);
     m_model.endSaveSettingMul();
+    m_model.reloadSettings(m_ids);
     if (m_onSaved) m_onSaved(true, false);
 }
 

@@ -13,16 +13,20 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/model/KVMultiModel.h"
+#include "core/platform/DeviceNames.h"
 #include "core/storage/PlayerConfig.h"
 #include "core/storage/PlayerSet.h"
 #include "toolkit/ControlFactory.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Window.h"
+#include "ui/settings/RQFSMoreFrame.h"
 #include "ui/settings/SettingValues.h"
 
 namespace common {
@@ -30,6 +34,12 @@ namespace common {
 struct SettingServices {
     // Shows a built message box modally over the dialog.
     std::function<void(msg::MessageBoxWindow&)> showBox;
+    // Shows another built window of the dialog (the shared-folder size question) modally over it.
+    std::function<void(ui::Window& window, const wchar_t* className)> showWindow;
+    // The text of one of the program's skin files; nothing when it is missing.
+    std::function<std::optional<std::string>(std::wstring_view file)> readSkin;
+    // The machine's sound devices and network adapters, asked each time the dialog opens.
+    std::function<platform::DeviceNames()> deviceNames;
     // Writes the auto-start entry with this value (the console starts and reads each instance's flag).
     std::function<void(const std::wstring& value)> setAutoRun;
     // The emulator side hears that the settings of this instance id changed.
@@ -51,6 +61,8 @@ public:
     // Loads the first id's settings; several ids open batch mode. The window is not shown here.
     void open(const std::vector<std::int32_t>& ids, const settingsui::MachineDefaults& defaults, OnSaved onSaved);
     bool batchMode() const { return m_ids.size() > 1; }
+    // The disk size the user chose, in gigabytes; 0 when the slider was left at its smallest size.
+    int newDiskSize() const { return m_newDiskSize; }
     const settingsui::SettingValues& values() const { return m_values; }
 
     // The save button: single mode writes the changed keys, batch mode the checked settings.
@@ -71,8 +83,24 @@ private:
     bool captureKey(ui::Control& focus, std::uint16_t virtualKey, ui::KeyModifiers mods);
     void hotkeyChanged(const std::wstring& edit, common::CombineKey combination);
     void showHotkeys();
+    void askRestoreHotkeys();
+    void restoreHotkeys();
     void saveSingle();
     void saveBatch();
+    std::unique_ptr<msg::MessageBoxWindow>& newBox(const wchar_t* textKey);
+
+    // The lists the dialog fills when it opens: devices, languages and the phone list.
+    void fillLists();
+    void fillDeviceCombo(const wchar_t* combo, const std::vector<std::wstring>& names, bool withDefault,
+                         const std::wstring& stored);
+    void deviceSelected(const ui::Control& combo);
+    void showPhone();
+    void phoneMakerSelected(const std::wstring& maker);
+    void phoneNameSelected(const std::wstring& name);
+    void showPhoneMode(bool fromList);
+    void collectPhone();
+    void showDisk();
+    void askSharedFolderSize();
 
     KVMultiModel& m_model;
     PlayerSet& m_players;
@@ -88,6 +116,13 @@ private:
     const ui::ControlFactory* m_factory = nullptr; // the one create had; boxes are built with it
     std::unique_ptr<msg::MessageBoxWindow> m_box;
     std::unique_ptr<msg::MessageBoxWindow> m_retiredBox; // its host may still hold its window
+    // The phone chosen from the list: its maker, name and model.
+    std::wstring m_phoneMaker;
+    std::wstring m_phoneName;
+    std::wstring m_phoneModel;
+    int m_newDiskSize = 0;
+    std::unique_ptr<RQFSMoreFrame> m_fsMore;
+    std::unique_ptr<RQFSMoreFrame> m_retiredFsMore; // its host may still hold its window
     // What each hot-key edit shows; a clashing or invalid one is stored (and saved) as empty.
     std::map<std::wstring, common::CombineKey, std::less<>> m_hotkeyEntries;
 };

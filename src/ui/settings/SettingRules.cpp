@@ -36,6 +36,12 @@ std::wstring diskSizeLabel(int gigabytes) {
     return std::to_wstring(gigabytes) + L"G / 255G";
 }
 
+bool sharedFolderSizeAccepted(std::wstring_view text, int startSize, int maxSize) {
+    if (text.empty() || text.size() > 5) return false;
+    const int size = parseNumber(text, -1);
+    return size >= startSize && size <= maxSize && size >= 0;
+}
+
 int parseNumber(std::wstring_view text, int fallback) {
     std::string narrow;
     for (wchar_t c : text) {

@@ -25,6 +25,10 @@ bool isDottedQuad(std::wstring_view text);
 // "n" + "G / 255G".
 std::wstring diskSizeLabel(int gigabytes);
 
+// The shared-folder size dialog takes 1 to 5 characters that are a number from the folder's size now up to
+// the largest it may have, both included.
+bool sharedFolderSizeAccepted(std::wstring_view text, int startSize, int maxSize);
+
 // A number typed into an edit; `fallback` when the text holds no number.
 int parseNumber(std::wstring_view text, int fallback);
 

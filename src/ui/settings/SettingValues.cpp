@@ -32,7 +32,11 @@ constexpr std::array<BoolField, 4> kBools = {{
     {"networkSettings.networkStatic", &V::networkStatic},
 }};
 
-constexpr std::string_view kHdrQuality = "basicSettings.HDRQuality";
+constexpr std::array<IntField, 3> kInts = {{
+    {"basicSettings.HDRQuality", &V::hdrQuality},
+    {"basicSettings.mulFsAutoSize", &V::mulFsAutoSize},
+    {"basicSettings.mulFsAddSize", &V::mulFsAddSize},
+}};
 
 const common::settings::BoolKey* lineKeyOf(std::string_view key) {
     if (key == "basicSettings.mulTab") return &common::settings::mulTab;
@@ -101,7 +105,7 @@ SettingValues loadSettingValues(const common::ConfigDocument& config, const comm
     for (const StringField& s : kStrings) values.*s.field = config.getString(s.key);
     for (const BoolField& b : kBools)
         values.*b.field = config.getBool(b.key, keys::boolDefault(b.key, product).value_or(false));
-    values.hdrQuality = keys::readInt(config, kHdrQuality);
+    for (const IntField& i : kInts) values.*i.field = keys::readInt(config, i.key);
     values.languageId = line.get(common::settings::languageId);
     return values;
 }
@@ -122,7 +126,8 @@ bool writeChangedValues(const SettingValues& loaded, const SettingValues& now, c
         if (loaded.*s.field != now.*s.field) config.setString(s.key, now.*s.field);
     for (const BoolField& b : kBools)
         if (loaded.*b.field != now.*b.field) config.setBool(b.key, now.*b.field);
-    if (loaded.hdrQuality != now.hdrQuality) config.setInt(kHdrQuality, now.hdrQuality);
+    for (const IntField& i : kInts)
+        if (loaded.*i.field != now.*i.field) config.setInt(i.key, now.*i.field);
     if (loaded.languageId == now.languageId) return false;
     line.set(common::settings::languageId, now.languageId);
     return true;

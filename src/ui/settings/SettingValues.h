@@ -29,6 +29,8 @@ struct MachineDefaults {
 struct SettingValues : model::BatchValues {
     bool astc = true;
     int hdrQuality = 0;
+    int mulFsAutoSize = 0; // the shared folder grows by itself (1) or has a fixed extra size
+    int mulFsAddSize = 0;  // gigabytes added to the shared folder
     bool networkEnable = true;
     bool networkSwitching = false;
     bool networkStatic = false;
@@ -49,6 +51,10 @@ struct SettingValues : model::BatchValues {
 struct StringField {
     std::string_view key;
     std::wstring SettingValues::*field;
+};
+struct IntField {
+    std::string_view key;
+    int SettingValues::*field;
 };
 struct BoolField {
     std::string_view key;
