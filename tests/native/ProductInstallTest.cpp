@@ -122,16 +122,18 @@ public:
     std::string installerBytes = std::string(1000, 'x');
     std::string blockAt;            // "document", "curl", "wininet"
     std::function<void()> installs; // what the installer does to the machine
-    std::atomic<int> curlFiles{0}, wininetFiles{0}, installersRun{0}, blocked{0};
+    std::atomic<int> curlDocuments{0}, wininetDocuments{0}, curlFiles{0}, wininetFiles{0}, installersRun{0}, blocked{0};
     std::atomic<bool> leftoverSeen{false};
 
     bool curlDocument(const std::string& url, std::string& body) override {
         lastDocumentUrl = url;
+        ++curlDocuments;
         if (blockAt == "document") return waitForStop();
         if (documentAnswers) body = document;
         return documentAnswers;
     }
     bool wininetDocument(const std::string&, std::string& body) override {
+        ++wininetDocuments;
         if (documentAnswers) body = document;
         return documentAnswers;
     }
@@ -284,6 +286,8 @@ TEST_F(ProductInstallFlowTest, StoppingAtEveryStepLeavesNoRowStateZeroAndNoInsta
 }
 
 TEST_F(ProductInstallFlowTest, AFailedDownloadOffersARetryThatStartsFromZero) {
+    net->document = R"({"mnq5":{"url_spare":"http://spare/KVPlayer32.exe"}})";
+    net->documentAnswers = false;
     net->curlFileWorks = false;
     net->wininetFileWorks = false;
     open();
@@ -293,12 +297,17 @@ TEST_F(ProductInstallFlowTest, AFailedDownloadOffersARetryThatStartsFromZero) {
     EXPECT_TRUE(log.contains("KVMultiMainFrame::threadDownloadPlayer", L"download by ie"));
     EXPECT_TRUE(log.contains("KVMultiMainFrame::threadDownloadPlayer", L"download error"));
     EXPECT_TRUE(std::filesystem::exists(programFiles / "KVPlayer32.exe.tmp")) << "left for the next attempt";
+    EXPECT_EQ(net->curlDocuments, 2) << "two attempts at the document, each with both clients";
+    EXPECT_EQ(net->wininetDocuments, 2);
+    EXPECT_EQ(net->lastPackageUrl, install::defaultServers().download + "/download/package/KVPlayer4.0.exe");
 
     net->curlFileWorks = true;
+    net->documentAnswers = true;
     net->leftoverSeen = false;
     ASSERT_TRUE(pressOnProductRow(L"installBtn")) << "the retry button";
     ASSERT_TRUE(loop.runUntil([&] { return productRow() == nullptr; }, 20s));
     EXPECT_FALSE(net->leftoverSeen) << "the leftover is deleted before the next attempt";
+    EXPECT_EQ(net->lastPackageUrl, "http://spare/KVPlayer32.exe") << "the document's spare address";
     EXPECT_EQ(net->installersRun, 1);
     EXPECT_TRUE(model.isInstalled(KV_PRODUCT_71_32));
 }
