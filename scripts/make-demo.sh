@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Creates the demo installation once, and refreshes its program files from the build every time:
 #   <demo>/program/          kvmulti.exe with its skin pack, phone list, fonts, 7za.exe and pathconfig.ini
-#   <demo>/Android14|Android9|Android71/   install folders of lines 4, 2 and 0: the stand-in rqplayer.exe of
-#                            the right version, small template disks, and a few instances
+#   <demo>/Android14|Android9/   install folders of lines 4 and 2: the stand-in rqplayer.exe of the right
+#                            version, small template disks, and a few instances
+# Line 0 (Android 7.1, 32-bit) is left out of "pathconfig.ini" on every run: the add dialog offers it for
+# download, and the stand-in installer that run.sh's local server hands out installs it into <demo>/Android71.
 # With a language code, every line's settings name it as "languageId", the language the manager starts in
 # (the line it reads from depends on the last run, so all of them carry it); without one they stay as they are.
 # Usage: make-demo.sh <windows build folder> <demo folder> [language code]
@@ -51,7 +53,6 @@ install() {
 
 install "$demo/Android14" 14 vdi "0|Farm one|1280|720" "1|Farm two|1280|720" "2|Tablet|1600|900"
 install "$demo/Android9" 9 vmdk "0|Shop|960|540" "1|Guild bot|720|1280"
-install "$demo/Android71" 5 vmdk "0|Old phone|960|540"
 
 # set_language <install folder>: "languageId" in the line's settings file, its other settings kept.
 set_language() {
@@ -67,10 +68,10 @@ set_language() {
     ' "$file" "$language"
 }
 if [ -n "$language" ]; then
-    for folder in "$demo/Android14" "$demo/Android9" "$demo/Android71"; do set_language "$folder"; done
+    for folder in "$demo/Android14" "$demo/Android9"; do set_language "$folder"; done
 fi
 
-printf '[setting]\r\nplayer5=%s\r\nplayer9=%s\r\nplayer14=%s\r\n' \
-    "$(windows_path "$demo/Android71")" "$(windows_path "$demo/Android9")" "$(windows_path "$demo/Android14")" \
-    >"$demo/program/pathconfig.ini"
+printf '[setting]\r\nplayer9=%s\r\nplayer14=%s\r\n' \
+    "$(windows_path "$demo/Android9")" "$(windows_path "$demo/Android14")" >"$demo/program/pathconfig.ini"
+rm -f "$demo/program/servers.ini" "$demo/program/KVPlayer32.exe" # the local server writes the first anew
 echo "$demo/program/kvmulti.exe"

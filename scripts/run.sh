@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Windows program, creates the demo installation (build/windows/demo, once: three product lines
-# with stand-in emulators and a few instances) and starts the manager on it under Wine.
+# Builds the Windows program, creates the demo installation (build/windows/demo, once: two product lines
+# with stand-in emulators and a few instances; line 7.1 (32-bit) is left to be downloaded) and starts the
+# manager on it under Wine, with a local download server (kvdemoserver.exe, ended by its process id when the
+# manager exits) that hands out the stand-in installer of line 7.1.
 # On the user's display when there is one; otherwise on a private Xvfb display, then a screenshot of it is
 # saved to build/windows/screenshot.png and the manager is closed again.
 #
@@ -37,27 +39,47 @@ KVMULTI_DEPS=$(bash scripts/setup.sh </dev/null | tail -n 1)
 export KVMULTI_DEPS
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target kvmulti kv_program_files kv_resource_pack \
-    rqplayer14 rqplayer9 rqplayer5
+    rqplayer14 rqplayer9 rqplayer5 kvsetup5 kvdemoserver
 
 build=$root/build/windows
 program=$(bash scripts/make-demo.sh "$build" "$build/demo" "$language")
 echo "demo installation: $build/demo"
 wine_dir=$build/wine-run
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+server_pid=
+finish() {
+    if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
+    bash scripts/wine-env.sh stop "$wine_dir" >/dev/null
+}
+# The download server writes "servers.ini" beside the manager, naming itself, once it listens.
+start_download_server() {
+    # shellcheck source=wine-vars.sh
+    . scripts/wine-vars.sh "$wine_dir"
+    "$WINE" "$build/standin/kvdemoserver.exe" "$(windows_path "$build/demo/program")" \
+        "$(windows_path "$build/standin/5/kvsetup.exe")" </dev/null >"$wine_dir/kvdemoserver.out" 2>&1 &
+    server_pid=$!
+    for _ in $(seq 100); do
+        if [ -f "$build/demo/program/servers.ini" ]; then break; fi
+        sleep 0.2
+    done
+    echo "download server: $(cat "$wine_dir/kvdemoserver.out" 2>/dev/null) (line 7.1 (32-bit) can be added and downloaded)"
+}
 
 if [ -n "${DISPLAY:-}" ] && command -v xdpyinfo >/dev/null && xdpyinfo >/dev/null 2>&1; then
     echo "starting kvmulti on display $DISPLAY"
     export KVMULTI_USER_DISPLAY=1
     bash scripts/wine-env.sh start "$wine_dir" >/dev/null
-    trap 'bash scripts/wine-env.sh stop "$wine_dir" >/dev/null' EXIT
+    trap finish EXIT
+    start_download_server
     bash scripts/wine-run.sh "$program" || true   # the manager's exit code is always 1
     exit 0
 fi
 
 echo "no display found: starting kvmulti on a private Xvfb display"
 bash scripts/wine-env.sh start "$wine_dir"
-trap 'bash scripts/wine-env.sh stop "$wine_dir" >/dev/null' EXIT
-# shellcheck source=wine-vars.sh
-. scripts/wine-vars.sh "$wine_dir"
+trap finish EXIT
+start_download_server
 "$WINE" "$program" </dev/null >"$wine_dir/kvmulti.out" 2>&1 &
 for _ in $(seq 100); do
     # Wine names a program's X windows after its executable: ("kvmulti.exe" "Wine").

@@ -7,6 +7,7 @@
 
 #include "app/AppContext_win.h"
 #include "app/DisplayScaling_win.h"
+#include "app/InstallTransfers_win.h"
 #include "app/ProcessHooks_win.h"
 #include "app/SettingServices_win.h"
 #include "app/SingleInstance_win.h"
@@ -180,10 +181,20 @@ void KVMultiImpl::markUnfinishedCopy(KVMultiModel& model) {
         KVLOG(L"cannot mark %s as unfinished", folder.wstring());
 }
 
-int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t /*second*/) {
+int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
     KVLOG(L"onHandleWindowIPC, msg = %d", static_cast<int>(message));
     if (message == utility::kMsgActivateManager) {
         showMainFrame();
+    } else if (message == utility::kMsgInstallProgress) {
+        const app::TopLevelWindow* main = m_windows.mainWindow();
+        mainui::KVMultiMainFrame* frame =
+            main ? mainui::win32::MainFrameWindow::frameOf(reinterpret_cast<HWND>(main->handle())) : nullptr;
+        if (frame) {
+            frame->installProgress(static_cast<std::intptr_t>(first), second);
+        } else {
+            KVLOG_AS("KVMultiMainFrame::installProgress", L"install  progress %d %d", static_cast<int>(first),
+                     static_cast<int>(second));
+        }
     } else if (message == utility::kMsgShowAll) {
         m_windows.showAll(first == 0);
     }
@@ -204,7 +215,8 @@ bool KVMultiImpl::showMainFrame() {
                 if (!m_rebuildingMainWindow) PostQuitMessage(0); // the main window's end is the message loop's end
             },
             [this] { return !m_windows.groupControls().empty(); },
-            {.openSettings = [this](const std::vector<std::int32_t>& ids) { openSettings(ids); }});
+            {.openSettings = [this](const std::vector<std::int32_t>& ids) { openSettings(ids); },
+             .installTransfers = app::makeInstallTransfers()});
         if (!window) return nullptr;
         return std::make_unique<app::Win32TopLevelWindow>(window);
     });

@@ -44,12 +44,13 @@ protected:
     std::unique_ptr<KVMultiMainFrame> frame;
     // More services for the next open (the windows of later work, for example).
     std::function<void(FrameServices&)> moreServices;
+    bool installLine0 = true; // set before SetUp to leave line 7.1 (32-bit) for an install
 
     void SetUp() override {
         common::dispatch::install(&dispatcher);
         install(KV_PRODUCT_14, L"player14", L"14.0.0.1");
         install(KV_PRODUCT_9, L"player9", L"9.0.0.1");
-        install(KV_PRODUCT_71_32, L"player5", L"5.0.12.0");
+        if (installLine0) install(KV_PRODUCT_71_32, L"player5", L"5.0.12.0");
         std::wstring a, b, c, d, e;
         model.getPlayerPath(a, b, c, d, e);
         players.own().init(program.path());

@@ -223,6 +223,11 @@ void TestHttpServer::releaseGate() {
     m_changed.notify_all();
 }
 
+void TestHttpServer::closeGate() {
+    std::lock_guard lock(m_lock);
+    m_gateOpen = false;
+}
+
 std::vector<RecordedRequest> TestHttpServer::requests() const {
     std::lock_guard lock(m_lock);
     return m_requests;

@@ -62,6 +62,8 @@ public:
 
     void serve(const std::string& path, Resource resource);
     void releaseGate();
+    // Later gated bodies wait again.
+    void closeGate();
     std::vector<RecordedRequest> requests() const;
     // Number of requests received so far (complete request heads).
     std::size_t requestCount() const;

@@ -92,6 +92,8 @@ public:
     // The running instances' top windows, arranged by the manager-wide settings as one background task.
     void arrange(const std::vector<std::int32_t>& ids);
 
+    // The storage objects of every line (a line installed later is pointed at its folder through them).
+    common::PlayerSet& players() { return m_players; }
     // The storage object of the id's line; `index` receives the instance index.
     common::Players& playersOf(std::int32_t id, int& index);
 

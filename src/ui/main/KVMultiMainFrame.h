@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/dispatch/Dispatcher.h"
+#include "core/install/ProductInstall.h"
 #include "core/model/KVMultiModel.h"
 #include "core/storage/GlobalSettings.h"
 #include "core/storage/WorkerTasks.h"
@@ -107,6 +108,11 @@ struct FrameServices {
     // Puts the main window into the topmost band (it leaves it again when activated).
     std::function<void()> makeTopmost;
     std::function<void(const std::wstring& url)> openUrl;
+
+    // The product download's clients and installer run, and the folder its installers are saved in (the
+    // program's). Without them a line that is not installed is only reported to the user.
+    std::shared_ptr<install::InstallTransfers> installTransfers;
+    std::filesystem::path installerFolder;
 };
 
 // The skins the window is built from, as their files hold them.
@@ -196,6 +202,18 @@ public:
     // The native window is going: pending posts and delayed calls are dropped, the model forgets this window.
     void OnFinalMessage();
 
+    // The product download and install of a line (KVMultiMainFrameInstall.cpp). A second start while one
+    // runs only tells the user to wait. `update`: the line is installed but too old (the group control).
+    void startDownloadPlayer(KV_PRODUCT_TYPE product, bool update);
+    // The group control's update of an instance whose emulator is too old: its line's installer, as an update.
+    void updatePlayerOf(std::int32_t id);
+    // The install folders read again, the new line's storage and settings set up, and with
+    // `startPendingCreates` the creates that waited for the install started.
+    void onPlayerInstalled(KV_PRODUCT_TYPE product, bool startPendingCreates);
+    // An installer's own progress report (message 25000): the product row's bar.
+    void installProgress(std::intptr_t first, std::intptr_t value);
+    int pendingCount() const { return m_pendingCount; }
+
     KV_PRODUCT_TYPE currentProduct() const { return m_currentProduct; }
     int installState() const { return m_installState; }
     void setInstallState(int state) { m_installState = state; }
@@ -248,6 +266,15 @@ private:
     void switchProduct(KV_PRODUCT_TYPE product);
     void onStartButton(KVMultiMainItem& row);
     void onStopDownloadButton(KVMultiMainItem& row);
+    void onInstallButton(KVMultiMainItem& row);
+    void stopProductDownload();
+    void restartDownload();
+    void onDownloadProgress(int percent);
+    void onDownloadFailed();
+    void onInstallerDownloaded(const std::filesystem::path& installer);
+    void onInstallEnded(bool succeeded, bool fromInstallButton);
+    void runWaitingInstaller();
+    void forgetProductRow();
     void onShortcut(KVMultiMainItem& row);
     void onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id);
     void onCreateFinished(std::int32_t id);
@@ -329,6 +356,10 @@ private:
     std::unique_ptr<KVMultiMainItem> m_productRowHeld; // while it is out of the list
     KV_PRODUCT_TYPE m_productRowProduct = KV_PRODUCT_14;
     int m_installState = 0;
+    bool m_installUpdate = false;
+    bool m_installFromButton = false;
+    std::filesystem::path m_waitingInstaller;                  // downloaded while instances ran
+    std::unique_ptr<install::ProductInstall> m_productInstall; // made on the first download
     int m_addingCount = 0;
     KV_PRODUCT_TYPE m_addingProduct = KV_PRODUCT_14;
     common::CloneSetting m_addingSetting;

@@ -56,14 +56,13 @@ void KVMultiMainFrame::startAddSeries(KV_PRODUCT_TYPE product, int count, const 
     m_model.addPlayer(product, setting);
 }
 
-// The creates wait for the line's install. Until this window can download and install a line, the user is
-// told that it has to be installed first; the series stays pending for the install to pick up.
+// The creates wait for the line's install; the install starts them one after another.
 void KVMultiMainFrame::onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting) {
     m_pendingCount = count;
     m_pendingProduct = product;
     m_pendingSetting = setting;
     KVLOG(L"player %d not installed, %d creates wait", static_cast<int>(product), count);
-    notice(lookUpWithFallback(L"multiplay_add_product_missing"));
+    startDownloadPlayer(product, false);
 }
 
 void KVMultiMainFrame::showCopyPlayerFrame(std::optional<std::int32_t> source) {

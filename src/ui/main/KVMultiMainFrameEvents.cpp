@@ -58,6 +58,7 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"labelNameBtn") return row->beginRename();
         if (name == L"startBtn") return onStartButton(*row);
         if (name == L"stopDownloadBtn") return onStopDownloadButton(*row);
+        if (name == L"installBtn") return onInstallButton(*row);
         if (name == L"shortcutVm") return onShortcut(*row);
         if (name == L"moreBtn") return openInstanceMenu(*row, std::nullopt);
         if (name == L"btnSettingVm") return onInstanceCommand(row->id(), L"setup");
@@ -92,14 +93,6 @@ void KVMultiMainFrame::onStartButton(KVMultiMainItem& row) {
     } else {
         m_model.launch(id);
     }
-}
-
-void KVMultiMainFrame::onStopDownloadButton(KVMultiMainItem& row) {
-    if (&row == m_productRow || row.status() != kRowCopyFailed) return; // the product row's belongs to the install
-    const std::int32_t id = row.id();
-    m_rows.erase(id);
-    if (auto* list = part<ui::List>(L"listVm")) list->remove(&row);
-    m_model.remove(id, true);
 }
 
 void KVMultiMainFrame::onShortcut(KVMultiMainItem& row) {

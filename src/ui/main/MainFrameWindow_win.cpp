@@ -7,6 +7,7 @@
 #include "core/lang/LanguageStrings.h"
 #include "core/lang/LoadResources.h"
 #include "core/log/Log.h"
+#include "core/platform/Os.h"
 #include "core/platform/SystemFacts.h"
 #include "platform/win32/system/Owned_win.h"
 #include "toolkit/DisplaySettings.h"
@@ -105,9 +106,16 @@ std::optional<RECT> MainFrameWindow::workAreaOfMonitor(int handleValue) {
     return info.rcWork;
 }
 
+KVMultiMainFrame* MainFrameWindow::frameOf(HWND window) {
+    auto* self = window ? static_cast<MainFrameWindow*>(GetPropW(window, L"KVMultiMainFrame")) : nullptr;
+    return self ? &self->m_frame : nullptr;
+}
+
 FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     FrameServices s;
     s.openSettings = std::move(dialogs.openSettings);
+    s.installTransfers = std::move(dialogs.installTransfers);
+    s.installerFolder = platform::programFolder();
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };

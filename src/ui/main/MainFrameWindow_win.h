@@ -26,6 +26,8 @@ namespace mainui::win32 {
 // The application's dialogs the window opens; while one is missing, its items and buttons show disabled.
 struct DialogOpeners {
     std::function<void(const std::vector<std::int32_t>& ids)> openSettings;
+    // The product download's clients; without them a missing line is only reported.
+    std::shared_ptr<install::InstallTransfers> installTransfers;
 };
 
 class MainFrameWindow {
@@ -38,6 +40,9 @@ public:
     static HWND create(KVMultiModel& model, common::GlobalSettings& settings, std::optional<KV_PRODUCT_TYPE> product,
                        std::optional<RECT> monitorArea, std::function<void()> onDestroyed,
                        std::function<bool()> groupControlOpen, DialogOpeners dialogs = {});
+
+    // The frame of a main window made here; null for any other window.
+    static KVMultiMainFrame* frameOf(HWND window);
 
     // The work area of the monitor whose handle value the command line named; none for 0 or a stale value.
     static std::optional<RECT> workAreaOfMonitor(int handleValue);
