@@ -163,7 +163,7 @@ void ProductInstall::downloadBody(const std::shared_ptr<Shared>& shared, const s
         ok = net.wininetFile(package.url, temporary, [&](std::uint64_t downloaded, std::uint64_t total) {
             if (const int percent = pacer.next(downloaded, total); percent >= 0 && reports.progress)
                 reports.progress(percent);
-            return !run.stop.load();
+            return true; // the sink always lets the transfer go on; a stop is checked when the step ends
         });
         if (run.stop) return;
     }
