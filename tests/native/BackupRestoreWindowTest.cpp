@@ -7,9 +7,11 @@
 #include <deque>
 
 #include "core/files/Archiver.h"
+#include "core/text/Utf.h"
 #include "support/DiskImages.h"
 #include "support/MainFrameFixture.h"
 #include "toolkit/Button.h"
+#include "toolkit/Slider.h"
 #include "ui/setup/BackupNames.h"
 
 namespace {
@@ -27,7 +29,7 @@ TEST(BackupNames, TheNineForbiddenCharactersLeaveTheDefaultName) {
         {L"\u6a21\u62df\u5668 2", L"\u6a21\u62df\u5668 2.kvbk"},
         {L"", L".kvbk"},
     };
-    for (const auto& c : cases) EXPECT_EQ(setupui::defaultBackupName(c.name), c.file) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(setupui::defaultBackupName(c.name), c.file) << common::text::toUtf8(c.name);
     const setupui::FileRequest save = setupui::backupSaveRequest(L"x?", {});
     EXPECT_EQ(save.filterText, L"multiplay_backup_file_text(*.kvbk)");
     EXPECT_EQ(save.pattern, L"*.kvbk");
@@ -143,6 +145,20 @@ TEST_F(BackupRestoreWindowTest, FailuresAreShownAndTheRowComesBack) {
         ASSERT_TRUE(pressBoxButton(1));
     }
     EXPECT_EQ(readFile(dataDisk()).substr(0, 13), "original data");
+}
+
+TEST_F(BackupRestoreWindowTest, TheRowShowsTheArchiversProgressFromItsFirstReportOn) {
+    KVMultiMainItem& r = row(id14(1));
+    r.setStatus(5);
+    auto* bar = r.part<ui::Progress>(L"progressbar");
+    EXPECT_FALSE(bar->visible()) << "no bar before the first report";
+    model.events().archiveProgress.emit(id14(1), 37);
+    EXPECT_TRUE(bar->visible());
+    EXPECT_EQ(bar->value(), 37);
+    r.setStatus(0);
+    EXPECT_FALSE(bar->visible());
+    model.events().archiveProgress.emit(id14(1), 50);
+    EXPECT_FALSE(bar->visible()) << "a late report does not bring it back";
 }
 
 TEST_F(BackupRestoreWindowTest, TheCompressionChoiceIsWrittenToEveryInstalledLineAndTheManager) {
