@@ -44,6 +44,7 @@ void KVMultiMainFrame::showBackupRestoreWindow(std::int32_t id) {
 void KVMultiMainFrame::chooseBackupFile(bool compress) {
     common::dispatch::post(ownerKey(), new common::FunctionRunable([this, compress] {
                                ui::Window& window = m_backupRestoreWindow->window();
+                               if (!window.isOpen()) return; // a second click, after the first one's choice
                                const model::InstanceRecord* record = m_model.findRecord(m_backupId);
                                if (!record) return window.close();
                                if (!m_services.chooseSaveFile) return;
@@ -60,6 +61,7 @@ void KVMultiMainFrame::chooseBackupFile(bool compress) {
 void KVMultiMainFrame::chooseRestoreFile() {
     common::dispatch::post(ownerKey(), new common::FunctionRunable([this] {
                                ui::Window& window = m_backupRestoreWindow->window();
+                               if (!window.isOpen()) return; // a second click, after the first one's choice
                                if (!m_model.findRecord(m_backupId)) return window.close();
                                if (!m_services.chooseOpenFile) return;
                                int index = 0;
