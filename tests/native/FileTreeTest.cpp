@@ -140,7 +140,7 @@ TEST(Leftovers, AKilledOperationsLeftoversGoWhenItNextStarts) {
          {"backups/three.kvbk.part4-4"},
          [](Players& p, const TempDir& dir) {
              common::files::setArchiverProgram(dir / "no-archiver");
-             p.backup(3, false, dir / "line" / "backups" / "three.kvbk");
+             EXPECT_FALSE(p.backup(3, false, dir / "line" / "backups" / "three.kvbk"));
              common::files::setArchiverProgram({});
          }},
         {"settings write",

@@ -94,7 +94,7 @@ protected:
 TEST_F(PlayersBackupTest, BackupPacksDisksAndConfigurationFlatAndRestoreBringsThemBack) {
     const auto archive = dir / "my backups" / "one.kvbk";
     std::filesystem::create_directories(archive.parent_path());
-    p.backup(1, false, archive);
+    EXPECT_TRUE(p.backup(1, false, archive));
     ASSERT_TRUE(std::filesystem::exists(archive));
     EXPECT_EQ(listing(archive, dir), "data.vmdk;sdcard.vmdk;vantor.config;");
     EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(1) / "vantor.config"));
@@ -110,7 +110,7 @@ TEST_F(PlayersBackupTest, BackupPacksDisksAndConfigurationFlatAndRestoreBringsTh
 
 TEST_F(PlayersBackupTest, InstanceWithoutSdcardGivesTwoEntriesAndRestoreRemovesALaterSdcard) {
     std::filesystem::remove(p.sdcardDiskPath(1, false));
-    p.backup(1, true, dir / "two.kvbk");
+    EXPECT_TRUE(p.backup(1, true, dir / "two.kvbk"));
     EXPECT_EQ(listing(dir / "two.kvbk", dir), "data.vmdk;vantor.config;");
     writeDiskImage(p.sdcardDiskPath(1, false), "new sdcard");
     EXPECT_TRUE(p.restore(1, dir / "two.kvbk"));
@@ -119,7 +119,7 @@ TEST_F(PlayersBackupTest, InstanceWithoutSdcardGivesTwoEntriesAndRestoreRemovesA
 }
 
 TEST_F(PlayersBackupTest, OnlyTheExactLowerCaseExtensionsDoAnything) {
-    p.backup(1, false, dir / "upper.KVBK");
+    EXPECT_FALSE(p.backup(1, false, dir / "upper.KVBK"));
     EXPECT_FALSE(std::filesystem::exists(dir / "upper.KVBK"));
     writeDiskImage(dir / "image.VDI", "image");
     EXPECT_FALSE(p.restore(1, dir / "image.VDI"));
@@ -140,8 +140,7 @@ TEST_F(PlayersBackupTest, VdiImageOverwritesTheDataDiskOfEitherKind) {
 
 TEST_F(PlayersBackupTest, FailedRestoresLeaveTheInstanceAsItWas) {
     const auto archive = dir / "good.kvbk";
-    p.backup(1, false, archive);
-    ASSERT_TRUE(std::filesystem::exists(archive));
+    ASSERT_TRUE(p.backup(1, false, archive));
     testing_support::LogCapture log;
 
     writeFile(dir / "corrupt.kvbk", std::string(4096, 'x'));
@@ -172,7 +171,7 @@ TEST_F(PlayersBackupTest, FailedRestoresLeaveTheInstanceAsItWas) {
 TEST_F(PlayersBackupTest, FailedBackupKeepsAnExistingArchive) {
     writeFile(dir / "old.kvbk", "an older backup");
     common::files::setArchiverProgram(failingArchiver(dir));
-    p.backup(1, false, dir / "old.kvbk");
+    EXPECT_FALSE(p.backup(1, false, dir / "old.kvbk"));
     EXPECT_EQ(readFile(dir / "old.kvbk"), "an older backup");
     EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(1) / "vantor.config"));
     std::size_t entries = 0;

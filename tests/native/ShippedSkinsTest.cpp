@@ -178,6 +178,38 @@ TEST_F(ShippedSkins, TheCopyDialogLoadsWithEveryNamedControl) {
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheManagerWideWindowsLoadWithEveryNamedControl) {
+    const struct {
+        const wchar_t* file;
+        const wchar_t* names;
+        const wchar_t* lowest;
+    } cases[] = {
+        {L"xml_multi_player_backup_restore.xml",
+         L"titlelabel closebtn backupBg backupTitle backupBtn restoreBg restoreTitle restoreBtn useCompressOpt",
+         L"useCompressOpt"},
+        {L"xml_multi_player_setup(all).xml",
+         L"spreadAlignBtn overlayAlignBtn windowsAlignTab windowsAutoSizeOpt notoutscreenOpt notoutscreenLabel "
+         L"morescreenOnlyOpt vmdkFastModeBtn vmdkStableModeBtn vmdkModeTip vmdkSmallModeOpt batchStartIntervalEdit "
+         L"windowsRowCountEdit windowsOriginXEdit windowsOriginYEdit windowsOffsetXEdit windowsOffsetYEdit savebtn "
+         L"cancelbtn",
+         L"savebtn"},
+        {L"xml_multi_player_setup(all)_other.xml",
+         L"defaultFrameBtn lowFrameBtn frameTip fpsSliderLayout fpsSlider fpsLabel reduceAudioOpt "
+         L"windowsRecordPosOpt savebtn cancelbtn",
+         L"savebtn"},
+    };
+    for (const auto& c : cases) {
+        const std::string xml = skin(c.file);
+        std::wstring error;
+        Window* w = host.open(xml, 1.0, {}, &error);
+        ASSERT_TRUE(w) << common::text::toUtf8(error);
+        for (const auto& name : words(c.names))
+            EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(c.file) << " " << common::text::toUtf8(name);
+        EXPECT_LE(host.rect(*w, c.lowest).bottom, w->clientSize().cy) << common::text::toUtf8(c.file);
+        expectPacked(imagesIn(xml));
+    }
+}
+
 TEST_F(ShippedSkins, TheMenuSkinLoadsWithItsPatterns) {
     const std::string xml = skin(L"xml_menu_mul.xml");
     std::wstring error;

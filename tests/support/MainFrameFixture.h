@@ -82,7 +82,13 @@ protected:
         const std::string addSkin = shippedSkin(mainui::KVAddPlayerFrame::kSkinFile);
         const std::string tipSkin = shippedSkin(mainui::KVMouseTip::kSkinFile);
         const std::string copySkin = shippedSkin(mainui::KVCopyPlayerFrame::kSkinFile);
-        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu, addSkin, tipSkin, copySkin}, requested));
+        const std::string backupSkin = shippedSkin(setupui::MultiBackupRestoreWindow::kSkinFile);
+        const std::string setupSkin = shippedSkin(setupui::MultiSetupFrame::kSkinFile);
+        const std::string otherSkin = shippedSkin(setupui::MultiOtherSetupFrame::kSkinFile);
+        const std::string qualitySkin = shippedSkin(view::GameQualityChangeTipFrame::kSkinFile);
+        ASSERT_TRUE(frame->init({window, row, groupRow, moveGroup, menu, addSkin, tipSkin, copySkin, backupSkin,
+                                 setupSkin, otherSkin, qualitySkin},
+                                requested));
         frame->window().resize({760, 560});
         frame->window().layout();
     }

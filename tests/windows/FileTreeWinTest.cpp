@@ -70,7 +70,7 @@ TEST_F(LinksUnderWine, ARestoresCleanUpLeavesTheOutsideFilesWhole) {
     SetEnvironmentVariableW(L"KV_TEST_OUTSIDE", world.outside.c_str());
     common::files::setArchiverProgram(testing_support::thisProgram());
     writeFile(dir / "any.kvbk", "not read by the stand-in");
-    p.restore(3, dir / "any.kvbk");
+    EXPECT_FALSE(p.restore(3, dir / "any.kvbk"));
     common::files::setArchiverProgram({});
     world.expectOutsideIntact("restore");
     EXPECT_EQ(readFile(world.instance / "data.vmdk"), "data three");

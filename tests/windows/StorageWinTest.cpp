@@ -28,7 +28,7 @@ TEST(StorageOnWindows, BackupAndRestoreRoundTripThroughTheShipped7za) {
     testing_support::writeFile(p.configPath(3), R"({"statusSettings.playerName": "w"})");
     const auto archive = dir / u8"my backups!" / "three.kvbk";
     std::filesystem::create_directories(archive.parent_path());
-    p.backup(3, true, archive);
+    ASSERT_TRUE(p.backup(3, true, archive));
     ASSERT_TRUE(std::filesystem::exists(archive));
     EXPECT_FALSE(std::filesystem::exists(p.instanceFolder(3) / "vantor.config"));
 
@@ -59,7 +59,7 @@ TEST(StorageOnWindows, ARestoreThatMeetsALockedFileLeavesTheWholeInstanceAsItWas
     writeDiskImage(p.sdcardDiskPath(3, true), "sdcard 3", 1 << 20);
     testing_support::writeFile(p.configPath(3), R"({"statusSettings.playerName": "w"})");
     const auto archive = dir / "three.kvbk";
-    p.backup(3, false, archive);
+    ASSERT_TRUE(p.backup(3, false, archive));
     ASSERT_TRUE(std::filesystem::exists(archive));
 
     writeDiskImage(p.dataDiskPath(3, true), "data now", 1 << 20);

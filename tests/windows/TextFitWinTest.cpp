@@ -33,6 +33,9 @@
 #include "ui/main/RowLook.h"
 #include "ui/settings/PlayerSettingWindow.h"
 #include "ui/settings/RQFSMoreFrame.h"
+#include "ui/setup/MultiBackupRestoreWindow.h"
+#include "ui/setup/MultiOtherSetupFrame.h"
+#include "ui/setup/MultiSetupFrame.h"
 
 using namespace mainui;
 
@@ -44,9 +47,11 @@ constexpr double kScales[] = {1.0, 1.5};
 constexpr int kStatuses[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, kRowCopyFailed};
 // The message boxes of the main window: its confirmations and notices by text key.
 constexpr const wchar_t* kConfirmations[] = {L"multiplay_quit_player_notice", L"multi_exit_copying",
-                                             L"multi_exit_downoading", L"multi_exit_installing"};
+                                             L"multi_exit_downoading", L"multi_exit_installing",
+                                             L"multiplay_setup_disk_set_stable_tip"};
 constexpr const wchar_t* kNotices[] = {L"groupcontrol_close_groupcontrol", L"multiplay_shortcut_created_notice",
-                                       L"multi_batch_setup_end"};
+                                       L"multi_batch_setup_end", L"multiplay_backup_failed",
+                                       L"multiplay_restore_failed"};
 
 std::string narrow(const std::wstring& text) {
     std::string out;
@@ -251,6 +256,37 @@ TEST_F(TextFitWin, EveryTextOfTheSettingsAddAndCopyDialogsFitsInEnglishAndChines
             check(copy.window(), scale, language + " copy dialog");
             copy.window().close();
         }
+    }
+    EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();
+}
+
+// The manager-wide windows, the other settings in both frame modes.
+TEST_F(TextFitWin, EveryTextOfTheManagerWideWindowsFits) {
+    ui::Window owner;
+    ui::SkinResources resources({}, &pack);
+    const auto skin = [&](const wchar_t* file) { return resources.read(file).value_or(""); };
+    for (const wchar_t* code : kLanguages) {
+        selectLanguage(code);
+        const std::string language = narrow(code);
+        setupui::MultiBackupRestoreWindow backup({});
+        ASSERT_TRUE(backup.create(host.factory(), skin(setupui::MultiBackupRestoreWindow::kSkinFile)));
+        setupui::MultiSetupFrame setup(players, {});
+        ASSERT_TRUE(setup.create(host.factory(), skin(setupui::MultiSetupFrame::kSkinFile)));
+        setupui::MultiOtherSetupFrame other(players, {});
+        ASSERT_TRUE(other.create(host.factory(), skin(setupui::MultiOtherSetupFrame::kSkinFile)));
+        backup.show(owner, false);
+        setup.show(owner);
+        other.show(owner);
+        for (double scale : kScales) {
+            check(backup.window(), scale, language + " backup window");
+            check(setup.window(), scale, language + " setup dialog");
+            check(other.window(), scale, language + " other settings, default frame rate");
+        }
+        other.window().close();
+        players.own().settings().set(common::settings::framesPerSecond, 30);
+        other.show(owner);
+        for (double scale : kScales) check(other.window(), scale, language + " other settings, lower frame rate");
+        players.own().settings().set(common::settings::framesPerSecond, 60);
     }
     EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();
 }

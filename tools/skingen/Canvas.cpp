@@ -141,4 +141,13 @@ bool Canvas::savePng(const std::string& path) const {
     return !ec;
 }
 
+bool Canvas::saveJpg(const std::string& path) const {
+    const std::vector<unsigned char> bytes = rgbaBytes();
+    const std::string temporary = path + ".tmp";
+    if (!stbi_write_jpg(temporary.c_str(), m_width, m_height, 4, bytes.data(), 90)) return false;
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    return !ec;
+}
+
 } // namespace skingen

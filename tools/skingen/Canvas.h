@@ -37,6 +37,7 @@ public:
     std::vector<unsigned char> rgbaBytes() const;
     // Writes through a temporary file and a rename; false on failure.
     bool savePng(const std::string& path) const;
+    bool saveJpg(const std::string& path) const; // opaque: alpha is dropped
 
 private:
     template <class Coverage>

@@ -54,7 +54,8 @@ public:
         const fs::path file = m_root / name;
         std::error_code ec;
         fs::create_directories(file.parent_path(), ec);
-        if (!canvas.savePng(file.string())) {
+        const bool jpg = file.extension() == ".jpg";
+        if (!(jpg ? canvas.saveJpg(file.string()) : canvas.savePng(file.string()))) {
             std::cerr << "skingen: cannot write " << file << "\n";
             m_ok = false;
         }
@@ -191,6 +192,20 @@ void surfaces(Theme& t) {
         c.roundRect(0, 0, 24, 24, 6, kRaised);
         c.roundRect(6, 21, 18, 24, 1.5f, kRunning);
     });
+}
+
+// The backgrounds of the tip that follows a lower frame rate: one per language whose edition has its own,
+// told apart by the colour of their accent band.
+void tips(Theme& t) {
+    const std::pair<const char*, Rgba> backgrounds[] = {{"gamequalitytipbg.jpg", kRunning},
+                                                        {"gamequalitytipbg_th.jpg", kBusy},
+                                                        {"gamequalitytipbg_ru.jpg", kFailure},
+                                                        {"gamequalitytipbg_vn.jpg", kIdle}};
+    for (const auto& [name, accent] : backgrounds)
+        t.draw(std::string("multiplayer_all/") + name, 400, 220, [&accent](Canvas& c) {
+            c.roundRect(0, 0, 400, 220, 0, kSurface);
+            c.roundRect(0, 0, 400, 6, 0, accent);
+        });
 }
 
 void icons(Theme& t) {
@@ -375,6 +390,7 @@ int main(int argc, char** argv) {
     checks(theme);
     fields(theme);
     surfaces(theme);
+    tips(theme);
     icons(theme);
     if (!theme.ok() || !writeProgramIcon(std::string(argv[1]) + "-kvmulti.ico") || !writeStamp(argv[1])) return 1;
     return 0;

@@ -91,8 +91,13 @@ public:
     void rename(std::int32_t id, const std::wstring& newName);
     // The running instances' top windows, arranged by the manager-wide settings as one background task.
     void arrange(const std::vector<std::int32_t>& ids);
+    // Backup into a ".kvbk" archive and restore from one or from a ".vdi" image (KVMultiModelBackup.cpp): the
+    // archiver runs on a worker thread; archiveProgress reports each new percent and archiveFinished the end.
+    void backup(std::int32_t id, const std::filesystem::path& archive, bool compress);
+    void restore(std::int32_t id, const std::filesystem::path& archive);
 
-    // The storage objects of every line (a line installed later is pointed at its folder through them).
+    // The six storage objects: every line's (a line installed later is pointed at its folder through them) and
+    // the manager's own (the dialogs that write every settings file at once).
     common::PlayerSet& players() { return m_players; }
     // The storage object of the id's line; `index` receives the instance index.
     common::Players& playersOf(std::int32_t id, int& index);
@@ -144,6 +149,8 @@ private:
     bool isBusy(common::Players& players, int index) const;
     void finishRemove(std::int32_t id, bool alsoGroups);
     void postNotice(KV_PRODUCT_TYPE line, std::uint32_t message, std::int32_t id);
+    void runArchiveTask(std::int32_t id, bool restore, std::function<bool(const common::files::ArchiveProgress&)> work);
+    void finishArchiveTask(std::int32_t id, bool restore, bool ok);
 
     common::PlayerSet& m_players;
     platform::InstallSources& m_sources;
@@ -170,5 +177,6 @@ private:
     // gone (a clone worker outlives it) does nothing.
     std::shared_ptr<KVMultiModel*> m_self;
     const common::OwnerKey m_ownerKey = common::newOwnerKey();
-    common::WorkerTasks m_removals; // last: destroyed first, waiting for removals that still run
+    common::WorkerTasks m_removals; // destroyed first, waiting for removals that still run
+    common::WorkerTasks m_archives; // last: backups and restores that still run are waited for first
 };

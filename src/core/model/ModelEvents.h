@@ -28,6 +28,11 @@ struct ModelEvents {
     common::Event<std::int32_t, int> copyProgress; // (id, percent)
     // The settings of an instance were saved: its record shows the new resolution, processors and memory.
     common::Event<std::int32_t> settingsChanged;
+    // (id, percent): a backup or restore of the instance moved on.
+    common::Event<std::int32_t, int> archiveProgress;
+    // (id, restore, ok): a backup (restore false) or a restore ended; a failed restore left the instance as it
+    // was, a failed backup left no archive and an older one at that path unchanged.
+    common::Event<std::int32_t, bool, bool> archiveFinished;
     // The instance lists were changed by something other than the reports above (an installed product
     // line, a restored instance): every list shown is rebuilt.
     common::Event<> listChanged;

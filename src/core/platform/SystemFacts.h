@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -24,6 +25,9 @@ std::filesystem::path systemDriveRoot();
 // The bytes the current user may still write on the volume holding `folder`; none when the system cannot
 // tell (the folder is gone, the volume is offline).
 std::optional<std::uint64_t> freeDiskBytes(const std::filesystem::path& folder);
+// Whether the drive ("C:") is a solid-state drive: opened as a device and asked for its seek penalty, which
+// must be answered and be none. False when the system cannot tell (no rights, no such drive, Wine).
+bool isSolidStateDrive(std::wstring_view drive);
 // Whether the processor runs 64-bit code natively (AMD64 or IA64), whatever this program's own build.
 bool nativeProcessorIs64Bit();
 

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/Archiver.h"
 #include "core/platform/IpcPlatform.h"
 #include "core/product/ProductLine.h"
 #include "core/storage/BusyRegistry.h"
@@ -124,9 +125,12 @@ public:
     // Backup into a ".kvbk" archive and restore from one or from a ".vdi" disk image; both block the calling
     // worker thread for the archiver's run and mark the instance busy meanwhile. A restore is refused for an
     // instance that runs or is busy, and is all or nothing: true when the instance is now wholly the restored
-    // one, false when it is wholly as it was.
-    void backup(int index, bool compress, const std::filesystem::path& archive);
-    [[nodiscard]] bool restore(int index, const std::filesystem::path& archive);
+    // one, false when it is wholly as it was. A backup is true when the archive now holds the instance.
+    // `progress` hears the archiver's fraction done, on the calling thread.
+    [[nodiscard]] bool backup(int index, bool compress, const std::filesystem::path& archive,
+                              const files::ArchiveProgress& progress = {});
+    [[nodiscard]] bool restore(int index, const std::filesystem::path& archive,
+                               const files::ArchiveProgress& progress = {});
 
     // Unregisters the instance's virtual machine from the VM runtime (through the installed desktop,
     // waiting up to 10 s), then deletes its folder and configuration and drops the index. Failures are
@@ -159,7 +163,7 @@ private:
     [[nodiscard]] bool finaliseClone(CloneJob& job);
     void removeMarker(int index);
     void discardPartialCopy(const CloneJob& job);
-    bool restoreFromArchive(int index, const std::filesystem::path& archive);
+    bool restoreFromArchive(int index, const std::filesystem::path& archive, const files::ArchiveProgress& progress);
     bool replaceFromFolder(int index, const std::filesystem::path& unpacked);
     // The record a restore's swap keeps while it runs, so that the next restore can undo or finish it.
     std::filesystem::path swapJournal(int index) const { return instanceFolder(index) / "restore.swap"; }

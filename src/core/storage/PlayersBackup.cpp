@@ -56,9 +56,10 @@ void removeLogged(const std::filesystem::path& file, std::string_view function) 
 
 } // namespace
 
-void Players::backup(int index, bool compress, const std::filesystem::path& archive) {
+bool Players::backup(int index, bool compress, const std::filesystem::path& archive,
+                     const files::ArchiveProgress& progress) {
     BusyMark mark(m_busy, BusyRegistry::Kind::Backup, index);
-    if (!hasExtension(archive, ".kvbk")) return;
+    if (!hasExtension(archive, ".kvbk")) return false;
     files::removeLeftoversOf(archive); // partial archives of a backup that was killed
     const bool vdi = usesVdi();
     const auto configCopy = instanceFolder(index) / "vantor.config";
@@ -73,19 +74,22 @@ void Players::backup(int index, bool compress, const std::filesystem::path& arch
 
     const auto partial = files::temporarySibling(archive, "part");
     int exitCode = -1;
-    const bool ran = files::archiveFiles(compress, list, partial, {}, &exitCode);
+    const bool ran = files::archiveFiles(compress, list, partial, progress, &exitCode);
+    bool saved = false;
     if (ran && exitCode == 0) {
         std::filesystem::rename(partial, archive, ec);
         if (ec) KVLOG(L"replace %s failed: %S", archive, ec.message());
+        saved = !ec;
     } else {
         KVLOG(L"backup of player %d into %s failed (exit code %d): an existing archive is kept", index, archive,
               exitCode);
     }
     if (const auto error = files::removeEntryOnly(partial)) KVLOG(L"fs::remove failed: %S", error.message());
     removeLogged(configCopy, "common::Players::backup");
+    return saved;
 }
 
-bool Players::restore(int index, const std::filesystem::path& archive) {
+bool Players::restore(int index, const std::filesystem::path& archive, const files::ArchiveProgress& progress) {
     ExclusiveBusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
     if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || isPlayerRunning(index)) {
         KVLOG(L"restore of player %d refused: it runs or is busy", index);
@@ -103,14 +107,15 @@ bool Players::restore(int index, const std::filesystem::path& archive) {
         KVLOG(L"Copy File Failed from = %s, to = %s, the data disk is unchanged", archive, disk);
         return false;
     }
-    return hasExtension(archive, ".kvbk") && restoreFromArchive(index, archive);
+    return hasExtension(archive, ".kvbk") && restoreFromArchive(index, archive, progress);
 }
 
-bool Players::restoreFromArchive(int index, const std::filesystem::path& archive) {
+bool Players::restoreFromArchive(int index, const std::filesystem::path& archive,
+                                 const files::ArchiveProgress& progress) {
     const auto unpacked = files::temporarySibling(instanceFolder(index) / "restore", "unpack");
     if (!common::create_directories(unpacked)) return false;
     int exitCode = -1;
-    const bool ran = files::extractFiles(archive, unpacked, {}, &exitCode);
+    const bool ran = files::extractFiles(archive, unpacked, progress, &exitCode);
     bool replaced = false;
     if (ran && exitCode == 0)
         replaced = replaceFromFolder(index, unpacked);

@@ -28,6 +28,11 @@ std::filesystem::path systemDriveRoot() {
     return "/";
 }
 
+// No drive letters here: nothing counts as a solid-state drive (native tests script the answer instead).
+bool isSolidStateDrive(std::wstring_view) {
+    return false;
+}
+
 std::optional<std::uint64_t> freeDiskBytes(const std::filesystem::path& folder) {
     std::error_code ec;
     const std::filesystem::space_info info = std::filesystem::space(folder, ec);

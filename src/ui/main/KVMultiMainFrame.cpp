@@ -53,13 +53,17 @@ bool KVMultiMainFrame::init(const FrameSkins& skins, std::optional<KV_PRODUCT_TY
     m_rowTemplate = KVMultiMainItem::create(ui::SkinParser(m_factory), skins.row);
     m_groupTemplate = KVMultiGroupMainItem::create(ui::SkinParser(m_factory), skins.groupRow);
     if (!m_rowTemplate || !m_groupTemplate) return false;
-    disableMissingWindowButtons();
     m_moveGroupSkin = skins.moveGroup;
     m_menuSkin = skins.menu;
     m_addPlayerSkin = skins.addPlayer;
     m_mouseTipSkin = skins.mouseTip;
     m_copyPlayerSkin = skins.copyPlayer;
+    m_backupRestoreSkin = skins.backup;
+    m_setupSkin = skins.setup;
+    m_otherSetupSkin = skins.otherSetup;
+    m_qualityTipSkin = skins.qualityTip;
     if (ui::Control* root = m_window.root()) m_parts.collect(*root);
+    disableMissingWindowButtons();
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     initTitleAndTips();
     if (auto* sort = part<ui::Button>(L"sortBtn"))

@@ -35,6 +35,11 @@
 #include "ui/main/KVMultiGroupMainItem.h"
 #include "ui/main/KVMultiMainItem.h"
 #include "ui/main/MenuRules.h"
+#include "ui/setup/FileRequest.h"
+#include "ui/setup/GameQualityChangeTipFrame.h"
+#include "ui/setup/MultiBackupRestoreWindow.h"
+#include "ui/setup/MultiOtherSetupFrame.h"
+#include "ui/setup/MultiSetupFrame.h"
 
 namespace mainui {
 
@@ -98,7 +103,13 @@ struct FrameServices {
     // The copy dialog with this source; -1 lets the user pick it.
     std::function<void(std::int32_t source)> openCopyDialog;
     std::function<void(std::int32_t id)> openBackup;
-    std::function<void()> openSetup; // the manager setup dialog
+    // The system's save and open file dialogs over this window; the backup window needs both.
+    setupui::FileChooser chooseSaveFile;
+    setupui::FileChooser chooseOpenFile;
+    std::function<void()> openSetup;      // the manager setup dialog
+    std::function<void()> openOtherSetup; // the other-settings dialog of lines 0 to 2
+    // Whether a drive ("C:") is a solid-state drive; without it every installed line counts as on a slow disk.
+    setupui::SolidStateQuery solidState;
     // The group control windows forget a removed instance.
     std::function<void(std::int32_t id)> instanceRemoved;
 
@@ -125,6 +136,11 @@ struct FrameSkins {
     std::string_view addPlayer;  // KVAddPlayerFrame::kSkinFile, parsed when the add dialog first opens
     std::string_view mouseTip;   // KVMouseTip::kSkinFile, the add dialog's help tip
     std::string_view copyPlayer; // KVCopyPlayerFrame::kSkinFile, parsed when the copy dialog first opens
+    // The manager-wide windows, each parsed on first use.
+    std::string_view backup;     // setupui::MultiBackupRestoreWindow::kSkinFile
+    std::string_view setup;      // setupui::MultiSetupFrame::kSkinFile
+    std::string_view otherSetup; // setupui::MultiOtherSetupFrame::kSkinFile
+    std::string_view qualityTip; // view::GameQualityChangeTipFrame::kSkinFile
 };
 
 class KVMultiMainFrame {
@@ -178,6 +194,15 @@ public:
     // The copy dialog, made on first use: this window's line preselected, and `source` in it when given.
     void showCopyPlayerFrame(std::optional<std::int32_t> source);
     KVCopyPlayerFrame* copyPlayerFrame() const { return m_copyPlayerFrame.get(); }
+    // The backup/restore window for one instance, made on first use (KVMultiMainFrameSetup.cpp).
+    void showBackupRestoreWindow(std::int32_t id);
+    setupui::MultiBackupRestoreWindow* backupRestoreWindow() const { return m_backupRestoreWindow.get(); }
+    // The manager setup dialog and the other-settings dialog, made on first use.
+    void showSetupFrame();
+    void showOtherSetupFrame();
+    setupui::MultiSetupFrame* setupFrame() const { return m_setupFrame.get(); }
+    setupui::MultiOtherSetupFrame* otherSetupFrame() const { return m_otherSetupFrame.get(); }
+    view::GameQualityChangeTipFrame* qualityTip() const { return m_qualityTip.get(); }
     // After the last create or copy of a series: a warning when the line's volume has less than 4 GiB free.
     void checkDiskSpace(std::int32_t id);
     // Search mode holds while the search box shows; its text filters the list.
@@ -330,6 +355,11 @@ private:
     void onCopyConfirmed(std::int32_t source, int count);
     void copyIfItFits(std::int32_t source, int count, std::uint64_t sourceBytes);
     void showBox(std::unique_ptr<msg::MessageBoxWindow> box);
+    void chooseBackupFile(bool compress);
+    void chooseRestoreFile();
+    void onArchiveProgress(std::int32_t id, int percent);
+    void onArchiveFinished(std::int32_t id, bool restore, bool ok);
+    void showQualityTip();
     void closeWindow();
 
     KVMultiModel& m_model;
@@ -350,6 +380,16 @@ private:
     std::unique_ptr<KVAddPlayerFrame> m_addPlayerFrame; // made on first use
     std::string m_copyPlayerSkin;
     std::unique_ptr<KVCopyPlayerFrame> m_copyPlayerFrame; // made on first use
+    std::string m_backupRestoreSkin;
+    std::unique_ptr<setupui::MultiBackupRestoreWindow> m_backupRestoreWindow; // made on first use
+    std::int32_t m_backupId = -1;             // the instance the backup window was opened for
+    std::filesystem::path m_lastBackupFolder; // where the last backup of this run went
+    std::string m_setupSkin;
+    std::unique_ptr<setupui::MultiSetupFrame> m_setupFrame; // made on first use
+    std::string m_otherSetupSkin;
+    std::unique_ptr<setupui::MultiOtherSetupFrame> m_otherSetupFrame; // made on first use
+    std::string m_qualityTipSkin;
+    std::unique_ptr<view::GameQualityChangeTipFrame> m_qualityTip; // made on first use
 
     KV_PRODUCT_TYPE m_currentProduct = KV_PRODUCT_14;
     KVMultiMainItem* m_productRow = nullptr;

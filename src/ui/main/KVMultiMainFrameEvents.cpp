@@ -38,6 +38,8 @@ void KVMultiMainFrame::onNotify(const ui::Notify& n) {
         if (name == L"searchBtn") return enterSearch();
         if (name == L"searchClearBtn") return clearSearch();
         if (name == L"addGroupBtn") return addGroup();
+        if (name == L"voiceOffBtn" && m_services.openSetup) return m_services.openSetup();
+        if (name == L"otherSetupBtn" && m_services.openOtherSetup) return m_services.openOtherSetup();
         if (name == L"btnBatchLaunch") return doBatchOpMenuCommand(L"MENU_RUN");
         if (name == L"btnBatchQuit") return doBatchOpMenuCommand(L"MENU_CLOSE");
         if (name == L"btnBatchMore") return openBatchMenu(*n.sender);
@@ -132,6 +134,9 @@ void KVMultiMainFrame::subscribeToModel() {
     events.createProgress.subscribe(me, progress);
     events.copyProgress.subscribe(me, progress);
     events.listChanged.subscribe(me, [this] { refreshList({.reloadModel = true}); });
+    events.archiveProgress.subscribe(me, [this](std::int32_t id, int percent) { onArchiveProgress(id, percent); });
+    events.archiveFinished.subscribe(
+        me, [this](std::int32_t id, bool restore, bool ok) { onArchiveFinished(id, restore, ok); });
 }
 
 void KVMultiMainFrame::onPlayerAdded(KV_PRODUCT_TYPE product, std::int32_t id) {

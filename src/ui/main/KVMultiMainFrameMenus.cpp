@@ -32,6 +32,8 @@ void KVMultiMainFrame::disableMissingWindowButtons() {
     const OpenableWindows windows = openableWindows();
     if (auto* settings = m_rowTemplate->part(L"btnSettingVm")) settings->setEnabled(windows.settings);
     if (auto* backup = m_rowTemplate->part(L"btnBackupVm")) backup->setEnabled(windows.backup);
+    if (auto* other = part(L"otherSetupBtn")) other->setEnabled(static_cast<bool>(m_services.openOtherSetup));
+    if (auto* voiceOff = part(L"voiceOffBtn")) voiceOff->setEnabled(windows.setup);
 }
 
 void KVMultiMainFrame::fillMenu(ui::RQMenuWnd& menu, const std::vector<MenuEntry>& entries) {

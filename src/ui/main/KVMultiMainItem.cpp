@@ -131,8 +131,10 @@ void KVMultiMainItem::installTick() {
     if (m_installProgress >= 100) m_installTimer.stop();
 }
 
+// A backup or restore shows its bar from its first report on: before it, the row looks as it did.
 void KVMultiMainItem::setProgress(int percent) {
     if (auto* bar = part<ui::Progress>(L"progressbar")) bar->setValue(percent);
+    if (m_status == 5 || m_status == 6) show(L"progressbar", true);
 }
 
 void KVMultiMainItem::beginRename() {

@@ -12,6 +12,7 @@
 #include "platform/win32/system/Owned_win.h"
 #include "toolkit/DisplaySettings.h"
 #include "toolkit/ImageControl.h"
+#include "ui/setup/FileChooser_win.h"
 
 namespace mainui::win32 {
 
@@ -128,6 +129,18 @@ FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     s.openCopyDialog = [this](std::int32_t source) {
         m_frame.showCopyPlayerFrame(source < 0 ? std::nullopt : std::optional(source));
     };
+    // The file dialogs belong to the popup the user asked from (the backup window), so that it cannot be
+    // clicked again while they are open.
+    s.chooseSaveFile = [this](const setupui::FileRequest& r) {
+        return setupui::win32::chooseSaveFile(GetLastActivePopup(m_hwnd), r);
+    };
+    s.chooseOpenFile = [this](const setupui::FileRequest& r) {
+        return setupui::win32::chooseOpenFile(GetLastActivePopup(m_hwnd), r);
+    };
+    s.openBackup = [this](std::int32_t id) { m_frame.showBackupRestoreWindow(id); };
+    s.openSetup = [this] { m_frame.showSetupFrame(); };
+    s.openOtherSetup = [this] { m_frame.showOtherSetupFrame(); };
+    s.solidState = &platform::isSolidStateDrive;
     s.hostFacts = [] {
         return HostFacts{platform::processorTopology().logicalProcessors, platform::installedMemoryMb()};
     };
@@ -166,10 +179,14 @@ bool MainFrameWindow::open(std::optional<KV_PRODUCT_TYPE> product, std::optional
     const std::string addPlayerSkin = readSkin(m_resources, KVAddPlayerFrame::kSkinFile).value_or("");
     const std::string mouseTipSkin = readSkin(m_resources, KVMouseTip::kSkinFile).value_or("");
     const std::string copyPlayerSkin = readSkin(m_resources, KVCopyPlayerFrame::kSkinFile).value_or("");
+    const std::string backupSkin = readSkin(m_resources, setupui::MultiBackupRestoreWindow::kSkinFile).value_or("");
+    const std::string setupSkin = readSkin(m_resources, setupui::MultiSetupFrame::kSkinFile).value_or("");
+    const std::string otherSetupSkin = readSkin(m_resources, setupui::MultiOtherSetupFrame::kSkinFile).value_or("");
+    const std::string tipSkin = readSkin(m_resources, view::GameQualityChangeTipFrame::kSkinFile).value_or("");
     if (!skin || !rowSkin || !groupRowSkin || !moveGroupSkin || !menuSkin ||
-        !m_frame.init(
-            {*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin, copyPlayerSkin},
-            product))
+        !m_frame.init({*skin, *rowSkin, *groupRowSkin, *moveGroupSkin, *menuSkin, addPlayerSkin, mouseTipSkin,
+                       copyPlayerSkin, backupSkin, setupSkin, otherSetupSkin, tipSkin},
+                      product))
         return false;
     m_frame.window().setScale(ui::displayScale());
     m_host = std::make_unique<ui::win32::ToolkitWindow>(m_frame.window(), m_resources);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include <vector>
 
 #include "core/platform/SystemFacts.h"
@@ -58,6 +60,23 @@ bool nativeProcessorIs64Bit() {
     GetNativeSystemInfo(&info);
     return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
            info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
+}
+
+bool isSolidStateDrive(std::wstring_view drive) {
+    const std::wstring device = L"\\\\.\\" + std::wstring(drive);
+    // No access rights are needed to ask for a property; opening with them would need an administrator.
+    HANDLE volume =
+        CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (volume == INVALID_HANDLE_VALUE) return false;
+    STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = StorageDeviceSeekPenaltyProperty;
+    query.QueryType = PropertyStandardQuery;
+    DEVICE_SEEK_PENALTY_DESCRIPTOR penalty{};
+    DWORD returned = 0;
+    const BOOL answered = DeviceIoControl(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &penalty,
+                                          sizeof penalty, &returned, nullptr);
+    CloseHandle(volume);
+    return answered && returned >= sizeof penalty && !penalty.IncursSeekPenalty;
 }
 
 // The quota-aware figure: what this user can write, not what the volume holds.
