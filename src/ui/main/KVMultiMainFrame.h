@@ -64,6 +64,9 @@ struct FrameServices {
     // runGroupControl the group menu shows the item disabled.
     std::function<bool(KV_PRODUCT_TYPE, const std::wstring& group)> groupFrameOpen;
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
+    // Downloads and installs the newest emulator of the line over the installed one; without it the offer to
+    // update an emulator too old for the group control window shows its update button disabled.
+    std::function<void(KV_PRODUCT_TYPE)> updatePlayer;
     // An open group control window follows its group's new name, and forgets a group that was deleted.
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
@@ -280,6 +283,9 @@ private:
     void onExpandClicked(KVMultiGroupMainItem& group);
     void endGroupRename(KVMultiGroupMainItem& group);
     void openGroupMenu(KVMultiGroupMainItem& group, std::optional<ui::Point> at);
+    // Opens or closes the group's control window; one of its instances with too old an emulator is offered
+    // an update instead.
+    void runGroupControl(const std::wstring& name);
     void startScrollToEnd();
     void afterCheckChanged(bool checked);
     void showSelectedCount(int count);

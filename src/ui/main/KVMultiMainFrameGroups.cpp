@@ -130,16 +130,40 @@ void KVMultiMainFrame::openGroupMenu(KVMultiGroupMainItem& group, std::optional<
     const bool frameOpen = m_services.groupFrameOpen && m_services.groupFrameOpen(m_currentProduct, name);
     ui::RQMenuWnd& menu = newMenu();
     menu.addItem(lookUpWithFallback(L"multi_delete_group"), L"delete_group", !frameOpen);
-    // The group control window's own issue wires it; until then the item shows what it will do, disabled.
     menu.addItem(lookUpWithFallback(frameOpen ? L"groupcontrol_close_frame" : L"groupcontrol_show_frame"),
                  L"runGroupControl", static_cast<bool>(m_services.runGroupControl));
     const auto onCommand = [this, name](const std::wstring& command) {
         if (command == L"delete_group") return deleteGroup(name);
-        if (command == L"runGroupControl" && m_services.runGroupControl)
-            m_services.runGroupControl(m_currentProduct, name);
+        if (command == L"runGroupControl") runGroupControl(name);
     };
     if (at) return popupMenuAt(*at, onCommand);
     if (auto* more = group.part(L"moreBtnGroup")) popupMenuBelow(*more, 0, 4, onCommand);
+}
+
+void KVMultiMainFrame::runGroupControl(const std::wstring& name) {
+    if (!m_services.runGroupControl) return;
+    const bool open = m_services.groupFrameOpen && m_services.groupFrameOpen(m_currentProduct, name);
+    const model::Group* group = m_model.groups().find(m_currentProduct, name);
+    if (!open && group) {
+        const auto old = std::find_if(group->members.begin(), group->members.end(),
+                                      [this](std::int32_t id) { return !m_model.isPlayerVersionSupported(id); });
+        if (old != group->members.end()) {
+            const KV_PRODUCT_TYPE line = product::productOfId(*old);
+            showOverlay(true);
+            auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"),
+                                                               lookUpWithFallback(L"groupcontrol_old_player"));
+            box->addButton(lookUpWithFallback(L"groupcontrol_discover"), nullptr);
+            box->addButton(lookUpWithFallback(L"groupcontrol_update"), [this, line] {
+                if (m_services.updatePlayer) m_services.updatePlayer(line);
+            });
+            box->setOnClose([this] { showOverlay(false); });
+            showBox(std::move(box));
+            if (m_box && m_box->window() && !m_services.updatePlayer)
+                if (auto* update = m_box->window()->findControl(L"msgbtn1")) update->setEnabled(false);
+            return;
+        }
+    }
+    m_services.runGroupControl(m_currentProduct, name);
 }
 
 void KVMultiMainFrame::deleteGroup(const std::wstring& name) {

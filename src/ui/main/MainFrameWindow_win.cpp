@@ -108,6 +108,11 @@ std::optional<RECT> MainFrameWindow::workAreaOfMonitor(int handleValue) {
 FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     FrameServices s;
     s.openSettings = std::move(dialogs.openSettings);
+    s.groupFrameOpen = std::move(dialogs.groupFrameOpen);
+    s.runGroupControl = std::move(dialogs.runGroupControl);
+    s.groupRenamed = std::move(dialogs.groupRenamed);
+    s.groupDeleted = std::move(dialogs.groupDeleted);
+    s.instanceRemoved = std::move(dialogs.instanceRemoved);
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };

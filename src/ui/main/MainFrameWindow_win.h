@@ -26,6 +26,12 @@ namespace mainui::win32 {
 // The application's dialogs the window opens; while one is missing, its items and buttons show disabled.
 struct DialogOpeners {
     std::function<void(const std::vector<std::int32_t>& ids)> openSettings;
+    // The group control windows (FrameServices names what each does).
+    std::function<bool(KV_PRODUCT_TYPE, const std::wstring& group)> groupFrameOpen;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
+    std::function<void(std::int32_t id)> instanceRemoved;
 };
 
 class MainFrameWindow {
