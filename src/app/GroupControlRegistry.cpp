@@ -141,7 +141,7 @@ void GroupControlRegistry::showAll(bool shown) {
 }
 
 void GroupControlRegistry::releaseAllFrames() {
-    for (const auto& [key, frame] : m_frames) frame->releaseAll();
+    for (const auto& [key, frame] : m_frames) frame->releaseForGood();
 }
 
 } // namespace app

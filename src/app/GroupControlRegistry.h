@@ -38,6 +38,8 @@ public:
     bool hasPlayerWindow(platform::WindowHandle window) const { return dock().containsPlayer(window); }
     // Gives every instance window it holds back to the desktop (the frame stays open).
     void releaseAll() { dock().releaseAll(); }
+    // The same on a crash, from any thread; the frame never takes a window in again.
+    void releaseForGood() { dock().releaseForGood(); }
 };
 
 class GroupControlRegistry {

@@ -193,6 +193,13 @@ TEST_F(GroupDockTest, ReleaseRemoveAndCloseSendEveryWindowBack) {
     }
     EXPECT_EQ(desktop.lastPlace(windows[0]), (std::vector<int>{13000, 40, 40, 360}));
 
+    dock.reLoadPlayers();
+    dock.releaseForGood(); // a crash
+    dock.reLoadPlayers();  // what the user-interface thread may still do
+    dock.onCollectBtnClicked(0);
+    EXPECT_EQ(desktop.window(windows[0]).parent, 0u) << "nothing is taken in after a crash";
+    EXPECT_EQ(desktop.window(windows[2]).parent, 0u);
+
     dock.clear();
     EXPECT_EQ(dock.page(), FramePage::Empty);
 }

@@ -35,6 +35,19 @@ geometry::Rect rectOf(HWND w) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+std::string fileText(const std::filesystem::path& file) {
+    std::string text;
+    if (HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        h != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+        CloseHandle(h);
+    }
+    return text;
+}
+
 std::string text(const geometry::Rect& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
            std::to_string(r.bottom) + ")";
@@ -187,7 +200,9 @@ TEST_F(GroupControlWin, AGroupFrameDocksItsInstancesLetsOneLeaveAndReturnAndRele
                                              opened[2]};
     for (int i = 0; i < kInstances; ++i) {
         EXPECT_TRUE(waitUntil([&] { return IsWindow(windows[i]) && onDesktop(i) && IsWindowVisible(windows[i]); }, 10s))
-            << i;
+            << i << "\n"
+            << fileText(line14 / ("events-L4-" + std::to_string(i) + ".txt")) << "\n"
+            << fileText(program / "log" / "multis.log");
         EXPECT_TRUE(rectBecomes(i, home[i])) << i << ": " << text(rectOf(windows[i])) << " not " << text(home[i]);
     }
 }

@@ -1,6 +1,7 @@
 #include "ui/groupcontrol/GroupDock.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "core/arrange/PlaceMessages.h"
 #include "core/ipc/IpcMessages.h"
@@ -25,10 +26,42 @@ DockSettings readDockSettings(const common::GlobalSettings& settings) {
     return {settings.get(keys::groupcontrolHideOffLinePlayer), fixedColumnsFrom(autoSortOff, number)};
 }
 
+// A turn at the dock: the user-interface thread takes every one; the crash release waits at most 5 s for
+// the one going on (a crash inside it leaves it held for good), then no turn is given any more.
+GroupDock::Turn::Turn(const GroupDock& dock) : m_dock(dock), m_held(dock.m_turns.try_lock_for(kCrashWait)) {}
+
+GroupDock::Turn::~Turn() {
+    if (m_held) m_dock.m_turns.unlock();
+}
+
+GroupDock::Turn::operator bool() const {
+    return !m_dock.m_releasedForGood.load();
+}
+
+// The flag goes up first, so the user-interface thread takes nothing in from here on; a window it took in
+// while this thread waited or released is found by the checks that follow and released again.
+void GroupDock::releaseForGood() {
+    const Turn turn(*this);
+    m_releasedForGood = true;
+    releaseWindows();
+    for (int check = 0; check < kCrashChecks; ++check) {
+        bool docked = false;
+        for (GroupPlayer& p : m_players) {
+            if (!p.window || m_desktop.parentOf(p.window) != m_frame) continue;
+            release(p);
+            docked = true;
+        }
+        if (!docked) return;
+        std::this_thread::sleep_for(kCrashCheckPause);
+    }
+}
+
 GroupDock::GroupDock(platform::DockDesktop& desktop, common::GlobalSettings& settings, int productType, double scale)
     : m_desktop(desktop), m_settings(settings), m_productType(productType), m_metrics(metricsFor(productType, scale)) {}
 
 void GroupDock::setPlayers(const std::wstring& groupName, const std::vector<PlayerRecord>& records) {
+    const Turn turn(*this);
+    if (!turn) return;
     m_groupName = groupName;
     m_players.clear();
     for (const PlayerRecord& r : records) {
@@ -96,6 +129,8 @@ Grid GroupDock::layoutGrid(const std::vector<GroupPlayer*>& list) {
 }
 
 void GroupDock::reLoadPlayers() {
+    const Turn turn(*this);
+    if (!turn) return;
     m_tiles.clear();
     ++m_tileGeneration;
     const std::vector<GroupPlayer*> list = shownPlayers();
@@ -126,7 +161,7 @@ void GroupDock::dock(GroupPlayer& p, int i, int x, int y, const Grid& grid) {
     geometry::Rect rect;
     m_desktop.windowRect(p.window, rect);
     if (p.saved.width == 0) p.saved = {rect.left, rect.top, rect.width(), rect.height() < rect.width()};
-    if (m_desktop.parentOf(p.window) != m_frame) m_desktop.setParent(p.window, m_frame);
+    if (m_desktop.parentOf(p.window) != m_frame) adopt(p.window);
     p.detached = false;
     KVLOG_AS("KVGroupControlFrame::reLoadPlayers", L"player %d left:%d top:%d", i, x, y);
     place(p, x, y, grid, "KVGroupControlFrame::calcPlayerItemPos");
@@ -142,6 +177,8 @@ void GroupDock::place(const GroupPlayer& p, int x, int y, const Grid& grid, cons
 }
 
 void GroupDock::updatePlayerPos(bool resizeNotice) {
+    const Turn turn(*this);
+    if (!turn) return;
     const std::vector<GroupPlayer*> list = shownPlayers();
     const Grid grid = layoutGrid(list);
     int x = kGap, y = kGap, i = 0;
@@ -188,7 +225,7 @@ void GroupDock::restoreSaved(const GroupPlayer& p) {
 void GroupDock::redockAll() {
     for (GroupPlayer& p : m_players) {
         if (!p.window || !p.detached) continue;
-        m_desktop.setParent(p.window, m_frame);
+        adopt(p.window);
         p.detached = false;
         setTileOut(p.index, false);
         placeAt(p.window, p.left, p.top, p.width);
@@ -204,6 +241,8 @@ void GroupDock::leave(GroupPlayer& p) {
 }
 
 void GroupDock::playerWantMax(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     KVLOG_AS("KVGroupControlFrame::playerWantMax", L"player want max:%d", logged(window));
     redockAll();
     GroupPlayer* p = byWindow(window);
@@ -215,6 +254,8 @@ void GroupDock::playerWantMax(WindowHandle window) {
 }
 
 void GroupDock::playerWantFullScreen(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     KVLOG_AS("KVGroupControlFrame::playerWantFullScreen", L"player want full:%d", logged(window));
     redockAll();
     GroupPlayer* p = byWindow(window);
@@ -226,6 +267,8 @@ void GroupDock::playerWantFullScreen(WindowHandle window) {
 }
 
 void GroupDock::playerWantRestore(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     KVLOG_AS("KVGroupControlFrame::playerWantRestore", L"player want restore:%d", logged(window));
     GroupPlayer* p = byWindow(window);
     if (!p) return;
@@ -233,12 +276,14 @@ void GroupDock::playerWantRestore(WindowHandle window) {
     setTileOut(p->index, false);
     p->detached = false;
     m_desktop.hide(window);
-    m_desktop.setParent(window, m_frame);
+    adopt(window);
     placeAt(window, p->left, p->top, p->width);
     m_desktop.show(window);
 }
 
 void GroupDock::playerWantFullScreenExit(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     KVLOG_AS("KVGroupControlFrame::playerWantFullScreenExit", L"player want restore(full):%d", logged(window));
     GroupPlayer* p = byWindow(window);
     if (!p) return;
@@ -247,7 +292,7 @@ void GroupDock::playerWantFullScreenExit(WindowHandle window) {
     setTileOut(p->index, false);
     p->detached = false;
     m_desktop.hide(window);
-    m_desktop.setParent(window, m_frame);
+    adopt(window);
     placeAt(window, p->left, p->top + 34, p->width);
     post(window, utility::kMsgDockState, 1, static_cast<std::intptr_t>(m_frame));
     m_desktop.show(window);
@@ -255,6 +300,8 @@ void GroupDock::playerWantFullScreenExit(WindowHandle window) {
 
 // Dropped outside the frame: the instance leaves as if maximised.
 void GroupDock::playerMoved(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     geometry::Rect frame;
     if (m_frame && m_desktop.windowRect(m_frame, frame) && frame.contains(m_desktop.cursorPos())) return;
     KVLOG_AS("KVGroupControlFrame::playerMoved", L"player want out:%d", logged(window));
@@ -263,12 +310,14 @@ void GroupDock::playerMoved(WindowHandle window) {
 }
 
 void GroupDock::onCollectBtnClicked(int index) {
+    const Turn turn(*this);
+    if (!turn) return;
     Tile* tile = tileOf(index);
     GroupPlayer* p = byIndex(index);
     if (!tile || !tile->out || !p || !p->window) return;
     KVLOG_AS("KVGroupControlFrame::onCollectBtnClicked", L"player want In:%d", index);
     m_desktop.hide(p->window);
-    m_desktop.setParent(p->window, m_frame);
+    adopt(p->window);
     p->detached = false;
     tile->out = false;
     placeAt(p->window, p->left, p->top, p->width);
@@ -278,6 +327,8 @@ void GroupDock::onCollectBtnClicked(int index) {
 
 // A docked window reports the turn before it has turned, so its current shape says the opposite.
 void GroupDock::onPlayerRotated(WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     geometry::Rect rect;
     GroupPlayer* p = byWindow(window);
     if (!p || !m_desktop.windowRect(window, rect)) return;
@@ -286,6 +337,8 @@ void GroupDock::onPlayerRotated(WindowHandle window) {
 }
 
 void GroupDock::onResolutionChanged(WindowHandle window, int width, int height) {
+    const Turn turn(*this);
+    if (!turn) return;
     GroupPlayer* p = byWindow(window);
     if (!p) return;
     p->landscape = width >= height;
@@ -298,6 +351,8 @@ bool GroupDock::containsPlayer(WindowHandle window) const {
 }
 
 void GroupDock::onPlayerStateChanged(int index, bool running, WindowHandle window) {
+    const Turn turn(*this);
+    if (!turn) return;
     GroupPlayer* p = byIndex(index);
     bool reload = false;
     if (p && running && window) {
@@ -308,7 +363,7 @@ void GroupDock::onPlayerStateChanged(int index, bool running, WindowHandle windo
         m_desktop.windowRect(window, rect);
         p->saved = {rect.left, rect.top, rect.width(), rect.width() > rect.height()};
         p->landscape = rect.width() >= rect.height();
-        m_desktop.setParent(window, m_frame);
+        adopt(window);
         p->detached = false;
         placeAt(window, p->left, p->top, p->width);
         post(window, utility::kMsgDockState, 1, static_cast<std::intptr_t>(m_frame));
@@ -326,6 +381,8 @@ void GroupDock::onPlayerStateChanged(int index, bool running, WindowHandle windo
 }
 
 void GroupDock::addGroupPlayer(const PlayerRecord& record) {
+    const Turn turn(*this);
+    if (!turn) return;
     GroupPlayer p{.index = record.index, .name = record.name, .window = record.window};
     p.resolutionWidth = record.resolutionWidth;
     p.resolutionHeight = record.resolutionHeight;
@@ -340,6 +397,8 @@ void GroupDock::addGroupPlayer(const PlayerRecord& record) {
 }
 
 void GroupDock::removePlayer(int index, bool release) {
+    const Turn turn(*this);
+    if (!turn) return;
     const auto it =
         std::find_if(m_players.begin(), m_players.end(), [index](const GroupPlayer& p) { return p.index == index; });
     if (it == m_players.end()) return;
@@ -359,18 +418,32 @@ bool GroupDock::holdsIndex(int index) const {
 }
 
 void GroupDock::releaseAll() {
-    for (GroupPlayer& p : m_players) {
-        if (!p.window) continue;
-        m_desktop.hide(p.window);
-        m_desktop.setParent(p.window, 0);
-        p.detached = true;
-        restoreSaved(p);
-        post(p.window, utility::kMsgDockState, 0, static_cast<std::intptr_t>(m_frame));
-        m_desktop.show(p.window);
-    }
+    const Turn turn(*this);
+    if (turn) releaseWindows();
+}
+
+void GroupDock::releaseWindows() {
+    for (GroupPlayer& p : m_players)
+        if (p.window) release(p);
+}
+
+void GroupDock::release(GroupPlayer& p) {
+    m_desktop.hide(p.window);
+    m_desktop.setParent(p.window, 0);
+    p.detached = true;
+    restoreSaved(p);
+    post(p.window, utility::kMsgDockState, 0, static_cast<std::intptr_t>(m_frame));
+    m_desktop.show(p.window);
+}
+
+// The one way a window becomes the frame's child; never after a crash release.
+void GroupDock::adopt(WindowHandle window) {
+    if (!m_releasedForGood) m_desktop.setParent(window, m_frame);
 }
 
 void GroupDock::quitPlayers(bool dockedOnly) {
+    const Turn turn(*this);
+    if (!turn) return;
     for (const GroupPlayer& p : m_players)
         if (p.window && (!dockedOnly || !p.detached)) post(p.window, utility::kMsgQuit, 0, 0);
 }

@@ -8,7 +8,10 @@
 // processes' windows are reached only through the DockDesktop, its own window only by its handle. Every
 // operation logs under the frame's names ("KVGroupControlFrame::…"). User-interface thread only.
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,6 +102,9 @@ public:
 
     // Every running instance goes back to the desktop, to where it was before it was docked.
     void releaseAll();
+    // The program is crashing (any thread may call this): every running instance goes back to the desktop
+    // and no operation takes one in again, whatever the user-interface thread still does.
+    void releaseForGood();
     // Every running instance (`dockedOnly`: every docked one) is asked to quit.
     void quitPlayers(bool dockedOnly);
     bool hasRunningPlayer() const;
@@ -115,6 +121,24 @@ public:
     const FrameMetrics& metrics() const { return m_metrics; }
 
 private:
+    static constexpr std::chrono::seconds kCrashWait{5};
+    static constexpr int kCrashChecks = 20;
+    static constexpr std::chrono::milliseconds kCrashCheckPause{100};
+    // Held by every operation that changes the players or their windows (see releaseForGood).
+    class Turn {
+    public:
+        explicit Turn(const GroupDock& dock);
+        ~Turn();
+        Turn(const Turn&) = delete;
+        Turn& operator=(const Turn&) = delete;
+        // False once the dock was released for good: the operation does nothing.
+        explicit operator bool() const;
+
+    private:
+        const GroupDock& m_dock;
+        bool m_held;
+    };
+
     std::vector<GroupPlayer*> shownPlayers();
     Grid layoutGrid(const std::vector<GroupPlayer*>& list);
     void takeAspect(const std::vector<GroupPlayer*>& list);
@@ -125,6 +149,9 @@ private:
     void restoreSaved(const GroupPlayer& p);
     void showIfHidden(WindowHandle window);
     void redockAll();
+    void releaseWindows();
+    void release(GroupPlayer& p);
+    void adopt(WindowHandle window);
     void leave(GroupPlayer& p);
     void setTileOut(int index, bool out);
     void fillTile(Tile& tile, const GroupPlayer& p) const;
@@ -147,6 +174,8 @@ private:
     bool m_aspectTaken = false;
     int m_refWidth = kDefaultRefWidth;
     int m_refHeight = kDefaultRefHeight;
+    mutable std::recursive_timed_mutex m_turns;
+    std::atomic<bool> m_releasedForGood{false};
 };
 
 } // namespace groupcontrol
