@@ -100,6 +100,18 @@ void GroupControlRegistry::removePlayer(std::int32_t uniqueIndex, std::wstring_v
     changed(*frame);
 }
 
+void GroupControlRegistry::movePlayer(std::int32_t uniqueIndex, std::wstring_view groupName,
+                                      const groupcontrol::PlayerRecord& record) {
+    const int type = productTypeOfUniqueIndex(uniqueIndex);
+    for (const auto& [key, frame] : m_frames) {
+        groupcontrol::GroupDock& dock = frame->dock();
+        if (dock.productType() != type || dock.groupName() == groupName || !dock.holdsIndex(record.index)) continue;
+        dock.removePlayer(record.index, true);
+        changed(*frame);
+    }
+    addGroupPlayer(uniqueIndex, groupName, record);
+}
+
 void GroupControlRegistry::removePlayerEverywhere(std::int32_t uniqueIndex) {
     const int type = productTypeOfUniqueIndex(uniqueIndex), index = product::indexOfId(uniqueIndex);
     for (const auto& [key, frame] : m_frames) {

@@ -79,6 +79,8 @@ public:
                         const groupcontrol::PlayerRecord& record);
     // The instance leaves the group's frame; a running one goes back to the desktop.
     void removePlayer(std::int32_t uniqueIndex, std::wstring_view groupName);
+    // The instance moved into the group: it leaves the other frames of its line and joins this group's.
+    void movePlayer(std::int32_t uniqueIndex, std::wstring_view groupName, const groupcontrol::PlayerRecord& record);
     // A removed instance leaves the first frame of its line (key order) that holds it.
     void removePlayerEverywhere(std::int32_t uniqueIndex);
 

@@ -252,6 +252,14 @@ std::wstring groupOfInstance(std::int32_t id) {
     return name;
 }
 
+// What a group frame takes of an instance; none for one removed meanwhile.
+std::optional<groupcontrol::PlayerRecord> playerRecordOf(std::int32_t id) {
+    const model::InstanceRecord* record = app::model().findRecord(id);
+    if (!record) return std::nullopt;
+    return groupcontrol::PlayerRecord{product::indexOfId(id), record->name, record->running ? record->topWindow : 0,
+                                      record->width, record->height};
+}
+
 } // namespace
 
 // Frames are made by the registry on request; they hear starts and stops of their instances from the model.
@@ -294,15 +302,9 @@ void KVMultiImpl::runGroupControl(KV_PRODUCT_TYPE line, const std::wstring& grou
     const int type = static_cast<int>(line);
     if (frames.hasFrame(type, group)) return frames.closeFrame(type, group, false);
     std::vector<groupcontrol::PlayerRecord> records;
-    KVMultiModel& model = app::model();
-    if (const model::Group* stored = model.groups().find(line, group)) {
-        for (std::int32_t id : stored->members) {
-            const model::InstanceRecord* record = model.findRecord(id);
-            if (!record) continue; // removed meanwhile
-            records.push_back({product::indexOfId(id), record->name, record->running ? record->topWindow : 0,
-                               record->width, record->height});
-        }
-    }
+    if (const model::Group* stored = app::model().groups().find(line, group))
+        for (std::int32_t id : stored->members)
+            if (const auto record = playerRecordOf(id)) records.push_back(*record);
     frames.showFrame(type, group, records);
 }
 
@@ -334,6 +336,15 @@ bool KVMultiImpl::showMainFrame() {
              .groupDeleted =
                  [this](KV_PRODUCT_TYPE line, const std::wstring& group) {
                      m_windows.groupControls().closeFrame(static_cast<int>(line), group, false);
+                 },
+             .playerJoinedGroup =
+                 [this](KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group) {
+                     if (const auto record = playerRecordOf(id))
+                         m_windows.groupControls().movePlayer(id, group, *record);
+                 },
+             .playerLeftGroup =
+                 [this](KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group) {
+                     m_windows.groupControls().removePlayer(id, group);
                  },
              .instanceRemoved = [this](std::int32_t id) { m_windows.groupControls().removePlayerEverywhere(id); }});
         if (!window) return nullptr;

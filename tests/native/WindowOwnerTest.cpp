@@ -208,3 +208,15 @@ TEST_F(WindowOwnerTest, RegistryOperationsReachTheFrameOfTheirGroup) {
     EXPECT_EQ(journal.calls, (std::vector<std::string>{"g hidden", "g redrawn", "g close"}));
     EXPECT_EQ(desktop.window(w200).parent, 0u) << "closing without keeping releases";
 }
+
+TEST_F(WindowOwnerTest, AnInstanceMovedToAnotherGroupLeavesItsFrameForTheOtherOne) {
+    GroupControlRegistry& frames = owner.groupControls();
+    frames.add(2, L"from", frame("from", {w100}));
+    frames.add(2, L"to", frame("to"));
+    const std::int32_t id = (5 << 24) | 0;
+    frames.movePlayer(id, L"to", {0, L"P0", w100, 720, 1280});
+    EXPECT_FALSE(frames.find(2, L"from")->dock().holdsIndex(0));
+    EXPECT_TRUE(frames.find(2, L"to")->dock().holdsIndex(0));
+    EXPECT_EQ(desktop.window(w100).parent, frames.find(2, L"to")->dock().frameWindow());
+    EXPECT_EQ(frames.findFrameByPlayerWindow(w100), frames.find(2, L"to"));
+}

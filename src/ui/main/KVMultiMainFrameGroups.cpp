@@ -187,6 +187,9 @@ void KVMultiMainFrame::deleteGroup(const std::wstring& name) {
 
 void KVMultiMainFrame::moveOutOfGroup(const std::vector<std::int32_t>& ids) {
     for (std::int32_t id : ids) {
+        for (const model::Group& g : m_model.groups().groups(m_currentProduct))
+            if (std::find(g.members.begin(), g.members.end(), id) != g.members.end() && m_services.playerLeftGroup)
+                m_services.playerLeftGroup(m_currentProduct, id, g.name);
         m_model.groups().removeFromGroup(m_currentProduct, L"", id);
         KVMultiMainItem* row = findRow(id);
         if (!row) continue;
@@ -206,7 +209,11 @@ void KVMultiMainFrame::openMoveToGroup(std::vector<std::int32_t> ids) {
         m_moveGroupWnd = std::make_unique<KVMoveGroupWnd>(
             m_model.groups(), m_currentProduct,
             // The moved rows go to their group's place.
-            [this](const std::wstring&, const std::vector<std::int32_t>&) { refreshList({.keepSearch = true}); },
+            [this](const std::wstring& group, const std::vector<std::int32_t>& moved) {
+                if (m_services.playerJoinedGroup)
+                    for (std::int32_t id : moved) m_services.playerJoinedGroup(m_currentProduct, id, group);
+                refreshList({.keepSearch = true});
+            },
             [this] { showOverlay(false); });
         if (!m_moveGroupWnd->create(m_factory, m_moveGroupSkin)) {
             m_moveGroupWnd.reset();

@@ -112,6 +112,8 @@ FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     s.runGroupControl = std::move(dialogs.runGroupControl);
     s.groupRenamed = std::move(dialogs.groupRenamed);
     s.groupDeleted = std::move(dialogs.groupDeleted);
+    s.playerJoinedGroup = std::move(dialogs.playerJoinedGroup);
+    s.playerLeftGroup = std::move(dialogs.playerLeftGroup);
     s.instanceRemoved = std::move(dialogs.instanceRemoved);
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };

@@ -31,6 +31,8 @@ struct DialogOpeners {
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerJoinedGroup;
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerLeftGroup;
     std::function<void(std::int32_t id)> instanceRemoved;
 };
 
