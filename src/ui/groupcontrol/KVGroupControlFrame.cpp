@@ -6,6 +6,7 @@
 #include "core/log/Log.h"
 #include "toolkit/Container.h"
 #include "toolkit/SkinParser.h"
+#include "toolkit/SkinTexts.h"
 
 namespace groupcontrol {
 
@@ -42,6 +43,8 @@ bool KVGroupControlFrame::create(std::string_view skin, std::string_view tileSki
         KVLOG(L"group control tile skin not loaded: %s", error);
         return false;
     }
+    if (m_window.root()) ui::translateSkinTexts(*m_window.root(), common::lang::lookUp);
+    ui::translateSkinTexts(*m_tileTemplate, common::lang::lookUp);
     m_window.setScale(m_scale);
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     if (auto* more = m_window.findControl(L"morebtn")) more->setEnabled(static_cast<bool>(m_services.openSetup));

@@ -6,9 +6,11 @@
 #include <cwctype>
 #include <string>
 
+#include "core/lang/LanguageStrings.h"
 #include "core/log/Log.h"
 #include "toolkit/Button.h"
 #include "toolkit/SkinParser.h"
+#include "toolkit/SkinTexts.h"
 
 namespace groupcontrol {
 
@@ -41,6 +43,7 @@ bool KVGroupControlSetuup::create(const ui::ControlFactory& factory, std::string
         KVLOG(L"group control setup skin not loaded: %s", error);
         return false;
     }
+    if (m_window.root()) ui::translateSkinTexts(*m_window.root(), common::lang::lookUp);
     m_window.setKind(ui::WindowKind::Dialog);
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     return true;
