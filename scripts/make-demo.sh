@@ -71,6 +71,14 @@ if [ -n "$language" ]; then
     for folder in "$demo/Android14" "$demo/Android9"; do set_language "$folder"; done
 fi
 
+# A group of line 14 for the group control window (its frame docks the group's running instances), written
+# once: the user's groups stay.
+if [ ! -f "$demo/program/data/groupsV2" ]; then
+    mkdir -p "$demo/program/data"
+    printf '\r\nvantor14\r\nFarm|167772160|167772161|167772162||left=0|top=0|width=0|height=0|expand=1\r\nvantor9\r\nvantor5_32\r\nvantor5_64\r\nvantor3' \
+        >"$demo/program/data/groupsV2"
+fi
+
 printf '[setting]\r\nplayer9=%s\r\nplayer14=%s\r\n' \
     "$(windows_path "$demo/Android9")" "$(windows_path "$demo/Android14")" >"$demo/program/pathconfig.ini"
 rm -f "$demo/program/servers.ini" "$demo/program/KVPlayer32.exe" # the local server writes the first anew

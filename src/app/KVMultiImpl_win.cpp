@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <ole2.h>
 
@@ -24,6 +26,7 @@
 #include "core/storage/Desktop.h"
 #include "core/storage/KVPhoneConfig.h"
 #include "toolkit/DisplaySettings.h"
+#include "ui/groupcontrol/GroupControlFrame_win.h"
 #include "ui/main/MainFrameWindow_win.h"
 #include "ui/settings/PlayerSettingFrame_win.h"
 
@@ -97,6 +100,7 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     app::registerCrashReporter(programFolder, &onCrashAction);
     if (!KVCurlDownloader::globalInit()) KVLOG(L"curl global init failed");
 
+    setUpGroupControls();
     showMainFrame();
     app::allowMessagesFromLowerIntegrity();
     runMessageLoop();
@@ -144,6 +148,8 @@ void KVMultiImpl::migrateOldUser() {
 }
 
 void KVMultiImpl::shutdown() {
+    common::dispatch::retire(m_ownerKey);
+    m_groupSetup.reset();
     KVMultiModel& model = app::model();
     model.shutdown(); // saves the groups, stops the timers, drops reports still on their way
     markUnfinishedCopy(model);
@@ -197,8 +203,120 @@ int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, 
         }
     } else if (message == utility::kMsgShowAll) {
         m_windows.showAll(first == 0);
+    } else {
+        onPlayerIpc(message, static_cast<platform::WindowHandle>(first), second);
     }
     return 0;
+}
+
+// What an instance tells the manager about its main window (the first parameter) goes to the frame that
+// holds that window.
+void KVMultiImpl::onPlayerIpc(std::uint32_t message, platform::WindowHandle window, std::intptr_t second) {
+    app::GroupControlRegistry& frames = m_windows.groupControls();
+    using groupcontrol::GroupDock;
+    switch (message) {
+    case utility::kMsgPlayerWantMax:
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.playerWantMax(window); });
+        break;
+    case utility::kMsgPlayerWantRestore:
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.playerWantRestore(window); });
+        break;
+    case utility::kMsgPlayerMoved:
+        KVLOG(L"111111111111111: movied");
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.playerMoved(window); });
+        break;
+    case utility::kMsgPlayerResolution: {
+        const auto packed = static_cast<std::uint32_t>(second);
+        const int width = static_cast<std::int16_t>(packed & 0xFFFF), height = static_cast<std::int16_t>(packed >> 16);
+        KVLOG(L"player solution width:%d height:%d", width, height);
+        frames.withFrameOf(window, [=](GroupDock& dock) { dock.onResolutionChanged(window, width, height); });
+        break;
+    }
+    case utility::kMsgPlayerRotated:
+        KVLOG(L"player rotacate change");
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.onPlayerRotated(window); });
+        break;
+    case utility::kMsgRaiseFrame:
+        KVLOG(L"player rotacate change");
+        if (app::GroupControlFrame* frame = frames.findFrameByPlayerWindow(window)) frame->raise();
+        break;
+    case utility::kMsgPlayerWantFullScreen:
+        KVLOG(L"player want fullscreen");
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.playerWantFullScreen(window); });
+        break;
+    case utility::kMsgPlayerExitFullScreen:
+        KVLOG(L"player want fullscreen to restore");
+        frames.withFrameOf(window, [window](GroupDock& dock) { dock.playerWantFullScreenExit(window); });
+        break;
+    default: // 9000, 25004 and anything else
+        break;
+    }
+}
+
+namespace {
+
+// The group of its line that holds the instance (the last one, as the list shows it); empty when none.
+std::wstring groupOfInstance(std::int32_t id) {
+    std::wstring name;
+    for (const model::Group& group : app::model().groups().groups(product::productOfId(id)))
+        if (std::find(group.members.begin(), group.members.end(), id) != group.members.end()) name = group.name;
+    return name;
+}
+
+// What a group frame takes of an instance; none for one removed meanwhile.
+std::optional<groupcontrol::PlayerRecord> playerRecordOf(std::int32_t id) {
+    const model::InstanceRecord* record = app::model().findRecord(id);
+    if (!record) return std::nullopt;
+    return groupcontrol::PlayerRecord{product::indexOfId(id), record->name, record->running ? record->topWindow : 0,
+                                      record->width, record->height};
+}
+
+} // namespace
+
+// Frames are made by the registry on request; they hear starts and stops of their instances from the model.
+void KVMultiImpl::setUpGroupControls() {
+    app::GroupControlRegistry& frames = m_windows.groupControls();
+    frames.setFrameFactory([this](int line, const std::wstring& group) -> std::unique_ptr<app::GroupControlFrame> {
+        const app::TopLevelWindow* main = m_windows.mainWindow();
+        const groupcontrol::win32::FrameContext context{.model = app::model(),
+                                                        .settings = app::players().own().settings(),
+                                                        .desktop = m_dockDesktop,
+                                                        .mainWindow =
+                                                            main ? reinterpret_cast<HWND>(main->handle()) : nullptr,
+                                                        .scale = m_scale};
+        auto made = groupcontrol::win32::GroupControlFrameWindow::create(
+            context, line, group, [this, line](groupcontrol::win32::GroupControlFrameWindow& frame) {
+                m_windows.groupControls().drop(line, frame.dock().groupName());
+            });
+        if (!made) return nullptr;
+        HWND frameWindow = made->hwnd();
+        made->frame().setOpenSetup([this, frameWindow] { openGroupSetup(frameWindow); });
+        return made;
+    });
+    app::model().events().playerStateChanged.subscribe(
+        m_ownerKey, [this](std::int32_t id, bool running, platform::WindowHandle window) {
+            const std::wstring group = groupOfInstance(id);
+            if (!group.empty()) m_windows.groupControls().onPlayerStateChanged(id, group, running, window);
+        });
+}
+
+// One settings dialog for every frame, over the frame that asked; a save lays every frame out again.
+void KVMultiImpl::openGroupSetup(HWND frame) {
+    if (!m_groupSetup)
+        m_groupSetup = std::make_unique<groupcontrol::win32::GroupControlSetupWindow>(
+            app::players().own().settings(), [this] { m_windows.groupControls().reLoadAll(); });
+    m_groupSetup->open(frame);
+}
+
+void KVMultiImpl::runGroupControl(KV_PRODUCT_TYPE line, const std::wstring& group) {
+    app::GroupControlRegistry& frames = m_windows.groupControls();
+    const int type = static_cast<int>(line);
+    if (frames.hasFrame(type, group)) return frames.closeFrame(type, group, false);
+    std::vector<groupcontrol::PlayerRecord> records;
+    if (const model::Group* stored = app::model().groups().find(line, group))
+        for (std::int32_t id : stored->members)
+            if (const auto record = playerRecordOf(id)) records.push_back(*record);
+    frames.showFrame(type, group, records);
 }
 
 bool KVMultiImpl::showMainFrame() {
@@ -216,7 +334,31 @@ bool KVMultiImpl::showMainFrame() {
             },
             [this] { return !m_windows.groupControls().empty(); },
             {.openSettings = [this](const std::vector<std::int32_t>& ids) { openSettings(ids); },
-             .installTransfers = app::makeInstallTransfers()});
+             .installTransfers = app::makeInstallTransfers(),
+             .groupFrameOpen =
+                 [this](KV_PRODUCT_TYPE line, const std::wstring& group) {
+                     return m_windows.groupControls().hasFrame(static_cast<int>(line), group);
+                 },
+             .runGroupControl = [this](KV_PRODUCT_TYPE line,
+                                       const std::wstring& group) { runGroupControl(line, group); },
+             .groupRenamed =
+                 [this](KV_PRODUCT_TYPE line, const std::wstring& oldName, const std::wstring& newName) {
+                     m_windows.groupControls().rename(static_cast<int>(line), oldName, newName);
+                 },
+             .groupDeleted =
+                 [this](KV_PRODUCT_TYPE line, const std::wstring& group) {
+                     m_windows.groupControls().closeFrame(static_cast<int>(line), group, false);
+                 },
+             .playerJoinedGroup =
+                 [this](KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group) {
+                     if (const auto record = playerRecordOf(id))
+                         m_windows.groupControls().movePlayer(id, group, *record);
+                 },
+             .playerLeftGroup =
+                 [this](KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group) {
+                     m_windows.groupControls().removePlayer(id, group);
+                 },
+             .instanceRemoved = [this](std::int32_t id) { m_windows.groupControls().removePlayerEverywhere(id); }});
         if (!window) return nullptr;
         return std::make_unique<app::Win32TopLevelWindow>(window);
     });

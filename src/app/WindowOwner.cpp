@@ -37,7 +37,7 @@ void WindowOwner::dialogGone(std::wstring_view name) {
 
 void WindowOwner::showAll(bool shown) {
     if (m_main) m_main->setShown(shown);
-    // The frames follow here once they exist (restored first when maximised, then re-laid out).
+    m_groupControls.showAll(shown);
 }
 
 } // namespace app

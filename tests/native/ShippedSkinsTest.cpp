@@ -121,6 +121,34 @@ TEST_F(ShippedSkins, TheMoveToGroupDialogLoadsWithEveryNamedControl) {
     expectPacked(imagesIn(xml));
 }
 
+TEST_F(ShippedSkins, TheGroupFrameItsTileAndItsSettingsLoadWithEveryNamedControl) {
+    const struct {
+        const wchar_t* file;
+        const wchar_t* names;
+    } skins[] = {
+        {L"xml_groupcontrolframe.xml", L"titleText morebtn maxbtnxx restorebtnxx closebtnex mainTabLayout "
+                                       L"playerListLayout showHidePlayerBtn"},
+        {L"xml_groupcontrol_setup.xml", L"hideOffLineOption savePosOption closeNoiceOption autoSortOption "
+                                        L"sizeSortOption sortNumberEdit saveBtn cancelBtn closebtn"},
+    };
+    for (const auto& s : skins) {
+        const std::string xml = skin(s.file);
+        std::wstring error;
+        Window* w = host.open(xml, 1.0, {}, &error);
+        ASSERT_TRUE(w) << common::text::toUtf8(error);
+        for (const auto& name : words(s.names))
+            EXPECT_TRUE(w->findControl(name)) << common::text::toUtf8(s.file) << " " << common::text::toUtf8(name);
+        expectPacked(imagesIn(xml));
+    }
+    const std::string tileXml = skin(L"xml_groupcontrol_playeritem.xml");
+    std::wstring error;
+    const auto tile = host.row(tileXml, &error);
+    ASSERT_TRUE(tile) << common::text::toUtf8(error);
+    for (const auto& name : words(L"playerItemLayout playerItemStartBtn collectBtn tipLabel"))
+        EXPECT_TRUE(tile->findByName(name)) << common::text::toUtf8(name);
+    expectPacked(imagesIn(tileXml));
+}
+
 TEST_F(ShippedSkins, TheAddDialogAndItsTipLoadWithEveryNamedControl) {
     const std::string xml = skin(L"xml_multiaddplayerframe.xml");
     std::wstring error;

@@ -9,7 +9,8 @@
 //   stay=1        record 9222 but stay open (to see everything a stop request sends)
 // It records what it receives in "events-L<line>-<index>.txt" beside it, one line each:
 //   data <id> <text>     a data message (the text as UTF-8)
-//   post <id> <first> <second>   a plain message (9222, 25003, 25006, 25012)
+//   post <id> <first> <second>   a plain message (9222, 25003, 25006, 25012; a docked window keeps working
+//                                as a child of the manager's group frame)
 //   place <id> <left> <top> <width> <height>   after 13000/13001 moved it
 //   sent <id>            a message it posted to the manager's endpoint
 
@@ -18,8 +19,10 @@
 
 namespace standin {
 
-// Posted to its endpoint: post message `first` (25001, 25002, 25005, 25007, 25008, 25010, 25011) to the
-// manager's endpoint with its main window as first parameter (25007: width | height << 16 as second).
+// Posted to its endpoint: post message `first` (25001, 25002, 25005, 25007 to 25011) to the manager's
+// endpoint with its main window as first parameter. 25007 carries width | height << 16 as second: the
+// resolution in `second` when it is not 0 (the stand-in takes it as its own from then on: it turned), else its
+// configured one.
 inline constexpr std::uint32_t kMsgSendToManager = 30000;
 // A data message that is only counted (throughput measurements); not recorded.
 inline constexpr std::uint32_t kMsgPing = 30001;

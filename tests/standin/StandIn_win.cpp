@@ -100,7 +100,7 @@ int StandIn::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, std:
         hangIfAsked(message);
         close();
     } else if (message == kMsgSendToManager) {
-        sendToManager(static_cast<std::uint32_t>(first));
+        sendToManager(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second));
     }
     return 0;
 }
@@ -166,10 +166,12 @@ void StandIn::place(std::uint32_t message, WPARAM origin, LPARAM extent) {
     record("place" + numbers({message, left, top, width, height}));
 }
 
-void StandIn::sendToManager(std::uint32_t message) {
+void StandIn::sendToManager(std::uint32_t message, std::uint32_t resolution) {
     utility::WindowIPC manager;
     if (!manager.open(std::wstring(utility::kManagerEndpointClass))) return;
     LPARAM second = 0;
+    if (message == utility::kMsgPlayerResolution && resolution != 0)
+        m_resolution = {static_cast<int>(LOWORD(resolution)), static_cast<int>(HIWORD(resolution))};
     if (message == utility::kMsgPlayerResolution)
         second = static_cast<LPARAM>(
             MAKELONG(static_cast<WORD>(m_resolution.width), static_cast<WORD>(m_resolution.height)));

@@ -33,7 +33,7 @@ private:
     void hangIfAsked(std::uint32_t message) const;
     void onData(std::uint32_t id, const COPYDATASTRUCT* data);
     void place(std::uint32_t message, WPARAM origin, LPARAM extent);
-    void sendToManager(std::uint32_t message);
+    void sendToManager(std::uint32_t message, std::uint32_t resolution);
     void close();
 
     Options m_options;

@@ -19,6 +19,7 @@
 #include "core/lang/LanguageTable.h"
 #include "core/resources/ResourcePack.h"
 #include "core/storage/InstanceKeys.h"
+#include "support/FakeDockDesktop.h"
 #include "support/ModelWorld.h"
 #include "support/StandInHarness_win.h"
 #include "toolkit/DisplaySettings.h"
@@ -27,6 +28,8 @@
 #include "toolkit/SkinResources.h"
 #include "toolkit/TextFit.h"
 #include "toolkit/win32/GdiResources_win.h"
+#include "ui/groupcontrol/KVGroupControlFrame.h"
+#include "ui/groupcontrol/KVGroupControlSetuup.h"
 #include "ui/main/KVAddPlayerFrame.h"
 #include "ui/main/KVCopyPlayerFrame.h"
 #include "ui/main/KVMultiMainFrame.h"
@@ -287,6 +290,53 @@ TEST_F(TextFitWin, EveryTextOfTheManagerWideWindowsFits) {
         other.show(owner);
         for (double scale : kScales) check(other.window(), scale, language + " other settings, lower frame rate");
         players.own().settings().set(common::settings::framesPerSecond, 60);
+    }
+    EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();
+}
+
+TEST_F(TextFitWin, EveryTextOfTheGroupFrameItsSettingsAndItsBoxesFitsInEnglishAndChineseAtScales1And15) {
+    ui::SkinResources resources({}, &pack);
+    const auto frameSkin = resources.read(groupcontrol::KVGroupControlFrame::kSkinFile);
+    const auto tileSkin = resources.read(groupcontrol::KVGroupControlFrame::kTileSkinFile);
+    const auto setupSkin = resources.read(groupcontrol::KVGroupControlSetuup::kSkinFile);
+    ASSERT_TRUE(frameSkin && tileSkin && setupSkin);
+    common::GlobalSettings& settings = players.own().settings();
+    for (const wchar_t* code : kLanguages) {
+        selectLanguage(code);
+        const std::string language = narrow(code);
+        for (double scale : kScales) {
+            // Tiles in all three looks: docked, moved out (Collect) and stopped (Start with the name).
+            testing_support::FakeDockDesktop desktop;
+            groupcontrol::KVGroupControlFrame frame(desktop, settings, 4, scale, host.factory(), {});
+            ASSERT_TRUE(frame.create(*frameSkin, *tileSkin));
+            frame.dock().setFrameWindow(desktop.add({0, 0, 1600, 900}));
+            const auto docked = desktop.add({0, 0, 640, 360}), out = desktop.add({0, 0, 640, 360});
+            frame.dock().setPlayers(L"Farm account 12", {{0, L"Farm account 12", docked, 1280, 720},
+                                                         {1, L"demo 1", out, 1280, 720},
+                                                         {2, L"Farm account 13", 0, 1280, 720}});
+            frame.dock().playerWantMax(out);
+            frame.syncWithDock();
+            check(frame.window(), scale, language + " group frame");
+            frame.dock().clear();
+            frame.syncWithDock();
+            check(frame.window(), scale, language + " empty group frame");
+
+            groupcontrol::KVGroupControlSetuup setup(settings, {});
+            ASSERT_TRUE(setup.create(host.factory(), *setupSkin));
+            setup.open();
+            check(setup.window(), scale, language + " group settings");
+
+            const std::pair<const wchar_t*, std::pair<const wchar_t*, const wchar_t*>> boxes[] = {
+                {L"groupcontrol_close", {L"groupcontrol_out_player", L"groupcontrol_close_player"}},
+                {L"groupcontrol_old_player", {L"groupcontrol_discover", L"groupcontrol_update"}}};
+            for (const auto& [text, buttons] : boxes) {
+                msg::MessageBoxWindow box(0, common::lang::lookUpWithFallback(L"prompt"),
+                                          common::lang::lookUpWithFallback(text));
+                box.addButton(common::lang::lookUpWithFallback(buttons.first), nullptr);
+                box.addButton(common::lang::lookUpWithFallback(buttons.second), nullptr);
+                checkBox(box, scale, language + " box " + narrow(text));
+            }
+        }
     }
     EXPECT_TRUE(overflows.str().empty()) << "texts that do not fit their controls:" << overflows.str();
 }

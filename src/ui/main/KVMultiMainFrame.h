@@ -73,6 +73,9 @@ struct FrameServices {
     // An open group control window follows its group's new name, and forgets a group that was deleted.
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
     std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
+    // An instance joined a group (leaving the one it was in) or left one: open group control windows follow.
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerJoinedGroup;
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerLeftGroup;
     // Tells a running storage operation to stop and waits for it (at most 1000 ms).
     std::function<void()> stopStorageOperation;
     std::function<bool(const ShortcutRequest&)> createShortcut;
@@ -332,6 +335,9 @@ private:
     void onExpandClicked(KVMultiGroupMainItem& group);
     void endGroupRename(KVMultiGroupMainItem& group);
     void openGroupMenu(KVMultiGroupMainItem& group, std::optional<ui::Point> at);
+    // Opens or closes the group's control window; one of its instances with too old an emulator is offered
+    // an update instead.
+    void runGroupControl(const std::wstring& name);
     void startScrollToEnd();
     void afterCheckChanged(bool checked);
     void showSelectedCount(int count);

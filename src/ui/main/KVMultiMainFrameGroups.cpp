@@ -130,16 +130,38 @@ void KVMultiMainFrame::openGroupMenu(KVMultiGroupMainItem& group, std::optional<
     const bool frameOpen = m_services.groupFrameOpen && m_services.groupFrameOpen(m_currentProduct, name);
     ui::RQMenuWnd& menu = newMenu();
     menu.addItem(lookUpWithFallback(L"multi_delete_group"), L"delete_group", !frameOpen);
-    // The group control window's own issue wires it; until then the item shows what it will do, disabled.
     menu.addItem(lookUpWithFallback(frameOpen ? L"groupcontrol_close_frame" : L"groupcontrol_show_frame"),
                  L"runGroupControl", static_cast<bool>(m_services.runGroupControl));
     const auto onCommand = [this, name](const std::wstring& command) {
         if (command == L"delete_group") return deleteGroup(name);
-        if (command == L"runGroupControl" && m_services.runGroupControl)
-            m_services.runGroupControl(m_currentProduct, name);
+        if (command == L"runGroupControl") runGroupControl(name);
     };
     if (at) return popupMenuAt(*at, onCommand);
     if (auto* more = group.part(L"moreBtnGroup")) popupMenuBelow(*more, 0, 4, onCommand);
+}
+
+void KVMultiMainFrame::runGroupControl(const std::wstring& name) {
+    if (!m_services.runGroupControl) return;
+    const bool open = m_services.groupFrameOpen && m_services.groupFrameOpen(m_currentProduct, name);
+    const model::Group* group = m_model.groups().find(m_currentProduct, name);
+    if (!open && group) {
+        const auto old = std::find_if(group->members.begin(), group->members.end(),
+                                      [this](std::int32_t id) { return !m_model.isPlayerVersionSupported(id); });
+        if (old != group->members.end()) {
+            const std::int32_t oldId = *old;
+            showOverlay(true);
+            auto box = std::make_unique<msg::MessageBoxWindow>(0, lookUpWithFallback(L"prompt"),
+                                                               lookUpWithFallback(L"groupcontrol_old_player"));
+            box->addButton(lookUpWithFallback(L"groupcontrol_discover"), nullptr);
+            box->addButton(lookUpWithFallback(L"groupcontrol_update"), [this, oldId] { updatePlayerOf(oldId); });
+            box->setOnClose([this] { showOverlay(false); });
+            showBox(std::move(box));
+            if (m_box && m_box->window() && !m_services.installTransfers) // no download without its clients
+                if (auto* update = m_box->window()->findControl(L"msgbtn1")) update->setEnabled(false);
+            return;
+        }
+    }
+    m_services.runGroupControl(m_currentProduct, name);
 }
 
 void KVMultiMainFrame::deleteGroup(const std::wstring& name) {
@@ -163,6 +185,9 @@ void KVMultiMainFrame::deleteGroup(const std::wstring& name) {
 
 void KVMultiMainFrame::moveOutOfGroup(const std::vector<std::int32_t>& ids) {
     for (std::int32_t id : ids) {
+        for (const model::Group& g : m_model.groups().groups(m_currentProduct))
+            if (std::find(g.members.begin(), g.members.end(), id) != g.members.end() && m_services.playerLeftGroup)
+                m_services.playerLeftGroup(m_currentProduct, id, g.name);
         m_model.groups().removeFromGroup(m_currentProduct, L"", id);
         KVMultiMainItem* row = findRow(id);
         if (!row) continue;
@@ -182,7 +207,11 @@ void KVMultiMainFrame::openMoveToGroup(std::vector<std::int32_t> ids) {
         m_moveGroupWnd = std::make_unique<KVMoveGroupWnd>(
             m_model.groups(), m_currentProduct,
             // The moved rows go to their group's place.
-            [this](const std::wstring&, const std::vector<std::int32_t>&) { refreshList({.keepSearch = true}); },
+            [this](const std::wstring& group, const std::vector<std::int32_t>& moved) {
+                if (m_services.playerJoinedGroup)
+                    for (std::int32_t id : moved) m_services.playerJoinedGroup(m_currentProduct, id, group);
+                refreshList({.keepSearch = true});
+            },
             [this] { showOverlay(false); });
         if (!m_moveGroupWnd->create(m_factory, m_moveGroupSkin)) {
             m_moveGroupWnd.reset();

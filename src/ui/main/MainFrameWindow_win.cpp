@@ -117,6 +117,13 @@ FrameServices MainFrameWindow::services(DialogOpeners dialogs) {
     s.openSettings = std::move(dialogs.openSettings);
     s.installTransfers = std::move(dialogs.installTransfers);
     s.installerFolder = platform::programFolder();
+    s.groupFrameOpen = std::move(dialogs.groupFrameOpen);
+    s.runGroupControl = std::move(dialogs.runGroupControl);
+    s.groupRenamed = std::move(dialogs.groupRenamed);
+    s.groupDeleted = std::move(dialogs.groupDeleted);
+    s.playerJoinedGroup = std::move(dialogs.playerJoinedGroup);
+    s.playerLeftGroup = std::move(dialogs.playerLeftGroup);
+    s.instanceRemoved = std::move(dialogs.instanceRemoved);
     s.showBox = [this](msg::MessageBoxWindow& box) { showBox(box); };
     s.growHeight = [this](int delta, bool) { growHeight(delta); };
     s.groupControlOpen = [this] { return m_groupControlOpen && m_groupControlOpen(); };

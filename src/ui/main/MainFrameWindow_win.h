@@ -28,6 +28,14 @@ struct DialogOpeners {
     std::function<void(const std::vector<std::int32_t>& ids)> openSettings;
     // The product download's clients; without them a missing line is only reported.
     std::shared_ptr<install::InstallTransfers> installTransfers;
+    // The group control windows (FrameServices names what each does).
+    std::function<bool(KV_PRODUCT_TYPE, const std::wstring& group)> groupFrameOpen;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> runGroupControl;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& oldName, const std::wstring& newName)> groupRenamed;
+    std::function<void(KV_PRODUCT_TYPE, const std::wstring& group)> groupDeleted;
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerJoinedGroup;
+    std::function<void(KV_PRODUCT_TYPE, std::int32_t id, const std::wstring& group)> playerLeftGroup;
+    std::function<void(std::int32_t id)> instanceRemoved;
 };
 
 class MainFrameWindow {
