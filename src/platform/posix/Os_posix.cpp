@@ -1,5 +1,6 @@
 // The native build's operating-system facts (Linux).
 
+#include <sched.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -7,11 +8,19 @@
 #include <ctime>
 
 #include "core/platform/Os.h"
+#include "core/platform/ThreadPriority.h"
 
 namespace platform {
 
 std::uint32_t currentThreadId() {
     return static_cast<std::uint32_t>(::syscall(SYS_gettid));
+}
+
+// Linux's batch policy: the same share of the processor, without preempting anyone when woken.
+void stopWakePreemption() {
+    const sched_param none{};
+    (void)sched_setscheduler(static_cast<pid_t>(::syscall(SYS_gettid)), SCHED_BATCH,
+                             &none); // a refusal changes nothing
 }
 
 LocalTime localTimeNow() {

@@ -5,11 +5,18 @@
 #include <string>
 
 #include "core/platform/Os.h"
+#include "core/platform/ThreadPriority.h"
 
 namespace platform {
 
 std::uint32_t currentThreadId() {
     return GetCurrentThreadId();
+}
+
+// A thread whose wait ends gets a passing priority boost that lets it preempt the thread that signalled it;
+// without the boost it runs when a processor is free or the running thread's time slice ends.
+void stopWakePreemption() {
+    (void)SetThreadPriorityBoost(GetCurrentThread(), TRUE); // a failure changes nothing
 }
 
 LocalTime localTimeNow() {
