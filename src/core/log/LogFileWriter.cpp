@@ -108,8 +108,9 @@ void LogFileWriter::signal() {
 
 void LogFileWriter::run(const std::filesystem::path& path, const Limits& limits) {
     // A caller that reaches the wake threshold wakes this thread; were the woken writer to take that caller's
-    // processor, the log call would last as long as the whole write.
-    platform::stopWakePreemption();
+    // processor, the log call would last as long as the whole write. Below normal priority it waits for a
+    // free processor (a busy one leaves more lines for its next write).
+    platform::lowerCurrentThreadPriority();
     std::fstream file = openForAppend(path);
     if (file.is_open() && startsWithUtf16Mark(file)) {
         file.close();

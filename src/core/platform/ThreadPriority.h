@@ -4,8 +4,8 @@
 
 namespace platform {
 
-// From now on the calling thread, when woken, waits for a free processor like any ready thread instead of
-// taking the processor of the thread that woke it; it keeps its share of the processor otherwise.
-void stopWakePreemption();
+// From now on the calling thread runs only when the program's other ready threads leave it room: woken at
+// normal priority, it would take the processor of the thread that woke it.
+void lowerCurrentThreadPriority();
 
 } // namespace platform

@@ -1,9 +1,10 @@
 // The native build's operating-system facts (Linux).
 
-#include <sched.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -16,11 +17,11 @@ std::uint32_t currentThreadId() {
     return static_cast<std::uint32_t>(::syscall(SYS_gettid));
 }
 
-// Linux's batch policy: the same share of the processor, without preempting anyone when woken.
-void stopWakePreemption() {
-    const sched_param none{};
-    (void)sched_setscheduler(static_cast<pid_t>(::syscall(SYS_gettid)), SCHED_BATCH,
-                             &none); // a refusal changes nothing
+// Linux keeps a nice value per thread.
+void lowerCurrentThreadPriority() {
+    const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
+    const int current = getpriority(PRIO_PROCESS, thread);
+    (void)setpriority(PRIO_PROCESS, thread, std::min(current + 10, 19)); // a refusal leaves it as it was
 }
 
 LocalTime localTimeNow() {

@@ -13,10 +13,8 @@ std::uint32_t currentThreadId() {
     return GetCurrentThreadId();
 }
 
-// A thread whose wait ends gets a passing priority boost that lets it preempt the thread that signalled it;
-// without the boost it runs when a processor is free or the running thread's time slice ends.
-void stopWakePreemption() {
-    (void)SetThreadPriorityBoost(GetCurrentThread(), TRUE); // a failure changes nothing
+void lowerCurrentThreadPriority() {
+    (void)SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); // a failure leaves it as it was
 }
 
 LocalTime localTimeNow() {
