@@ -67,6 +67,17 @@ TEST_F(WorkerTest, MoreThan1024PendingAreDroppedByTheNextPushWhichStaysAlone) {
     EXPECT_EQ(got[2].payload, "next");
 }
 
+TEST_F(WorkerTest, AFullBacklogBehindAHungDeliveryGoesOutWholeWithoutAnotherPush) {
+    platform.hangOn(kPid, 1);
+    EmulatorWorkerThread worker(2, statuses.callback(), platform);
+    worker.push(FakeIpcPlatform::window(kPid), 1, bytes("hung"));
+    ASSERT_TRUE(platform.waitUntilBlocked(kPid));
+    for (int i = 0; i < 1025; ++i) worker.push(FakeIpcPlatform::window(kPid), 2, bytes(std::to_string(i)));
+    platform.answer(kPid);
+    ASSERT_TRUE(platform.waitForDeliveries(1026)) << "the last of the backlog waits for nothing";
+    EXPECT_EQ(platform.deliveries().back().payload, "1024");
+}
+
 TEST_F(WorkerTest, ADeliveryIsATimeoutFrom2000MsOnAndOnlyAFinishedOneThatLongIsReported) {
     platform.hangOn(kPid, 14000);
     EmulatorWorkerThread worker(3, statuses.callback(), platform);

@@ -15,19 +15,26 @@ EmulatorWorkerThread::EmulatorWorkerThread(int key, EmulatorStatusCallback callb
 }
 
 EmulatorWorkerThread::~EmulatorWorkerThread() {
-    m_semaphore.close();
+    {
+        std::lock_guard guard(m_queueLock);
+        m_closed = true; // messages still queued are dropped
+    }
+    m_arrived.notify_one();
     join();
 }
 
 void EmulatorWorkerThread::push(platform::WindowHandle window, std::uint32_t messageId,
                                 std::vector<std::uint8_t> payload) {
-    std::lock_guard guard(m_queueLock);
-    // An instance that stopped taking messages must not make us hoard them: drop the whole backlog.
-    if (m_queue.size() > static_cast<std::size_t>(kQueueLimit)) m_queue.clear();
-    m_queue.push_back({window, messageId, std::move(payload)});
-    // At the semaphore's maximum the release fails; the message stays queued and goes out the next time
-    // the thread wakes for another one.
-    m_semaphore.release();
+    bool wake;
+    {
+        std::lock_guard guard(m_queueLock);
+        // An instance that stopped taking messages must not make us hoard them: drop the whole backlog.
+        if (m_queue.size() > static_cast<std::size_t>(kQueueLimit)) m_queue.clear();
+        m_queue.push_back({window, messageId, std::move(payload)});
+        wake = m_waiting;
+    }
+    // A thread busy delivering takes the message when it comes back for the next one: no wake-up needed.
+    if (wake) m_arrived.notify_one();
 }
 
 std::size_t EmulatorWorkerThread::queuedCount() const {
@@ -35,9 +42,14 @@ std::size_t EmulatorWorkerThread::queuedCount() const {
     return m_queue.size();
 }
 
-bool EmulatorWorkerThread::popFront(QueuedDataMessage& out) {
-    std::lock_guard guard(m_queueLock);
-    if (m_queue.empty()) return false;
+bool EmulatorWorkerThread::takeNext(QueuedDataMessage& out) {
+    std::unique_lock guard(m_queueLock);
+    if (m_queue.empty() && !m_closed) {
+        m_waiting = true;
+        m_arrived.wait(guard, [this] { return m_closed || !m_queue.empty(); });
+        m_waiting = false;
+    }
+    if (m_closed) return false;
     out = std::move(m_queue.front());
     m_queue.pop_front();
     return true;
@@ -51,10 +63,9 @@ bool EmulatorWorkerThread::closeRequestQueued() const {
 }
 
 std::uint32_t EmulatorWorkerThread::SendMsgThreadProc() {
-    while (m_semaphore.wait()) {
-        QueuedDataMessage message;
-        if (!popFront(message) || message.payload.empty()) continue;
-        deliver(message);
+    QueuedDataMessage message;
+    while (takeNext(message)) {
+        if (!message.payload.empty()) deliver(message);
     }
     return 0;
 }

@@ -8,15 +8,16 @@
 // The process to kill is the one that owns the window when the kill happens: a process id taken earlier
 // may belong to another program by then.
 //
-// It never blocks its callers: `push` takes the queue lock only to append.
+// It never blocks its callers: `push` takes the queue lock only to append, and wakes the thread only when
+// it sleeps on an empty queue; the thread takes one message at a time under the same lock.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
-#include <list>
+#include <deque>
 #include <mutex>
 #include <vector>
 
-#include "core/ipc/BoundedSemaphore.h"
 #include "core/ipc/EmulatorStatus.h"
 #include "core/ipc/TThread.h"
 #include "core/platform/IpcPlatform.h"
@@ -48,19 +49,21 @@ public:
 
 private:
     std::uint32_t SendMsgThreadProc();
-    bool popFront(QueuedDataMessage& out);
+    bool takeNext(QueuedDataMessage& out); // false once the thread is to end
     bool closeRequestQueued() const;
     void deliver(const QueuedDataMessage& message);
 
-    std::list<QueuedDataMessage> m_queue;
-    BoundedSemaphore m_semaphore{0, kQueueLimit};
-    mutable std::mutex m_queueLock;
+    mutable std::mutex m_queueLock; // guards the queue and the two flags below
+    std::condition_variable m_arrived;
+    std::deque<QueuedDataMessage> m_queue;
+    bool m_waiting = false; // the thread sleeps on an empty queue
+    bool m_closed = false;
     const int m_uniIndexEmu;
     std::atomic<std::int64_t> m_sendStart{0}; // 0: no delivery in progress
     std::atomic<bool> m_reported{false};
     EmulatorStatusCallback m_callback;
-    std::atomic<platform::WindowHandle> m_sendingTo{0};       // the window of the delivery in progress
-    std::atomic<bool> m_sendingClose{false};                  // that delivery is a close request
+    std::atomic<platform::WindowHandle> m_sendingTo{0}; // the window of the delivery in progress
+    std::atomic<bool> m_sendingClose{false};            // that delivery is a close request
     std::mutex m_watchLock;
     platform::IpcPlatform& m_platform;
 };

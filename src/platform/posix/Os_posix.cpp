@@ -1,17 +1,27 @@
 // The native build's operating-system facts (Linux).
 
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
 #include "core/platform/Os.h"
+#include "core/platform/ThreadPriority.h"
 
 namespace platform {
 
 std::uint32_t currentThreadId() {
     return static_cast<std::uint32_t>(::syscall(SYS_gettid));
+}
+
+// Linux keeps a nice value per thread.
+void lowerCurrentThreadPriority() {
+    const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
+    const int current = getpriority(PRIO_PROCESS, thread);
+    (void)setpriority(PRIO_PROCESS, thread, std::min(current + 10, 19)); // a refusal leaves it as it was
 }
 
 LocalTime localTimeNow() {

@@ -5,11 +5,16 @@
 #include <string>
 
 #include "core/platform/Os.h"
+#include "core/platform/ThreadPriority.h"
 
 namespace platform {
 
 std::uint32_t currentThreadId() {
     return GetCurrentThreadId();
+}
+
+void lowerCurrentThreadPriority() {
+    (void)SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); // a failure leaves it as it was
 }
 
 LocalTime localTimeNow() {
