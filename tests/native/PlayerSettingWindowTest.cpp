@@ -381,15 +381,16 @@ TEST_F(PlayerSettingWindowTest, PressedKeysClashAndReleaseEachOther) {
     };
     const std::wstring clash = common::lang::lookUpWithFallback(L"shortcut_clash");
     press(L"homekey", 'K', {.ctrl = true});
-    EXPECT_EQ(host.text(win(), L"homekey"), L"Ctrl + K");
+    EXPECT_EQ(host.text(win(), L"homekey"), L"<s><c #FFFFFF>Ctrl + K</c></s>") << "selected while focused";
     EXPECT_EQ(dialog->values().homeKey, (CombineKey{kModCtrl, 'K'}));
     press(L"backkey", 'K', {.ctrl = true}); // b takes a's keys: both clash, b stores nothing
+    EXPECT_EQ(host.text(win(), L"homekey"), L"Ctrl + K") << "plain once the focus left";
     EXPECT_EQ(win().findControl(L"backkey")->tooltip(), clash);
     EXPECT_EQ(dialog->values().backKey, CombineKey{});
     press(L"menukey", 'K', {.ctrl = true}); // c as well
     EXPECT_EQ(dialog->values().menuKey, CombineKey{});
     press(L"backkey", 'J', {.ctrl = true, .alt = true}); // b moves on; a and c still clash
-    EXPECT_EQ(host.text(win(), L"backkey"), L"Ctrl + Alt + J");
+    EXPECT_EQ(host.text(win(), L"backkey"), L"<s><c #FFFFFF>Ctrl + Alt + J</c></s>");
     EXPECT_EQ(dialog->values().backKey, (CombineKey{kModCtrl | kModAlt, 'J'}));
     // a and c still share their keys: one of them holds them, the other stays marked
     EXPECT_EQ(win().findControl(L"homekey")->tooltip().empty() + win().findControl(L"menukey")->tooltip().empty(), 1);

@@ -189,6 +189,9 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
             combo->addItem(withNumber(lookUpWithFallback(L"cpu_core_count_text"), count), count);
     if (auto* combo = m_window.find<ui::Combo>(L"memorycombo"))
         for (int mb : {1024, 2048, 3072, 4096, 6144, 8192}) combo->addItem(std::to_wstring(mb) + L"M", mb);
+    // The hot key edits show their text with the selected look while they have the focus.
+    for (const HotkeyControl& h : kHotkeys)
+        if (auto* edit = m_window.find<ui::Edit>(h.edit)) edit->setAttribute(L"showhtml", L"true");
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     m_window.setKeyCapture(
         [this](ui::Control& focus, std::uint16_t key, ui::KeyModifiers mods) { return captureKey(focus, key, mods); });
@@ -323,7 +326,21 @@ void PlayerSettingWindow::hotkeyChanged(const std::wstring& name, common::Combin
         edit->setStateImages(kKeyClash, kKeyClash, kKeyClash);
     else
         edit->setStateImages(kEditNormal, kEditHot, kEditPushed);
-    edit->setText(settingsui::hotkeyDisplayText(name, combination));
+    const std::wstring text = settingsui::hotkeyDisplayText(name, combination);
+    edit->setText(focused ? L"<s><c #FFFFFF>" + text + L"</c></s>" : text);
+}
+
+// Only the text follows the focus; the entry, the marks and the tool tip stay as the last change left them.
+void PlayerSettingWindow::hotkeyFocusChanged(const std::wstring& name, bool focused) {
+    auto* edit = m_window.find<ui::Edit>(name);
+    const auto entry = m_hotkeyEntries.find(name);
+    if (!edit || entry == m_hotkeyEntries.end()) return;
+    if (entry->second == common::CombineKey{}) {
+        edit->setText(lookUpWithFallback(focused ? L"shortcur_clickforcrate_s" : L"shortcut_clickforsetup"));
+        return;
+    }
+    const std::wstring text = settingsui::hotkeyDisplayText(name, entry->second);
+    edit->setText(focused ? L"<s>" + text + L"</s>" : text);
 }
 
 void PlayerSettingWindow::showResolution() {
@@ -463,6 +480,8 @@ void PlayerSettingWindow::onNotify(const ui::Notify& n) {
         }
         return deviceSelected(*n.sender);
     }
+    if (n.type == ui::events::kKillFocus || n.type == ui::events::kSetFocus)
+        if (m_hotkeyEntries.count(name)) return hotkeyFocusChanged(name, n.type == ui::events::kSetFocus);
     if (n.type == ui::events::kKillFocus) {
         if (name == L"resolutionwidth" || name == L"resolutionheight" || name == L"resolutiondpi")
             return customResolutionEdited();

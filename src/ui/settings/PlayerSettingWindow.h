@@ -82,6 +82,7 @@ private:
     bool optionSelected(std::wstring_view name) const;
     bool captureKey(ui::Control& focus, std::uint16_t virtualKey, ui::KeyModifiers mods);
     void hotkeyChanged(const std::wstring& edit, common::CombineKey combination);
+    void hotkeyFocusChanged(const std::wstring& edit, bool focused);
     void showHotkeys();
     void askRestoreHotkeys();
     void restoreHotkeys();
