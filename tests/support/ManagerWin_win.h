@@ -20,6 +20,20 @@
 
 namespace testing_support {
 
+// A file's bytes, read while the manager may still hold it open for writing (its log, for example).
+inline std::string fileText(const std::filesystem::path& file) {
+    std::string text;
+    if (HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        h != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+        CloseHandle(h);
+    }
+    return text;
+}
+
 class ManagerWin : public testing::Test {
 protected:
     WinTempDir root;

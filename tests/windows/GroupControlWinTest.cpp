@@ -35,19 +35,6 @@ geometry::Rect rectOf(HWND w) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-std::string fileText(const std::filesystem::path& file) {
-    std::string text;
-    if (HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-        h != INVALID_HANDLE_VALUE) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-        CloseHandle(h);
-    }
-    return text;
-}
-
 std::string text(const geometry::Rect& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
            std::to_string(r.bottom) + ")";

@@ -36,19 +36,6 @@ namespace {
 constexpr int kId14 = 10 << 24;
 constexpr int kInstances = 3;
 
-std::string fileText(const std::filesystem::path& file) {
-    std::string text;
-    if (HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-        h != INVALID_HANDLE_VALUE) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-        CloseHandle(h);
-    }
-    return text;
-}
-
 class MenusWin : public testing_support::ManagerWin {
 protected:
     std::string ownSettings; // the manager-wide settings file, written before the start when not empty

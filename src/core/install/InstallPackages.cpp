@@ -125,21 +125,4 @@ PackageChoice choosePackage(std::string_view document, KV_PRODUCT_TYPE product, 
     return choice;
 }
 
-std::optional<KV_PRODUCT_TYPE> lineOfIdByte(int highByte) {
-    switch (highByte) {
-    case 0:
-        return KV_PRODUCT_71_32;
-    case 1:
-        return KV_PRODUCT_71_64;
-    case 5:
-        return KV_PRODUCT_9;
-    case 3:
-        return KV_PRODUCT_51;
-    case 10:
-        return KV_PRODUCT_14;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace install

@@ -47,7 +47,4 @@ struct PackageChoice {
 // the built-in address.
 PackageChoice choosePackage(std::string_view document, KV_PRODUCT_TYPE product, const Servers& servers);
 
-// The line an instance of the group control belongs to, by its id's high byte; none for an unknown byte.
-std::optional<KV_PRODUCT_TYPE> lineOfIdByte(int highByte);
-
 } // namespace install

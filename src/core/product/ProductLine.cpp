@@ -67,8 +67,10 @@ std::int32_t encodeInstanceId(KV_PRODUCT_TYPE type, int index) {
     return static_cast<std::int32_t>((code << 24) + (static_cast<std::uint32_t>(index) & 0xFFFFFF));
 }
 
-KV_PRODUCT_TYPE productOfId(std::int32_t id) {
-    switch ((static_cast<std::uint32_t>(id) >> 24) & 0xFF) {
+std::optional<KV_PRODUCT_TYPE> productOfIdCode(int code) {
+    switch (code) {
+    case 0:
+        return KV_PRODUCT_71_32;
     case 1:
         return KV_PRODUCT_71_64;
     case 5:
@@ -78,8 +80,12 @@ KV_PRODUCT_TYPE productOfId(std::int32_t id) {
     case 10:
         return KV_PRODUCT_14;
     default:
-        return KV_PRODUCT_71_32;
+        return std::nullopt;
     }
+}
+
+KV_PRODUCT_TYPE productOfId(std::int32_t id) {
+    return productOfIdCode(static_cast<int>((static_cast<std::uint32_t>(id) >> 24) & 0xFF)).value_or(KV_PRODUCT_71_32);
 }
 
 int indexOfId(std::int32_t id) {

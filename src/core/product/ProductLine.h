@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,10 @@ const ProductLineInfo& productLine(KV_PRODUCT_TYPE type);
 bool isProductType(int value);
 
 std::int32_t encodeInstanceId(KV_PRODUCT_TYPE type, int index);
+// The line of an instance id; an id whose high byte names no line is line 0's (its ids are bare indices).
 KV_PRODUCT_TYPE productOfId(std::int32_t id);
+// The line whose ids carry this high byte, none for a byte no line uses.
+std::optional<KV_PRODUCT_TYPE> productOfIdCode(int code);
 int indexOfId(std::int32_t id);
 
 // A pattern with its "%08x" replaced by the index in eight lower-case hexadecimal digits.

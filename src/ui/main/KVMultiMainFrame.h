@@ -193,6 +193,7 @@ public:
     KVAddPlayerFrame* addPlayerFrame() const { return m_addPlayerFrame.get(); }
     // Creates `count` instances of the line one after another; the rows show their progress.
     void startAddSeries(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting);
+    void startPendingSeries();
     int addingCount() const { return m_addingCount; }
     // The copy dialog, made on first use: this window's line preselected, and `source` in it when given.
     void showCopyPlayerFrame(std::optional<std::int32_t> source);

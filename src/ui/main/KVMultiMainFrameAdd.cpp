@@ -56,6 +56,16 @@ void KVMultiMainFrame::startAddSeries(KV_PRODUCT_TYPE product, int count, const 
     m_model.addPlayer(product, setting);
 }
 
+// The creates that waited for a line's install, as a series of their own; the list is not scrolled to them.
+void KVMultiMainFrame::startPendingSeries() {
+    m_addingCount = m_pendingCount;
+    m_addingProduct = m_pendingProduct;
+    m_addingSetting = m_pendingSetting;
+    m_pendingCount = 0;
+    m_suppressScroll = true;
+    m_model.addPlayer(m_addingProduct, m_addingSetting);
+}
+
 // The creates wait for the line's install; the install starts them one after another.
 void KVMultiMainFrame::onProductMissing(KV_PRODUCT_TYPE product, int count, const common::CloneSetting& setting) {
     m_pendingCount = count;

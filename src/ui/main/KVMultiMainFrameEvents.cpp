@@ -175,12 +175,7 @@ void KVMultiMainFrame::onCreateFinished(std::int32_t id) {
         m_suppressScroll = false;
         m_model.addPlayer(m_addingProduct, m_addingSetting);
     } else if (m_pendingCount > 0) {
-        m_addingCount = m_pendingCount;
-        m_addingProduct = m_pendingProduct;
-        m_addingSetting = m_pendingSetting;
-        m_pendingCount = 0;
-        m_suppressScroll = true;
-        m_model.addPlayer(m_addingProduct, m_addingSetting);
+        startPendingSeries();
     } else {
         checkDiskSpace(id);
     }

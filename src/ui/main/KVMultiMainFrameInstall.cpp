@@ -79,7 +79,7 @@ void KVMultiMainFrame::startDownloadPlayer(KV_PRODUCT_TYPE product, bool update)
 
 void KVMultiMainFrame::updatePlayerOf(std::int32_t id) {
     const int highByte = static_cast<int>((static_cast<std::uint32_t>(id) >> 24) & 0xFF);
-    if (const std::optional<KV_PRODUCT_TYPE> line = install::lineOfIdByte(highByte)) {
+    if (const std::optional<KV_PRODUCT_TYPE> line = product::productOfIdCode(highByte)) {
         startDownloadPlayer(*line, true);
     } else {
         KVLOG(L"no product line for instance %d: nothing to update", id);
@@ -208,12 +208,7 @@ void KVMultiMainFrame::onPlayerInstalled(KV_PRODUCT_TYPE product, bool startPend
         m_pendingCount = 0;
         return;
     }
-    m_addingCount = m_pendingCount;
-    m_addingProduct = m_pendingProduct;
-    m_addingSetting = m_pendingSetting;
-    m_pendingCount = 0;
-    m_suppressScroll = true;
-    m_model.addPlayer(m_addingProduct, m_addingSetting);
+    startPendingSeries();
 }
 
 } // namespace mainui
