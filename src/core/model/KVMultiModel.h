@@ -88,6 +88,10 @@ public:
     void rename(std::int32_t id, const std::wstring& newName);
     // The running instances' top windows, arranged by the manager-wide settings as one background task.
     void arrange(const std::vector<std::int32_t>& ids);
+    // The same with settings of the caller's (the console's options over the manager-wide ones).
+    void arrange(const std::vector<std::int32_t>& ids, const arrange::ArrangeSettings& settings);
+    // No arrangement is queued or running.
+    bool arrangeIdle() const { return !m_arranger || m_arranger->idle(); }
 
     // The storage object of the id's line; `index` receives the instance index.
     common::Players& playersOf(std::int32_t id, int& index);
@@ -97,6 +101,9 @@ public:
     // Something outside the model changed the instance lists (an install, a restore): every list shown is
     // rebuilt.
     void reportListChanged() { model::notify(m_events.listChanged, "listChanged"); }
+    // Another program (the console) changed instances or groups on disk: every installed line is scanned
+    // again with its names read afresh, the groups file is read again, and every list shown is rebuilt.
+    void reloadFromDisk();
     void setMainWindow(platform::WindowHandle window) { m_mainWindow = window; }
     model::GroupStore& groups() { return m_groups; }
     // The main window starts these (the status refresh among them); shutdown stops them.

@@ -58,6 +58,10 @@ void removeLogged(const std::filesystem::path& file, std::string_view function) 
 
 void Players::backup(int index, bool compress, const std::filesystem::path& archive) {
     BusyMark mark(m_busy, BusyRegistry::Kind::Backup, index);
+    if (m_busy.heldElsewhere(index)) {
+        KVLOG(L"backup of player %d refused: another program works on it", index);
+        return;
+    }
     if (!hasExtension(archive, ".kvbk")) return;
     files::removeLeftoversOf(archive); // partial archives of a backup that was killed
     const bool vdi = usesVdi();
@@ -87,7 +91,8 @@ void Players::backup(int index, bool compress, const std::filesystem::path& arch
 
 bool Players::restore(int index, const std::filesystem::path& archive) {
     ExclusiveBusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
-    if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || isPlayerRunning(index)) {
+    if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || m_busy.heldElsewhere(index) ||
+        isPlayerRunning(index)) {
         KVLOG(L"restore of player %d refused: it runs or is busy", index);
         return false;
     }

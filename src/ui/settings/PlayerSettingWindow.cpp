@@ -184,10 +184,10 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
         combo->addItem(lookUpWithFallback(L"remote_network"), 2);
     }
     if (auto* combo = m_window.find<ui::Combo>(L"cpucombo"))
-        for (int count : {1, 2, 4, 6, 8})
+        for (int count : model::kCpuCounts)
             combo->addItem(withNumber(lookUpWithFallback(L"cpu_core_count_text"), count), count);
     if (auto* combo = m_window.find<ui::Combo>(L"memorycombo"))
-        for (int mb : {1024, 2048, 3072, 4096, 6144, 8192}) combo->addItem(std::to_wstring(mb) + L"M", mb);
+        for (int mb : model::kMemorySizes) combo->addItem(std::to_wstring(mb) + L"M", mb);
     m_window.addNotifier([this](const ui::Notify& n) { onNotify(n); });
     m_window.setKeyCapture(
         [this](ui::Control& focus, std::uint16_t key, ui::KeyModifiers mods) { return captureKey(focus, key, mods); });
