@@ -246,11 +246,11 @@ Reply set(Session& s, const Arguments& args) {
     std::vector<const model::BatchKey*> keys;
     for (const std::string& pair : pairs) {
         const std::size_t equals = pair.find('=');
-        const std::string key = pair.substr(0, equals);
+        std::string key = pair.substr(0, equals);
         const model::BatchKey* entry = model::findBatchKey(key);
         if (!entry) return Reply::error(Exit::Usage, "\"" + key + "\" is no setting the batch apply writes");
         const std::string problem = values::assign(*entry, pair.substr(equals + 1), values);
-        if (!problem.empty()) return Reply::error(Exit::Usage, key + ": " + problem);
+        if (!problem.empty()) return Reply::error(Exit::Usage, key.append(": ").append(problem));
         keys.push_back(entry);
     }
     std::vector<std::int32_t> ids;
