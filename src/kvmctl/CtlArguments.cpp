@@ -25,13 +25,13 @@ const std::vector<CommandSpec>& commandTable() {
         {"start", 1, kAny, {"--timeout", "--interval"}, {"--wait"}},
         {"stop", 1, kAny, {"--timeout"}, {"--wait"}},
         {"create", 0, 0, {"--line", "--count", "--resolution", "--dpi", "--cpu", "--memory", "--mode"}, {}},
-        {"clone", 1, 1, {"--count"}, {}},
-        {"remove", 1, kAny, {}, {"--yes"}},
-        {"rename", 2, 2, {}, {}},
-        {"backup", 2, 2, {}, {"--compress"}},
-        {"restore", 2, 2, {}, {}},
+        {"clone", 1, 1, {"--count", "--timeout"}, {"--wait"}},
+        {"remove", 1, kAny, {"--timeout"}, {"--yes", "--wait"}},
+        {"rename", 2, 2, {"--timeout"}, {"--wait"}},
+        {"backup", 2, 2, {"--timeout"}, {"--compress", "--wait"}},
+        {"restore", 2, 2, {"--timeout"}, {"--wait"}},
         {"get", 1, kAny, {}, {}},
-        {"set", 2, kAny, {}, {}},
+        {"set", 2, kAny, {"--timeout"}, {"--wait"}},
         {"arrange", 0, kAny, {"--layout", "--columns"}, {}},
         {"groups", 0, 0, {"--line"}, {}},
         {"group", 2, kAny, {"--line"}, {}},
@@ -195,6 +195,8 @@ std::string_view usageText() {
            "  restore ID FILE\n"
            "  get ID [KEY...]\n"
            "  set ID... KEY=VALUE...\n"
+           "  (clone, remove, rename, backup, restore and set answer busy at once, or with --wait [--timeout S]\n"
+           "   wait until the instance is free)\n"
            "  arrange [ID...] [--layout grid|cascade] [--columns N]\n"
            "  groups [--line L]\n"
            "  group create|rename|delete|add|remove NAME [NEWNAME|ID...] [--line L]\n"

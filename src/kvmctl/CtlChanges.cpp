@@ -164,7 +164,8 @@ Reply clone(Session& s, const Arguments& args) {
     const std::int32_t source = ids.front();
     // A clone only reads its source; it may not start while the source is being restored, created or
     // removed, here or in another program.
-    if (detail::isBusy(s, source)) return Reply::error(Exit::Busy, "instance " + args.operands.front() + " is busy");
+    if (detail::isBusy(s, source, args))
+        return Reply::error(Exit::Busy, "instance " + args.operands.front() + " is busy");
     Listening listening;
     bool finished = false;
     auto& events = s.model.events();
@@ -194,7 +195,7 @@ Reply remove(Session& s, const Arguments& args) {
             results.fail(reply, id, Exit::Busy, "the instance runs");
             continue;
         }
-        if (detail::isBusy(s, id)) {
+        if (detail::isBusy(s, id, args)) {
             results.fail(reply, id, Exit::Busy, "the instance is busy");
             continue;
         }
@@ -224,7 +225,7 @@ Reply rename(Session& s, const Arguments& args) {
     int index = 0;
     common::Players& players = s.model.playersOf(ids.front(), index);
     std::unique_ptr<platform::SharedLock> lock;
-    if (detail::isBusy(s, ids.front()) || !(lock = players.busy().tryTakeShared(index)))
+    if (detail::isBusy(s, ids.front(), args) || !(lock = players.busy().tryTakeShared(index)))
         return Reply::error(Exit::Busy, "instance " + args.operands.front() + " is busy");
     s.model.rename(ids.front(), name);
     if (players.displayName(index) != name) return Reply::error(Exit::Failed, "the name could not be stored");
@@ -261,7 +262,7 @@ Reply set(Session& s, const Arguments& args) {
         int index = 0;
         common::Players& players = s.model.playersOf(id, index);
         std::unique_ptr<platform::SharedLock> lock;
-        if (detail::isBusy(s, id) || !(lock = players.busy().tryTakeShared(index))) {
+        if (detail::isBusy(s, id, args) || !(lock = players.busy().tryTakeShared(index))) {
             results.fail(reply, id, Exit::Busy, "the instance is busy");
             continue;
         }

@@ -123,7 +123,7 @@ Reply backup(Session& s, const Arguments& args) {
     int index = 0;
     common::Players& players = s.model.playersOf(ids.front(), index);
     if (players.isPlayerRunning(index)) return Reply::error(Exit::Busy, "the instance runs");
-    if (detail::isBusy(s, ids.front())) return Reply::error(Exit::Busy, "the instance is busy");
+    if (detail::isBusy(s, ids.front(), args)) return Reply::error(Exit::Busy, "the instance is busy");
     const auto before = writeTimeOf(archive);
     if (s.progress) s.progress("backup", ids.front(), 0);
     players.backup(index, args.has("--compress"), archive);
@@ -148,7 +148,7 @@ Reply restore(Session& s, const Arguments& args) {
     int index = 0;
     common::Players& players = s.model.playersOf(ids.front(), index);
     if (players.isPlayerRunning(index)) return Reply::error(Exit::Busy, "the instance runs");
-    if (detail::isBusy(s, ids.front())) return Reply::error(Exit::Busy, "the instance is busy");
+    if (detail::isBusy(s, ids.front(), args)) return Reply::error(Exit::Busy, "the instance is busy");
     if (s.progress) s.progress("restore", ids.front(), 0);
     if (!players.restore(index, archive))
         return Reply::error(Exit::Failed, "the restore failed; the instance is as it was (see log/kvmctl.log)");

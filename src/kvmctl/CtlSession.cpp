@@ -75,6 +75,15 @@ bool isBusy(Session& s, std::int32_t id) {
            busy.heldElsewhere(index);
 }
 
+bool isBusy(Session& s, std::int32_t id, const Arguments& args) {
+    if (!args.has("--wait")) return isBusy(s, id);
+    long long seconds = 60;
+    if (const std::string* text = args.option("--timeout"))
+        if (const auto n = parseWholeNumber(*text); n && *n >= 0) seconds = *n;
+    return !pumpUntil(
+        s, [&] { return !isBusy(s, id); }, std::chrono::seconds(seconds));
+}
+
 bool pumpUntil(Session& s, const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {

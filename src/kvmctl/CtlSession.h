@@ -55,9 +55,11 @@ const model::InstanceRecord* findInstance(Session& s, std::int32_t id);
 std::optional<Reply> resolveInstances(Session& s, const std::vector<std::string>& operands,
                                       std::vector<std::int32_t>& ids);
 
-// Whether the instance is busy in this process or held by another program; a running instance counts
-// only when `runningCounts`.
+// Whether the instance is busy in this process or held by another program (running is not busy).
 bool isBusy(Session& s, std::int32_t id);
+// The same, after waiting for the instance to become free when the command line asks with --wait
+// (--timeout seconds, 60 by default).
+bool isBusy(Session& s, std::int32_t id, const Arguments& args);
 
 // Runs the loop until `done` holds or `limit` passes; returns done().
 bool pumpUntil(Session& s, const std::function<bool()>& done, std::chrono::milliseconds limit);

@@ -274,3 +274,14 @@ TEST_F(CtlCommandsTest, StartAndStopAskTheInstancesAndWaitForThem) {
     EXPECT_EQ(exit, 4) << "the fake never starts it";
     EXPECT_STREQ(late["error"]["code"].GetString(), "failed");
 }
+
+TEST_F(CtlCommandsTest, WithWaitABusyInstanceIsWorkedOnOnceTheOtherProgramLetsGo) {
+    addInstance(KV_PRODUCT_14, 1, L"one");
+    auto held = platform::tryTakeSharedLock(players.line(KV_PRODUCT_14).sharedLockName(1));
+    int exit = -1;
+    (void)run({"rename", "player14:1", "later", "--wait", "--timeout", "0"}, exit);
+    EXPECT_EQ(exit, 3) << "no time to wait: busy";
+    common::dispatch::postToUiThread([&held] { held.reset(); }); // the other program ends while we wait
+    ok({"rename", "player14:1", "later", "--wait", "--timeout", "20"});
+    EXPECT_EQ(players.line(KV_PRODUCT_14).displayName(1), L"later");
+}
