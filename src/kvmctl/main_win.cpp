@@ -30,6 +30,26 @@
 
 namespace {
 
+// The console's own output handles. Whatever it starts must not hold them: an instance that runs on, or the
+// desktop process Wine starts on the first window call (it is handed the standard error), would keep the
+// caller's pipe open after the console ended, and a script reading our output would wait for them. So the
+// handles are kept here, made non-inheritable, and the process's standard handles point to NUL.
+struct Output {
+    HANDLE out = nullptr;
+    HANDLE error = nullptr;
+};
+
+Output takeStandardHandles() {
+    Output o{GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)};
+    for (HANDLE handle : {o.out, o.error, GetStdHandle(STD_INPUT_HANDLE)})
+        if (handle && handle != INVALID_HANDLE_VALUE) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+    const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    if (nul != INVALID_HANDLE_VALUE)
+        for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) SetStdHandle(which, nul);
+    return o;
+}
+
 void writeTo(HANDLE handle, std::string_view text) {
     DWORD written = 0;
     (void)WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -47,7 +67,7 @@ void tellManager() {
         KVLOG(L"the manager could not be told to reload");
 }
 
-int runCommand(const ctl::Arguments& args, bool text) {
+int runCommand(const ctl::Arguments& args, bool text, const Output& output) {
     const std::filesystem::path programFolder = platform::programFolder();
     common::installLogSink();
     std::error_code ec;
@@ -71,7 +91,7 @@ int runCommand(const ctl::Arguments& args, bool text) {
         std::filesystem::create_directories(programFolder / "data", ec);
         model.groups().load();
 
-        const HANDLE errorOut = GetStdHandle(STD_ERROR_HANDLE);
+        const HANDLE errorOut = output.error;
         ctl::ProgressPrinter progress([errorOut](std::string_view t) { writeTo(errorOut, t); }, isConsole(errorOut));
         ctl::Session session{
             model,
@@ -82,7 +102,7 @@ int runCommand(const ctl::Arguments& args, bool text) {
             &tellManager};
         const ctl::Reply reply = ctl::runCommand(session, args);
         const ctl::Printed printed = ctl::printReply(reply, text);
-        writeTo(GetStdHandle(STD_OUTPUT_HANDLE), printed.out);
+        writeTo(output.out, printed.out);
         exitCode = printed.exitCode;
         KVLOG(L"kvmctl %S ends with %d", args.command, exitCode);
         players.stopAllTasks(); // workers end while the log and the dispatcher still exist
@@ -97,17 +117,18 @@ int runCommand(const ctl::Arguments& args, bool text) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const Output output = takeStandardHandles();
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) words.push_back(common::text::toUtf8(argv[i]));
     const bool text = ctl::wantsText(words);
     const ctl::ParsedArguments parsed = ctl::parseArguments(words);
     if (const auto answer = ctl::answerWithoutRunning(parsed, text)) {
-        writeTo(GetStdHandle(STD_OUTPUT_HANDLE), answer->out);
+        writeTo(output.out, answer->out);
         return answer->exitCode;
     }
     // Shortcut resolution during install discovery uses COM.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    const int exitCode = runCommand(*parsed.arguments, text);
+    const int exitCode = runCommand(*parsed.arguments, text, output);
     if (com) CoUninitialize();
     return exitCode;
 }
