@@ -14,7 +14,7 @@ for bench in build/native-release/bench/bench_*; do
 done
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target bench_ipc bench_refresh_win bench_accessibility_win
+cmake --build --preset windows -j "$(nproc)" --target bench_ipc bench_refresh_win bench_accessibility_win bench_ctl_win
 wine_dir="$PWD/build/windows/wine"
 bash scripts/wine-env.sh start "$wine_dir" >/dev/null
 trap 'bash scripts/wine-env.sh stop "$wine_dir" >/dev/null' EXIT
@@ -22,3 +22,6 @@ for bench in bench_ipc bench_refresh_win bench_accessibility_win; do
     echo "== $bench (Windows, under Wine)"
     KVMULTI_WINE_DIR="$wine_dir" bash scripts/wine-run.sh "build/windows/bench/windows/$bench.exe" "$PWD/build/windows/standin"
 done
+echo "== bench_ctl_win (Windows, under Wine)"
+KVMULTI_WINE_DIR="$wine_dir" bash scripts/wine-run.sh build/windows/bench/windows/bench_ctl_win.exe \
+    "$PWD/build/windows/program/kvmctl.exe" "$PWD/build/windows/standin"

@@ -16,6 +16,7 @@
 #include "app/TopLevelWindow_win.h"
 #include "app/UiRuntime_win.h"
 #include "core/app/StartupRules.h"
+#include "core/app/StartupSteps.h"
 #include "core/files/AtomicFile.h"
 #include "core/ipc/IpcMessages.h"
 #include "core/lang/LanguageProfile.h"
@@ -24,7 +25,6 @@
 #include "core/net/KVCurlDownloader.h"
 #include "core/platform/Os.h"
 #include "core/storage/Desktop.h"
-#include "core/storage/KVPhoneConfig.h"
 #include "toolkit/DisplaySettings.h"
 #include "ui/groupcontrol/GroupControlFrame_win.h"
 #include "ui/main/MainFrameWindow_win.h"
@@ -67,7 +67,7 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     const std::filesystem::path programFolder = platform::programFolder();
     if (m_guard) {
         initialiseCommon(programFolder);
-        selectLanguageAndResources(programFolder);
+        app::selectLanguageAndResources(app::model(), programFolder);
     } else {
         common::openLogFile(programFolder); // the second start only logs that it hands over
     }
@@ -108,33 +108,12 @@ int KVMultiImpl::entrance(HINSTANCE instance, const wchar_t* commandLine) {
     return 1;
 }
 
-// The log file, the storage objects with their folders and name patterns, a first language choice and the
-// phone list.
+// The log file, then the storage objects with their folders and name patterns, a first language choice and
+// the phone list.
 void KVMultiImpl::initialiseCommon(const std::filesystem::path& programFolder) {
     common::openLogFile(programFolder);
     common::setDesktop(&app::desktop()); // the context lives as long as the storage objects
-    common::PlayerSet& players = app::players();
-    const model::InstallFolders& folders = app::model().installFolders();
-    for (int i = 0; i < product::kProductCount; ++i) {
-        const auto line = static_cast<KV_PRODUCT_TYPE>(i);
-        players.line(line).init(folders[static_cast<std::size_t>(i)]);
-    }
-    players.own().init(programFolder);
-    common::lang::selectLanguage(L"", L"");
-    common::KVPhoneConfig::instance().loadConfig();
-    for (int i = 0; i < product::kProductCount; ++i) {
-        const auto line = static_cast<KV_PRODUCT_TYPE>(i);
-        const product::ProductLineInfo& info = product::productLine(line);
-        players.line(line).setNamePatterns(std::wstring(info.mutexPattern), std::wstring(info.windowClassPattern));
-    }
-}
-
-// The language the default line's settings name (or the system's), and the resources of that language.
-void KVMultiImpl::selectLanguageAndResources(const std::filesystem::path& programFolder) {
-    app::model().defaultProductLine();
-    const std::wstring languageId = app::model().defaultProductPlayers().settings().get(common::settings::languageId);
-    const auto& profile = common::lang::selectLanguage(languageId, L"");
-    common::lang::loadResources(programFolder, languageId.empty() ? profile.code : languageId, profile.code);
+    app::initialiseStorage(app::model(), app::players(), programFolder);
 }
 
 // Users of an old version keep several screens' windows apart when arranging.
@@ -203,6 +182,8 @@ int KVMultiImpl::onHandleWindowIPC(std::uint32_t message, std::uintptr_t first, 
         }
     } else if (message == utility::kMsgShowAll) {
         m_windows.showAll(first == 0);
+    } else if (message == utility::kMsgReloadList) {
+        app::model().reloadFromDisk();
     } else {
         onPlayerIpc(message, static_cast<platform::WindowHandle>(first), second);
     }

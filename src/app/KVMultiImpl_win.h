@@ -40,7 +40,6 @@ public:
 
 private:
     void initialiseCommon(const std::filesystem::path& programFolder);
-    void selectLanguageAndResources(const std::filesystem::path& programFolder);
     void migrateOldUser();
     void markUnfinishedCopy(KVMultiModel& model);
     void runMessageLoop();

@@ -28,6 +28,8 @@ inline constexpr std::uint32_t kMsgRaiseFrame = 25009;
 inline constexpr std::uint32_t kMsgPlayerWantFullScreen = 25010;
 inline constexpr std::uint32_t kMsgPlayerExitFullScreen = 25011;
 inline constexpr std::uint32_t kMsgShowAll = 25013;
+// From the console (kvmctl) after it changed instances or groups: the manager reads its lists from disk again.
+inline constexpr std::uint32_t kMsgReloadList = 25014;
 
 // Sent by the manager to an instance (its endpoint or its main window).
 inline constexpr std::uint32_t kMsgQuit = 9222;

@@ -92,4 +92,11 @@ void writeBatchKey(common::ConfigDocument& doc, const BatchKey& key, const Batch
     std::visit(KeyWriter{doc, key.key, values}, key.field);
 }
 
+const BatchKey* findBatchKey(std::string_view key) {
+    for (const BatchApplyRow& row : batchApplyTable())
+        for (const BatchKey& entry : row.keys)
+            if (entry.key == key) return &entry;
+    return nullptr;
+}
+
 } // namespace model

@@ -88,6 +88,9 @@ struct BatchApplyRow {
 // Every row, in the order the dialog applies them.
 std::span<const BatchApplyRow> batchApplyTable();
 
+// The table's entry of a configuration key; null when no row writes it.
+const BatchKey* findBatchKey(std::string_view key);
+
 // The key's setter with its value: a value equal to the stored one leaves the document unmodified.
 void writeBatchKey(common::ConfigDocument& doc, const BatchKey& key, const BatchValues& values);
 

@@ -5,6 +5,14 @@
 
 namespace model {
 
+bool writeBatchKeys(common::PlayerSet& players, std::int32_t id, const std::vector<const BatchKey*>& keys,
+                    const BatchValues& values) {
+    common::PlayerConfig config;
+    config.load(players.line(product::productOfId(id)).baseFolder(), product::indexOfId(id));
+    for (const BatchKey* key : keys) writeBatchKey(config.document(), *key, values);
+    return !config.document().modified() || config.document().save();
+}
+
 void BatchSettings::startSaveSettingMul() {
     // An earlier batch that was never ended is dropped unsaved first, so that a batch of one id cannot
     // write into it.

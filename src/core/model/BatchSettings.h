@@ -22,6 +22,11 @@
 
 namespace model {
 
+// The keys with their values written into one instance's configuration, saved when a write changed it; false
+// when that save failed. What the console's "set" does for each of its instances.
+[[nodiscard]] bool writeBatchKeys(common::PlayerSet& players, std::int32_t id, const std::vector<const BatchKey*>& keys,
+                                  const BatchValues& values);
+
 class BatchSettings {
 public:
     // Notices are recorded until the main window gives its own.

@@ -111,6 +111,7 @@ std::wstring_view groupNameRefusal(std::wstring_view name) {
 GroupStore::GroupStore(std::filesystem::path dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
 void GroupStore::load() {
+    for (auto& list : m_lists) list.clear(); // a second load (another program saved) replaces, never appends
     auto path = m_dataFolder / "groupsV2";
     std::error_code ec;
     KV_PRODUCT_TYPE firstSection = KV_PRODUCT_14;

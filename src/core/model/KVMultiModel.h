@@ -95,6 +95,10 @@ public:
     // archiver runs on a worker thread; archiveProgress reports each new percent and archiveFinished the end.
     void backup(std::int32_t id, const std::filesystem::path& archive, bool compress);
     void restore(std::int32_t id, const std::filesystem::path& archive);
+    // The same with settings of the caller's (the console's options over the manager-wide ones).
+    void arrange(const std::vector<std::int32_t>& ids, const arrange::ArrangeSettings& settings);
+    // No arrangement is queued or running.
+    bool arrangeIdle() const { return !m_arranger || m_arranger->idle(); }
 
     // The six storage objects: every line's (a line installed later is pointed at its folder through them) and
     // the manager's own (the dialogs that write every settings file at once).
@@ -107,6 +111,9 @@ public:
     // Something outside the model changed the instance lists (an install, a restore): every list shown is
     // rebuilt.
     void reportListChanged() { model::notify(m_events.listChanged, "listChanged"); }
+    // Another program (the console) changed instances or groups on disk: every installed line is scanned
+    // again with its names read afresh, the groups file is read again, and every list shown is rebuilt.
+    void reloadFromDisk();
     void setMainWindow(platform::WindowHandle window) { m_mainWindow = window; }
     model::GroupStore& groups() { return m_groups; }
     // The main window starts these (the status refresh among them); shutdown stops them.

@@ -139,3 +139,15 @@ const model::InstanceRecord* KVMultiModel::findRecord(std::int32_t id) const {
 bool KVMultiModel::isRemoving(std::int32_t id) const {
     return std::find(m_removing.begin(), m_removing.end(), id) != m_removing.end();
 }
+
+void KVMultiModel::reloadFromDisk() {
+    KVLOG(L"reload from disk");
+    for (int i = 0; i < product::kProductCount; ++i) {
+        const auto line = static_cast<KV_PRODUCT_TYPE>(i);
+        if (!isInstalled(line)) continue;
+        m_players.line(line).loadConfig();
+        m_players.line(line).forgetNames();
+    }
+    m_groups.load();
+    reportListChanged();
+}

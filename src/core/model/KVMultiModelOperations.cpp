@@ -123,7 +123,7 @@ bool KVMultiModel::isBusy(common::Players& players, int index) const {
     const common::BusyRegistry& busy = players.busy();
     using Kind = common::BusyRegistry::Kind;
     return busy.isCopySource(index) || busy.isCopyTarget(index) || busy.contains(Kind::Creation, index) ||
-           busy.contains(Kind::Backup, index) || busy.contains(Kind::Restore, index);
+           busy.contains(Kind::Backup, index) || busy.contains(Kind::Restore, index) || busy.heldElsewhere(index);
 }
 
 // The storage removal waits for the VM runtime's tool (up to 10 s) and deletes gigabytes, so it runs on a
@@ -135,7 +135,10 @@ void KVMultiModel::remove(std::int32_t id, bool alsoGroups) {
     }
     int index = 0;
     common::Players& players = playersOf(id, index);
-    if (isBusy(players, index)) { // a clone reads it, or a backup or restore has it open
+    // A clone reads it, a backup or restore has it open, or another program works on it. The shared lock is
+    // held until the disk work ends, so that another program does not start on the instance meanwhile.
+    std::shared_ptr<platform::SharedLock> lock;
+    if (isBusy(players, index) || !(lock = players.busy().tryTakeShared(index))) {
         KVLOG(L"player %d is busy, not removed", id);
         return;
     }
@@ -146,7 +149,7 @@ void KVMultiModel::remove(std::int32_t id, bool alsoGroups) {
     m_removing.push_back(id);
     std::weak_ptr<KVMultiModel*> self = m_self;
     const common::OwnerKey owner = ownerKey();
-    m_removals.run([self, owner, &players, index, id, alsoGroups] {
+    m_removals.run([self, owner, &players, index, id, alsoGroups, lock] {
         players.remove(index);
         common::dispatch::post(owner, new common::FunctionRunable([self, id, alsoGroups] {
                                    if (const auto alive = self.lock()) (*alive)->finishRemove(id, alsoGroups);
@@ -178,6 +181,10 @@ void KVMultiModel::rename(std::int32_t id, const std::wstring& newName) {
 }
 
 void KVMultiModel::arrange(const std::vector<std::int32_t>& ids) {
+    arrange(ids, arrange::readArrangeSettings(m_players.own().settings()));
+}
+
+void KVMultiModel::arrange(const std::vector<std::int32_t>& ids, const arrange::ArrangeSettings& settings) {
     std::vector<arrange::ArrangeTarget> targets;
     targets.reserve(ids.size());
     for (std::int32_t id : ids) {
@@ -185,7 +192,7 @@ void KVMultiModel::arrange(const std::vector<std::int32_t>& ids) {
         targets.push_back({id, r ? r->topWindow : 0});
     }
     if (!m_arranger) m_arranger = std::make_unique<arrange::WindowArranger>(m_windows);
-    m_arranger->arrange(targets, m_mainWindow, arrange::readArrangeSettings(m_players.own().settings()));
+    m_arranger->arrange(targets, m_mainWindow, settings);
 }
 
 // The window may be absent (the suite's other program is not running); nothing is posted then.

@@ -4,11 +4,22 @@
 //
 // Each collection has its own lock and no call takes two of them, so no lock order can arise. Marks are
 // normally set and cleared through BusyMark, so an operation that ends early never leaves one behind.
+//
+// Once named (`setSharedLockNames`), a marked index also holds the instance's shared lock, so that another
+// process (the console beside the manager, or the manager beside the console) sees it busy too; the source
+// of a copy is only read and takes none, so two copies of one instance may run at once. `heldElsewhere`
+// asks whether another holder has the lock of an index that this registry does not hold.
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "core/platform/SharedLock.h"
 
 namespace common {
 
@@ -29,7 +40,24 @@ public:
     // Whether any other collection holds the index (as source or target of a copy, for copies).
     bool busyBesides(Kind kind, int index) const;
 
+    // The name of an index's shared lock; empty names (and no namer) take none.
+    void setSharedLockNames(std::function<std::wstring(int index)> namer);
+    std::wstring sharedLockName(int index) const;
+    // The index's shared lock for the caller to hold, or null when another holder has it; a lock this
+    // registry holds for a mark counts as held by another.
+    std::unique_ptr<platform::SharedLock> tryTakeShared(int index) const;
+    bool heldElsewhere(int index) const;
+    // Whether this registry holds the index's shared lock for a mark.
+    bool holdsShared(int index) const;
+
 private:
+    struct HeldShared {
+        int marks = 0;
+        std::unique_ptr<platform::SharedLock> lock; // null when another holder had it at the first mark
+    };
+    void holdShared(int index);
+    void releaseShared(int index);
+
     struct IndexList {
         mutable std::mutex lock;
         std::multiset<int> indices;
@@ -42,6 +70,9 @@ private:
     IndexList m_creations;
     IndexList m_backups;
     IndexList m_restores;
+    std::function<std::wstring(int)> m_lockNamer; // set before any mark
+    mutable std::mutex m_sharedLock;
+    std::map<int, HeldShared> m_shared;
 };
 
 // Marks an index for its lifetime.

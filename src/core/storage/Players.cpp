@@ -55,6 +55,24 @@ std::wstring productDisplayName() {
     return g_productName;
 }
 
+Players::Players(KV_PRODUCT_TYPE product) : m_product(product) {
+    m_busy.setSharedLockNames([this](int index) { return sharedLockName(index); });
+}
+
+// Kernel object names cannot hold a path (a backslash separates namespaces), so the folder enters the name as
+// a hash of its lower-case text, the same in every process of the program.
+std::wstring Players::sharedLockName(int index) const {
+    if (index < 0) return {};
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (wchar_t c : baseFolder().wstring()) {
+        const wchar_t lower = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c == L'/' ? L'\\' : c;
+        hash = (hash ^ static_cast<std::uint64_t>(lower)) * 1099511628211ULL;
+    }
+    wchar_t text[64];
+    std::swprintf(text, 64, L"kvmulti.busy.%016llx.%d", static_cast<unsigned long long>(hash), index);
+    return text;
+}
+
 void Players::init(const std::filesystem::path& installFolder) {
     if (m_initialised && installFolder.native() == m_installFolder.native()) return;
     m_initialised = true;
@@ -205,6 +223,11 @@ void Players::cacheName(int index, std::wstring name) {
 void Players::forgetName(int index) {
     std::lock_guard guard(m_namesLock);
     m_nameCache.erase(index);
+}
+
+void Players::forgetNames() {
+    std::lock_guard guard(m_namesLock);
+    m_nameCache.clear();
 }
 
 Resolution Players::resolution(int index) const {

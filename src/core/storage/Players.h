@@ -49,7 +49,7 @@ std::wstring withoutLineBreaks(std::wstring_view text);
 
 class Players {
 public:
-    explicit Players(KV_PRODUCT_TYPE product) : m_product(product) {}
+    explicit Players(KV_PRODUCT_TYPE product);
     Players(const Players&) = delete;
     Players& operator=(const Players&) = delete;
 
@@ -106,6 +106,7 @@ public:
     std::wstring displayNameCached(int index) const;
     void cacheName(int index, std::wstring name);
     void forgetName(int index);
+    void forgetNames(); // another program renamed instances
 
     // Create (source -1) or clone: reserves the smallest free index (its folder made, holding
     // "copy_not_finish") and returns it at once; the disks are copied on a worker thread, then the
@@ -148,6 +149,9 @@ public:
     bool isBackuping(int index) const;
     bool isRestoring(int index) const;
     BusyRegistry& busy() { return m_busy; }
+    const BusyRegistry& busy() const { return m_busy; }
+    // The name of the index's shared lock: the same for every process that works on this base folder.
+    std::wstring sharedLockName(int index) const;
 
     // The instance's resolution, falling back to the index's default for a missing or zero value; its DPI,
     // or 240 when absent.

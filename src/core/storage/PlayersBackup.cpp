@@ -59,6 +59,10 @@ void removeLogged(const std::filesystem::path& file, std::string_view function) 
 bool Players::backup(int index, bool compress, const std::filesystem::path& archive,
                      const files::ArchiveProgress& progress) {
     BusyMark mark(m_busy, BusyRegistry::Kind::Backup, index);
+    if (m_busy.heldElsewhere(index)) {
+        KVLOG(L"backup of player %d refused: another program works on it", index);
+        return false;
+    }
     if (!hasExtension(archive, ".kvbk")) return false;
     files::removeLeftoversOf(archive); // partial archives of a backup that was killed
     const bool vdi = usesVdi();
@@ -91,7 +95,8 @@ bool Players::backup(int index, bool compress, const std::filesystem::path& arch
 
 bool Players::restore(int index, const std::filesystem::path& archive, const files::ArchiveProgress& progress) {
     ExclusiveBusyMark mark(m_busy, BusyRegistry::Kind::Restore, index);
-    if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || isPlayerRunning(index)) {
+    if (!mark.taken() || m_busy.busyBesides(BusyRegistry::Kind::Restore, index) || m_busy.heldElsewhere(index) ||
+        isPlayerRunning(index)) {
         KVLOG(L"restore of player %d refused: it runs or is busy", index);
         return false;
     }

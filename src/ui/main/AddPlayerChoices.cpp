@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <limits>
 
+#include "core/model/SettingLimits.h"
+
 namespace mainui {
 
 namespace {
@@ -12,8 +14,6 @@ constexpr std::array<Resolution, kPresetCount> kTablet{
     {{960, 540, 160}, {1280, 720, 240}, {1600, 900, 240}, {1920, 1080, 280}, {2560, 1440, 320}, {3840, 2160, 540}}};
 constexpr std::array<Resolution, kPresetCount> kPhone{
     {{540, 960, 240}, {720, 1280, 320}, {900, 1600, 320}, {1080, 1920, 480}, {1440, 2560, 640}, {2160, 3840, 960}}};
-constexpr std::array<int, 6> kCpuCounts{1, 2, 3, 4, 6, 8};
-constexpr std::array<int, 9> kMemorySizes{512, 768, 1024, 1536, 2048, 3072, 4096, 6144, 8192};
 
 std::wstring presetText(const Resolution& r) {
     return std::to_wstring(r.width) + L" x " + std::to_wstring(r.height) + L" (DPI " + std::to_wstring(r.dpi) + L")";
@@ -60,14 +60,14 @@ std::optional<Resolution> parsePreset(std::wstring_view text) {
 
 std::vector<int> offeredCpuCounts(int logicalProcessors) {
     std::vector<int> offered;
-    for (int count : kCpuCounts)
+    for (int count : model::kNewCpuCounts)
         if (count <= logicalProcessors) offered.push_back(count);
     return offered;
 }
 
 std::vector<int> offeredMemorySizes(std::uint64_t physicalMemoryMb) {
     std::vector<int> offered;
-    for (int size : kMemorySizes)
+    for (int size : model::kNewMemorySizes)
         if (static_cast<std::uint64_t>(size) < physicalMemoryMb) offered.push_back(size);
     return offered;
 }
@@ -75,10 +75,6 @@ std::vector<int> offeredMemorySizes(std::uint64_t physicalMemoryMb) {
 int preselectedItem(int preferred, std::size_t offered) {
     if (offered == 0) return -1;
     return std::min(preferred, static_cast<int>(offered) - 1);
-}
-
-bool allowsMultiModes(KV_PRODUCT_TYPE product) {
-    return product == KV_PRODUCT_14;
 }
 
 common::CloneSetting buildCloneSetting(const AddChoices& c) {
@@ -90,18 +86,7 @@ common::CloneSetting buildCloneSetting(const AddChoices& c) {
     s.smallDisk = c.smallDisk;
     s.cpuCount = c.cpuCount;
     s.memorySize = c.memorySize;
-    const std::int32_t mode = allowsMultiModes(c.product) ? c.performance : kBalanced;
-    s.hasFps = true;
-    s.fps = c.framesPerSecond;
-    if (mode == kMulti || mode == kMultiPro) {
-        s.hasVMemUsage = true;
-        s.vMemUsage = 2;
-    }
-    if (mode == kMultiPro) {
-        s.fps = 30;
-        s.hasReduceAudio = true;
-        s.reduceAudio = true;
-    }
+    model::applyPerformanceMode(s, c.product, c.performance, c.framesPerSecond);
     return s;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/model/PerformanceMode.h"
 #include "core/product/ProductLine.h"
 #include "core/storage/CloneSetting.h"
 
@@ -24,8 +25,10 @@ struct Resolution {
 
 enum class ResolutionMode { Tablet, Phone, Custom };
 
-// Performance modes as stored: 0 Balanced, 1 Multi, 2 MultiPro.
-enum PerformanceMode : std::int32_t { kBalanced = 0, kMulti = 1, kMultiPro = 2 };
+using model::kBalanced;
+using model::kMulti;
+using model::kMultiPro;
+using model::PerformanceMode;
 
 inline constexpr int kPresetCount = 6;
 // The combo texts of a mode's presets ("1280 x 720 (DPI 240)"); the custom mode has none.
@@ -47,8 +50,7 @@ int preselectedItem(int preferred, std::size_t offered);
 inline constexpr int kBestCpuCount = 4;
 inline constexpr int kBestMemorySize = 4096;
 
-// Multi and MultiPro need line 4; every other line creates Balanced instances.
-bool allowsMultiModes(KV_PRODUCT_TYPE product);
+using model::allowsMultiModes;
 
 struct AddChoices {
     KV_PRODUCT_TYPE product = KV_PRODUCT_14;

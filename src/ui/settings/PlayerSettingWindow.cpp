@@ -185,10 +185,10 @@ bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_
         combo->addItem(lookUpWithFallback(L"remote_network"), 2);
     }
     if (auto* combo = m_window.find<ui::Combo>(L"cpucombo"))
-        for (int count : {1, 2, 4, 6, 8})
+        for (int count : model::kCpuCounts)
             combo->addItem(withNumber(lookUpWithFallback(L"cpu_core_count_text"), count), count);
     if (auto* combo = m_window.find<ui::Combo>(L"memorycombo"))
-        for (int mb : {1024, 2048, 3072, 4096, 6144, 8192}) combo->addItem(std::to_wstring(mb) + L"M", mb);
+        for (int mb : model::kMemorySizes) combo->addItem(std::to_wstring(mb) + L"M", mb);
     // The hot key edits show their text with the selected look while they have the focus.
     for (const HotkeyControl& h : kHotkeys)
         if (auto* edit = m_window.find<ui::Edit>(h.edit)) edit->setAttribute(L"showhtml", L"true");

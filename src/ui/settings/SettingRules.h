@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/model/SettingLimits.h"
+
 namespace settingsui {
 
-inline constexpr int kMinResolutionSide = 64;
-inline constexpr int kMaxResolutionSide = 4096;
-inline constexpr int kMinDpi = 10;
-inline constexpr int kMaxDpi = 960;
+using model::kMaxDpi;
+using model::kMaxResolutionSide;
+using model::kMinDpi;
+using model::kMinResolutionSide;
 
 int clampResolutionSide(int pixels);
 int clampDpi(int dpi);
