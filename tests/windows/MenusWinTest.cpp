@@ -26,6 +26,7 @@
 
 using namespace std::chrono_literals;
 using testing_support::arg;
+using testing_support::fileText;
 using testing_support::installLine;
 using testing_support::waitUntil;
 using testing_support::writeText;
