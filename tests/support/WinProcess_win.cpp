@@ -1,6 +1,7 @@
 #include "support/WinProcess_win.h"
 
-#include <thread>
+#include <algorithm>
+#include <chrono>
 
 namespace testing_support {
 
@@ -86,19 +87,31 @@ CapturedRun runCaptured(const std::filesystem::path& exe, const std::wstring& ar
     PROCESS_INFORMATION info{};
     const bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                         nullptr, nullptr, &si, &info) != 0;
-    CloseHandle(writeEnd); // the read below ends when the child's copy closes
+    CloseHandle(writeEnd); // only the child holds the write end now
     if (started) {
-        // A reader thread, so a child that hangs without closing its output still times out.
-        std::thread reader([&] {
-            char buffer[4096];
-            DWORD got = 0;
-            while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
-        });
-        if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-            TerminateProcess(info.hProcess, STILL_ACTIVE);
-            WaitForSingleObject(info.hProcess, 5000);
+        // The output is read until the child has ended and the pipe holds nothing more. The pipe's end is not
+        // waited for: another process (one the child started, a console host, a child the test started at the
+        // same time) may hold a copy of its write end for longer.
+        const auto drain = [&] {
+            DWORD available = 0;
+            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+                char buffer[4096];
+                DWORD got = 0;
+                if (!ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || got == 0)
+                    return;
+                run.output.append(buffer, got);
+            }
+        };
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (bool ended = false; !ended;) {
+            ended = WaitForSingleObject(info.hProcess, 20) == WAIT_OBJECT_0; // the pipe is drained meanwhile
+            if (!ended && std::chrono::steady_clock::now() >= deadline) {
+                TerminateProcess(info.hProcess, STILL_ACTIVE);
+                WaitForSingleObject(info.hProcess, 5000);
+                ended = true;
+            }
+            drain();
         }
-        reader.join();
         GetExitCodeProcess(info.hProcess, &run.exitCode);
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
