@@ -3,6 +3,7 @@
 
 #include <rapidjson/document.h>
 
+#include "core/files/Files.h"
 #include "core/model/VersionChecks.h"
 #include "core/storage/PlayerConfig.h"
 #include "core/text/Utf.h"
@@ -26,8 +27,9 @@ rapidjson::Value instanceObject(Session& s, const model::InstanceRecord& listed,
     auto& a = reply.alloc();
     common::Players& players = s.players.line(line);
     const int index = product::indexOfId(listed.id);
+    // The listed record holds what the model read for the list; only the disk size, a walk, is added here.
     model::InstanceRecord r = listed;
-    s.model.fillRecord(r, index, players, true); // the disk size costs a walk: only here
+    r.diskSize = common::files::folderBytes(players.instanceFolder(index));
     rapidjson::Value o(rapidjson::kObjectType);
     o.AddMember("id", listed.id, a);
     o.AddMember("line", jsonString(lineName(line), a), a);

@@ -147,7 +147,7 @@ private:
     void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players);
     platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
     void refreshRecord(model::InstanceRecord& record);
-    static void readSettings(model::InstanceRecord& record, int index, const common::Players& players);
+    static void readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& config);
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);
     void onCloneProgress(KV_PRODUCT_TYPE line, bool copy, int percent, int index);

@@ -41,8 +41,10 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     record.id = index;
     record.mutexName = players.mutexName(index);
     record.windowClassName = players.windowClassName(index);
-    record.name = shownName(players.displayNameCached(index));
-    readSettings(record, index, players);
+    common::ConfigDocument config;
+    config.load(players.configPath(index));
+    record.name = shownName(players.displayNameCached(index, config));
+    readSettings(record, index, config);
 
     const auto folder = players.instanceFolder(index);
     std::error_code ec;
@@ -53,9 +55,7 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     record.topWindow = findTopWindow(record, processId);
 }
 
-void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::Players& players) {
-    common::ConfigDocument doc;
-    doc.load(players.configPath(index));
+void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& doc) {
     const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
     const common::Resolution resolution = doc.getResolution(common::keys::kResolution, fallback);
     record.width = resolution.width != 0 ? resolution.width : fallback.width;
@@ -71,7 +71,9 @@ void KVMultiModel::reloadSettings(const std::vector<std::int32_t>& ids) {
         model::InstanceRecord* listed = record(id);
         if (!listed) continue;
         const common::Players& players = m_players.line(product::productOfId(id));
-        readSettings(*listed, product::indexOfId(id), players);
+        common::ConfigDocument config;
+        config.load(players.configPath(product::indexOfId(id)));
+        readSettings(*listed, product::indexOfId(id), config);
         model::notify(m_events.settingsChanged, "settingsChanged", id);
     }
 }

@@ -215,6 +215,15 @@ std::wstring Players::displayNameCached(int index) const {
     return displayName(index);
 }
 
+std::wstring Players::displayNameCached(int index, const ConfigDocument& config) const {
+    {
+        std::lock_guard guard(m_namesLock);
+        if (auto it = m_nameCache.find(index); it != m_nameCache.end()) return it->second;
+    }
+    const std::wstring clean = withoutLineBreaks(config.getString(keys::kPlayerName));
+    return clean.empty() ? derivedName(index) : clean;
+}
+
 void Players::cacheName(int index, std::wstring name) {
     std::lock_guard guard(m_namesLock);
     m_nameCache[index] = std::move(name);

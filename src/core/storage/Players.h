@@ -104,6 +104,9 @@ public:
     std::wstring displayName(int index) const;
     // The same, answered from the name cache when the index is in it.
     std::wstring displayNameCached(int index) const;
+    // The same from a configuration the caller has read already: one read of the file serves the name and
+    // the settings of a list row.
+    std::wstring displayNameCached(int index, const ConfigDocument& config) const;
     void cacheName(int index, std::wstring name);
     void forgetName(int index);
     void forgetNames(); // another program renamed instances
