@@ -50,14 +50,6 @@ std::filesystem::path absoluteFile(const std::string& text) {
     return ec ? path : absolute;
 }
 
-// The archive's last write, or none when there is no file.
-std::optional<std::filesystem::file_time_type> writeTimeOf(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto time = std::filesystem::last_write_time(file, ec);
-    if (ec) return std::nullopt;
-    return time;
-}
-
 Reply runOrStop(Session& s, const Arguments& args, bool start) {
     long long timeout = 0;
     long long interval = 0;
@@ -124,11 +116,9 @@ Reply backup(Session& s, const Arguments& args) {
     common::Players& players = s.model.playersOf(ids.front(), index);
     if (players.isPlayerRunning(index)) return Reply::error(Exit::Busy, "the instance runs");
     if (detail::isBusy(s, ids.front(), args)) return Reply::error(Exit::Busy, "the instance is busy");
-    const auto before = writeTimeOf(archive);
     if (s.progress) s.progress("backup", ids.front(), 0);
-    players.backup(index, args.has("--compress"), archive);
-    const auto after = writeTimeOf(archive);
-    if (!after || after == before) return Reply::error(Exit::Failed, "the backup failed; see log/kvmctl.log");
+    if (!players.backup(index, args.has("--compress"), archive))
+        return Reply::error(Exit::Failed, "the backup failed; see log/kvmctl.log");
     if (s.progress) s.progress("backup", ids.front(), 100);
     Reply reply;
     reply.add("id", rapidjson::Value(ids.front()));

@@ -166,7 +166,9 @@ TEST_F(SetupDialogsTest, TheOtherSettingsOpenInTheStoredFrameModeAndSaveAllButAn
         EXPECT_EQ(other().findControl(L"fpsSliderLayout")->visible(), c.low) << c.slider;
         EXPECT_EQ(host.text(other(), L"frameTip"),
                   c.low ? L"multiplay_other_setup_frame_low_tip" : L"multiplay_other_setup_frame_default_tip");
-        if (c.low) EXPECT_EQ(other().find<ui::Slider>(L"fpsSlider")->value(), c.slider);
+        if (c.low) {
+            EXPECT_EQ(other().find<ui::Slider>(L"fpsSlider")->value(), c.slider);
+        }
         ASSERT_TRUE(host.click(other(), L"cancelbtn"));
     }
 
