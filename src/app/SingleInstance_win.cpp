@@ -4,6 +4,7 @@
 
 #include "core/app/StartupRules.h"
 #include "core/ipc/IpcMessages.h"
+#include "core/log/Log.h"
 #include "platform/win32/ipc/WindowIPC_win.h"
 
 namespace app {
@@ -17,7 +18,8 @@ platform::win32::UniqueHandle takeSingleInstanceGuard() {
 
 void askRunningManagerToShow() {
     utility::WindowIPC manager;
-    if (manager.open(std::wstring(kSingleInstanceName))) manager.postMessage(utility::kMsgActivateManager, 0, 0);
+    if (manager.open(std::wstring(kSingleInstanceName)) && !manager.postMessage(utility::kMsgActivateManager, 0, 0))
+        KVLOG(L"the running manager was not asked to show itself: its endpoint took no message");
 }
 
 } // namespace app
