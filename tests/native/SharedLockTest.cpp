@@ -61,7 +61,7 @@ TEST_F(SharedLockTest, RestoreBackupAndRemovalRefuseAnInstanceAnotherProgramHold
     testing_support::writeDiskImage(archive, "not really an archive");
     EXPECT_FALSE(line().restore(1, archive));
     EXPECT_TRUE(log.contains("common::Players::restore", L"restore of player 1 refused: it runs or is busy"));
-    line().backup(1, false, installs / "new.kvbk");
+    EXPECT_FALSE(line().backup(1, false, installs / "new.kvbk"));
     EXPECT_FALSE(std::filesystem::exists(installs / "new.kvbk"));
 
     common::EventLoop loop;

@@ -175,8 +175,8 @@ void StandIn::sendToManager(std::uint32_t message, std::uint32_t resolution) {
     if (message == utility::kMsgPlayerResolution)
         second = static_cast<LPARAM>(
             MAKELONG(static_cast<WORD>(m_resolution.width), static_cast<WORD>(m_resolution.height)));
-    manager.postMessage(message, reinterpret_cast<WPARAM>(m_mainFrame), second);
-    record("sent " + std::to_string(message));
+    record((manager.postMessage(message, reinterpret_cast<WPARAM>(m_mainFrame), second) ? "sent " : "not sent ") +
+           std::to_string(message));
 }
 
 void StandIn::close() {

@@ -306,11 +306,11 @@ TEST_F(TextFitWin, EveryTextOfTheGroupFrameItsSettingsAndItsBoxesFitsInEnglishAn
         const std::string language = narrow(code);
         for (double scale : kScales) {
             // Tiles in all three looks: docked, moved out (Collect) and stopped (Start with the name).
-            testing_support::FakeDockDesktop desktop;
-            groupcontrol::KVGroupControlFrame frame(desktop, settings, 4, scale, host.factory(), {});
+            testing_support::FakeDockDesktop dockDesktop;
+            groupcontrol::KVGroupControlFrame frame(dockDesktop, settings, 4, scale, host.factory(), {});
             ASSERT_TRUE(frame.create(*frameSkin, *tileSkin));
-            frame.dock().setFrameWindow(desktop.add({0, 0, 1600, 900}));
-            const auto docked = desktop.add({0, 0, 640, 360}), out = desktop.add({0, 0, 640, 360});
+            frame.dock().setFrameWindow(dockDesktop.add({0, 0, 1600, 900}));
+            const auto docked = dockDesktop.add({0, 0, 640, 360}), out = dockDesktop.add({0, 0, 640, 360});
             frame.dock().setPlayers(L"Farm account 12", {{0, L"Farm account 12", docked, 1280, 720},
                                                          {1, L"demo 1", out, 1280, 720},
                                                          {2, L"Farm account 13", 0, 1280, 720}});

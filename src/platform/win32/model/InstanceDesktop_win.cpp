@@ -62,7 +62,7 @@ int Win32InstanceDesktop::startAsDesktopUser(const std::wstring& file, const std
 }
 
 void Win32InstanceDesktop::shellOpen(const std::wstring& file, const std::wstring& parameters) {
-    common::shell(file, parameters);
+    (void)common::shell(file, parameters); // a failed shell start is logged where it happens
 }
 
 int Win32InstanceDesktop::execute(const std::wstring& file, const std::wstring& parameters) {
