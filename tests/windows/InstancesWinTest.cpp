@@ -49,9 +49,11 @@ TEST(Instances, StartPlayerRunsTheLinesEmulatorWhoseMutexAndWindowsAppear) {
     EXPECT_EQ(className(frame), L"KVPlayerMainFrame");
     EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_EQ(windowText(frame), L"Phone Three");
-    HWND render = FindWindowExW(frame, nullptr, L"RenderWindow", L"TheRender");
-    ASSERT_NE(render, nullptr);
-    EXPECT_NE(FindWindowExW(render, nullptr, L"subWin", L"sub"), nullptr);
+    // The stand-in makes its children after the frame, as an emulator does: they are waited for.
+    HWND render = nullptr;
+    ASSERT_TRUE(
+        waitUntil([&] { return (render = FindWindowExW(frame, nullptr, L"RenderWindow", L"TheRender")) != nullptr; }));
+    EXPECT_TRUE(waitUntil([&] { return FindWindowExW(render, nullptr, L"subWin", L"sub") != nullptr; }));
 
     EXPECT_EQ(testing_support::LogCapture::count("common::Players::startPlayer", L"player:3 param:"), 1);
     EXPECT_EQ(testing_support::LogCapture::countExact("common::Players::startPlayer", L"run player with no Admin"), 1);
