@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "ScanFloor.h"
 #include "core/dispatch/EventLoop.h"
 #include "kvmctl/CtlSession.h"
 #include "support/FakeInstallSources.h"
@@ -35,20 +36,6 @@ void makeLine(const fs::path& base) {
                "    \"advancedSettings.resolutionDpi\": 240,\n    \"advancedSettings.cpuCount\": 4,\n"
                "    \"advancedSettings.memorySize\": 4096\n}\n";
     }
-}
-
-std::size_t floorScan(const fs::path& base) {
-    std::size_t members = 0;
-    for (const auto& entry : fs::directory_iterator(base / "vms")) {
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_directory() || name.rfind("vantor", 0) != 0) continue;
-        std::ifstream in(base / "vms" / "config" / (name + ".config"), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        rapidjson::Document doc;
-        doc.Parse(text.data(), text.size());
-        if (doc.IsObject()) members += doc.MemberCount();
-    }
-    return members;
 }
 
 double seconds(std::chrono::steady_clock::duration d) {
@@ -95,7 +82,7 @@ int main() {
         const auto t0 = std::chrono::steady_clock::now();
         check[0] = consoleList(root / "program", root / "line");
         const auto t1 = std::chrono::steady_clock::now();
-        check[1] = floorScan(root / "line");
+        check[1] = bench::floorScan(root / "line");
         const auto t2 = std::chrono::steady_clock::now();
         best[0] = std::min(best[0], seconds(t1 - t0));
         best[1] = std::min(best[1], seconds(t2 - t1));

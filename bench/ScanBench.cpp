@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 
+#include "ScanFloor.h"
 #include "core/storage/ConfigDocument.h"
 #include "core/storage/Players.h"
 
@@ -58,20 +59,6 @@ std::size_t ours(const fs::path& base) {
     return members;
 }
 
-std::size_t floorScan(const fs::path& base) {
-    std::size_t members = 0;
-    for (const auto& entry : fs::directory_iterator(base / "vms")) {
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_directory() || name.rfind("vantor", 0) != 0) continue;
-        std::ifstream in(base / "vms" / "config" / (name + ".config"), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        rapidjson::Document doc;
-        doc.Parse(text.data(), text.size());
-        if (doc.IsObject()) members += doc.MemberCount();
-    }
-    return members;
-}
-
 } // namespace
 
 int main() {
@@ -84,7 +71,7 @@ int main() {
         auto t0 = std::chrono::steady_clock::now();
         check[0] = ours(base);
         auto t1 = std::chrono::steady_clock::now();
-        check[1] = floorScan(base);
+        check[1] = bench::floorScan(base);
         auto t2 = std::chrono::steady_clock::now();
         best[0] = std::min(best[0], seconds(t1 - t0));
         best[1] = std::min(best[1], seconds(t2 - t1));

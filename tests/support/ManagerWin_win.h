@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry/Geometry.h"
 #include "core/product/ProductLine.h"
 #include "support/ManagerInstall_win.h"
 #include "support/WinProcess_win.h"
@@ -32,6 +33,17 @@ inline std::string fileText(const std::filesystem::path& file) {
         CloseHandle(h);
     }
     return text;
+}
+
+// Another process's window rectangle, and a rectangle as a failure message shows it.
+inline geometry::Rect rectOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+inline std::string text(const geometry::Rect& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
 }
 
 class ManagerWin : public testing::Test {

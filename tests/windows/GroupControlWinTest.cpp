@@ -23,23 +23,14 @@
 using namespace std::chrono_literals;
 using testing_support::arg;
 using testing_support::fileText;
+using testing_support::rectOf;
+using testing_support::text;
 using testing_support::waitUntil;
 using testing_support::writeText;
 
 namespace {
 
 constexpr int kInstances = 3;
-
-geometry::Rect rectOf(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-std::string text(const geometry::Rect& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
 
 // Where the stand-in goes on a place message from a frame at `frame` (it keeps its resolution's aspect).
 geometry::Rect placed(const geometry::Rect& frame, const groupcontrol::PlaceOrder& o, int rw, int rh) {

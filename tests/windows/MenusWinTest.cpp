@@ -28,6 +28,8 @@ using namespace std::chrono_literals;
 using testing_support::arg;
 using testing_support::fileText;
 using testing_support::installLine;
+using testing_support::rectOf;
+using testing_support::text;
 using testing_support::waitUntil;
 using testing_support::writeText;
 
@@ -87,17 +89,6 @@ class MenusWinOneSecond : public MenusWin {
 protected:
     MenusWinOneSecond() { ownSettings = R"({"batchStartInterval": 1})"; }
 };
-
-geometry::Rect rectOf(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-std::string text(const geometry::Rect& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
 
 std::string id(int index) {
     return std::to_string(kId14 + index);
