@@ -120,6 +120,34 @@ TEST_F(ModelTest, RefreshReportsAStartAndAStopOnceEachWithoutWalkingWindowsEvery
     EXPECT_EQ(changes, (std::vector<Change>{{id14(3), true, running.frame}, {id14(3), false, 0}}));
 }
 
+// The pass lists mutexes and windows once where the desktop can; either way the same changes are reported,
+// among them an instance whose windows come before its mutex and one with a mutex but no windows.
+TEST_F(ModelTest, RefreshReportsTheSameWhetherTheDesktopListsOrIsAskedPerInstance) {
+    common::Players& p = lineOf(KV_PRODUCT_14);
+    for (int i = 1; i <= 3; ++i) addInstance(KV_PRODUCT_14, i, L"n");
+    using Change = std::tuple<std::int32_t, bool, platform::WindowHandle>;
+    for (const bool lists : {true, false}) {
+        SCOPED_TRACE(lists ? "listed" : "asked");
+        desktop.lists = lists;
+        changes.clear();
+        model.reloadPlayerList();
+        model.refreshPlayerStatus();
+        const auto windowFirst = desktop.run(p, 1, false, true);
+        desktop.run(p, 2, true, false);
+        model.refreshPlayerStatus();
+        desktop.mutexes.insert(p.mutexName(1));
+        model.refreshPlayerStatus();
+        desktop.end(p, 1);
+        desktop.end(p, 2);
+        model.refreshPlayerStatus();
+        EXPECT_EQ(
+            changes,
+            (std::vector<Change>{
+                {id14(1), true, windowFirst.frame}, {id14(2), true, 0}, {id14(1), false, 0}, {id14(2), false, 0}}));
+    }
+    EXPECT_GT(desktop.listings, 0);
+}
+
 TEST_F(ModelTest, CreateReportsProgressOnTheUiThreadAndFinishesOnceAfterAReload) {
     const auto& p = lineOf(KV_PRODUCT_14);
     testing_support::writeDiskImage(p.templateDataPath(true), "template", 1 << 20);

@@ -99,6 +99,25 @@ public:
     std::vector<Call> stops;
     long windowWalks = 0;
 
+    // Off: the desktop cannot list, and every question is asked per instance.
+    bool lists = true;
+    long listings = 0;
+    bool listMutexes(std::vector<std::wstring>& names) override {
+        if (!lists) return false;
+        ++listings;
+        names.assign(mutexes.begin(), mutexes.end());
+        return true;
+    }
+    // Each class's first window before the others, as a class search meets them.
+    bool listTopWindows(std::vector<platform::TopWindow>& list) override {
+        if (!lists) return false;
+        for (const auto& [className, h] : topLevel) list.push_back({h, windows.at(h).processId, className});
+        for (const auto& [h, w] : windows)
+            if (const auto first = topLevel.find(w.className);
+                w.parent == 0 && (first == topLevel.end() || first->second != h))
+                list.push_back({h, w.processId, w.className});
+        return true;
+    }
     bool mutexExists(const std::wstring& name) override { return mutexes.count(name) != 0; }
     platform::WindowHandle findWindow(const std::wstring& className) override {
         const auto it = topLevel.find(className);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "core/model/KVMultiModel.h"
@@ -67,4 +68,51 @@ TEST(ModelOnWindows, LaunchedInstanceIsReportedRunningThenStoppedByTheRefresh) {
     EXPECT_EQ(changes[1], std::make_tuple(id, false, platform::WindowHandle{0}));
     model.refreshPlayerStatus();
     EXPECT_EQ(changes.size(), 2u);
+}
+
+// The refresh's listings follow mutexes and windows as they come and go; a window that replaces another is
+// read afresh, not taken for the one before.
+TEST(ModelOnWindows, DesktopListsMutexesAndTopWindowsAsTheyComeAndGo) {
+    platform::win32::Win32InstanceDesktop desktop;
+    const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+    const auto mutexListed = [&](const std::wstring& name) {
+        std::vector<std::wstring> names;
+        EXPECT_TRUE(desktop.listMutexes(names));
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    const auto classOf = [&](HWND window) {
+        std::vector<platform::TopWindow> windows;
+        EXPECT_TRUE(desktop.listTopWindows(windows));
+        for (const auto& w : windows)
+            if (w.handle == reinterpret_cast<platform::WindowHandle>(window)) {
+                EXPECT_EQ(w.processId, static_cast<std::int32_t>(GetCurrentProcessId()));
+                return w.className;
+            }
+        return std::wstring(L"(not listed)");
+    };
+
+    const std::wstring mutexName = L"kvmulti-listed-" + tag;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    ASSERT_NE(mutex, nullptr);
+    EXPECT_TRUE(mutexListed(mutexName));
+    CloseHandle(mutex);
+    EXPECT_FALSE(mutexListed(mutexName));
+
+    std::vector<std::wstring> classes{L"kvmulti-listed-a-" + tag, L"kvmulti-listed-b-" + tag};
+    for (const auto& name : classes) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = name.c_str();
+        ASSERT_NE(RegisterClassW(&wc), 0);
+    }
+    HWND first =
+        CreateWindowExW(0, classes[0].c_str(), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(classOf(first), classes[0]);
+    DestroyWindow(first);
+    EXPECT_EQ(classOf(first), L"(not listed)");
+    HWND second =
+        CreateWindowExW(0, classes[1].c_str(), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(classOf(second), classes[1]);
+    DestroyWindow(second);
 }

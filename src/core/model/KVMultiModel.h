@@ -23,6 +23,7 @@
 #include "core/model/InstallDiscovery.h"
 #include "core/model/InstanceRecord.h"
 #include "core/model/ModelEvents.h"
+#include "core/model/StatusProbe.h"
 #include "core/platform/InstallSources.h"
 #include "core/platform/InstanceDesktop.h"
 #include "core/platform/Os.h"
@@ -73,8 +74,8 @@ public:
         return m_lists[static_cast<std::size_t>(line)];
     }
     const model::InstanceRecord* findRecord(std::int32_t id) const;
-    // The record of `index` as its configuration and folder describe it; the folder walk for the disk size
-    // only when asked.
+    // The record of `index` as its configuration and folder describe it (its windows are the list's to find);
+    // the folder walk for the disk size only when asked.
     void fillRecord(model::InstanceRecord& record, int index, const common::Players& players, bool withDiskSize);
     // The configurations of these instances were saved: their records read their settings again and the
     // windows hear it. Ids that are not listed are left out.
@@ -144,9 +145,11 @@ private:
     void readCommandLine(std::wstring_view commandLine);
     void takeMarker(const char* name, bool& marker, const wchar_t* message);
     static std::wstring shownPlayerName(const std::wstring& name);
-    void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players);
-    platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId);
-    void refreshRecord(model::InstanceRecord& record);
+    void deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players,
+                      const model::StatusProbe& probe);
+    static platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId,
+                                                const model::StatusProbe& probe);
+    void refreshRecord(model::InstanceRecord& record, const model::StatusProbe& probe);
     static void readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& config);
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);

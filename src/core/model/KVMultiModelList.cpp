@@ -22,6 +22,7 @@ const std::wstring kSubTitle(platform::kSubWindowTitle);
 } // namespace
 
 void KVMultiModel::reloadPlayerList() {
+    const model::StatusProbe probe(m_desktop);
     for (int l = 0; l < product::kProductCount; ++l) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(l);
         auto& list = m_lists[static_cast<std::size_t>(l)];
@@ -32,8 +33,10 @@ void KVMultiModel::reloadPlayerList() {
                 if (isRemoving(product::encodeInstanceId(line, index))) continue; // its folder is going away
                 list.emplace_back();
                 fillRecord(list.back(), index, players, false);
+                std::int32_t processId = -1;
+                list.back().topWindow = findTopWindow(list.back(), processId, probe);
             }
-            for (auto& record : list) deriveStatus(record, line, players);
+            for (auto& record : list) deriveStatus(record, line, players, probe);
         }
         const int size = static_cast<int>(list.size());
         if (line == KV_PRODUCT_71_32) KVLOG(L"32 player size is %d", size);
@@ -44,7 +47,8 @@ void KVMultiModel::reloadPlayerList() {
 
 // Busy states first (a clone's target, then its source, then create, backup, restore); a held mutex, or
 // the instance's windows, override them: an instance that runs shows as running even during a backup.
-void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players) {
+void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE line, common::Players& players,
+                                const model::StatusProbe& probe) {
     const int index = record.id;
     const common::BusyRegistry& busy = players.busy();
     std::int32_t status = record.status;
@@ -63,10 +67,10 @@ void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE l
         status = model::kStatusRestoring;
     }
     const std::int32_t id = product::encodeInstanceId(line, index);
-    const bool mutex = m_desktop.mutexExists(record.mutexName);
+    const bool mutex = probe.mutexExists(record.mutexName);
     if (mutex) status = model::kStatusRunning;
     if (record.topWindow != 0) {
-        record.topProcessId = m_desktop.windowProcessId(record.topWindow);
+        record.topProcessId = probe.windowProcessId(record.topWindow);
         record.renderWindow = m_desktop.findChild(record.topWindow, kRenderClass, kRenderTitle);
         if (record.renderWindow != 0) {
             record.subWindow = m_desktop.findChild(record.renderWindow, kSubClass, kSubTitle);
@@ -81,32 +85,35 @@ void KVMultiModel::deriveStatus(model::InstanceRecord& record, KV_PRODUCT_TYPE l
 
 // The top window of a running instance: the "KVPlayerMainFrame" window of the process that owns the
 // instance's IPC window.
-platform::WindowHandle KVMultiModel::findTopWindow(const model::InstanceRecord& record, std::int32_t& processId) {
+platform::WindowHandle KVMultiModel::findTopWindow(const model::InstanceRecord& record, std::int32_t& processId,
+                                                   const model::StatusProbe& probe) {
     processId = -1;
-    const platform::WindowHandle endpoint = m_desktop.findWindow(record.windowClassName);
+    const platform::WindowHandle endpoint = probe.findWindow(record.windowClassName);
     if (endpoint == 0) return 0;
-    const std::int32_t owner = m_desktop.windowProcessId(endpoint);
+    const std::int32_t owner = probe.windowProcessId(endpoint);
     if (owner <= 0) return 0;
-    const platform::WindowHandle top = m_desktop.mainFrameOfProcess(owner);
+    const platform::WindowHandle top = probe.mainFrameOfProcess(owner);
     if (top != 0) processId = owner;
     return top;
 }
 
 void KVMultiModel::refreshPlayerStatus() {
-    // By position: a slot may rebuild the lists; the loop then goes on over the new records.
+    // One view of the desktop for the whole pass. By position: a slot may rebuild the lists (with a view of
+    // its own); the loop then goes on over the new records with this pass's view.
+    const model::StatusProbe probe(m_desktop);
     for (auto& list : m_lists)
-        for (std::size_t i = 0; i < list.size(); ++i) refreshRecord(list[i]);
+        for (std::size_t i = 0; i < list.size(); ++i) refreshRecord(list[i], probe);
 }
 
-void KVMultiModel::refreshRecord(model::InstanceRecord& record) {
-    const bool running = m_desktop.mutexExists(record.mutexName) || m_desktop.findWindow(record.windowClassName) != 0;
+void KVMultiModel::refreshRecord(model::InstanceRecord& record, const model::StatusProbe& probe) {
+    const bool running = probe.mutexExists(record.mutexName) || probe.findWindow(record.windowClassName) != 0;
     if (running) {
         record.running = true;
         // A window keeps its process for life, so a top window still owned by the same process is still the
         // instance's; only a new or restarted instance costs the walk over the top-level windows.
         const bool known = record.topWindow != 0 && record.topProcessId > 0 &&
-                           m_desktop.windowProcessId(record.topWindow) == record.topProcessId;
-        if (!known) record.topWindow = findTopWindow(record, record.topProcessId);
+                           probe.windowProcessId(record.topWindow) == record.topProcessId;
+        if (!known) record.topWindow = findTopWindow(record, record.topProcessId, probe);
         if (record.status != model::kStatusStopped) return;
         record.status = model::kStatusRunning;
         model::notify(m_events.playerStateChanged, "playerStateChanged", record.id, true, record.topWindow);
@@ -120,9 +127,10 @@ void KVMultiModel::refreshRecord(model::InstanceRecord& record) {
 }
 
 bool KVMultiModel::anyPlayerWindowOpen() {
+    const model::StatusProbe probe(m_desktop);
     for (const auto& list : m_lists)
         for (const auto& record : list)
-            if (m_desktop.findWindow(record.windowClassName) != 0) return true;
+            if (probe.findWindow(record.windowClassName) != 0) return true;
     return false;
 }
 

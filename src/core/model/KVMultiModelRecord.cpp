@@ -50,9 +50,6 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     std::error_code ec;
     record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
     if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
-
-    std::int32_t processId = -1;
-    record.topWindow = findTopWindow(record, processId);
 }
 
 void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& doc) {

@@ -4,13 +4,16 @@
 // emulator and running the installation's helper programs. Monitors are the WindowSystem's.
 // Windows implements it for real (platform/win32/model/InstanceDesktop_win); native tests use a fake.
 //
-// The periodic refresh calls mutexExists and findWindow once per instance every second on the user-interface
-// thread, so implementations must answer them without enumerating windows. Names are passed as complete
-// strings the model keeps, so an implementation can hand them to the system without copying.
+// The periodic refresh runs every second on the user-interface thread over every instance. It first asks for
+// the session's named mutexes and its top-level windows, each listed at once; where an implementation cannot
+// list them, it asks mutexExists and findWindow per instance, so these must answer without enumerating
+// windows. Names are passed as complete strings the model keeps, so an implementation can hand them to the
+// system without copying.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform/WindowHandle.h"
 #include "core/platform/WindowOwners.h"
@@ -22,8 +25,27 @@ inline constexpr std::wstring_view kRenderWindowTitle = L"TheRender";
 inline constexpr std::wstring_view kSubWindowClass = L"subWin";
 inline constexpr std::wstring_view kSubWindowTitle = L"sub";
 
+// A top-level window as a listing sees it.
+struct TopWindow {
+    WindowHandle handle = 0;
+    std::int32_t processId = -1;
+    std::wstring className;
+};
+
 class InstanceDesktop : public WindowOwners {
 public:
+    // The names of the named mutexes of this session, all at once; false (and `names` left as it was) when
+    // the system cannot list them.
+    virtual bool listMutexes(std::vector<std::wstring>& names) {
+        (void)names;
+        return false;
+    }
+    // Every top-level window in the order a class search meets them (front to back); false when the system
+    // cannot list them.
+    virtual bool listTopWindows(std::vector<TopWindow>& windows) {
+        (void)windows;
+        return false;
+    }
     // Whether a named mutex exists (an instance holds its mutex while it runs).
     virtual bool mutexExists(const std::wstring& name) = 0;
     // A top-level window of the class; 0 when none.

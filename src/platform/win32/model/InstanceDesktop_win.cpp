@@ -6,6 +6,7 @@
 #include "platform/win32/storage/DesktopUser_win.h"
 #include "platform/win32/storage/Shell_win.h"
 #include "platform/win32/system/NamedMutex_win.h"
+#include "platform/win32/system/ObjectDirectory_win.h"
 #include "platform/win32/system/ProcessWindows_win.h"
 
 namespace platform::win32 {
@@ -19,6 +20,14 @@ platform::WindowHandle handle(HWND window) {
 }
 
 } // namespace
+
+bool Win32InstanceDesktop::listMutexes(std::vector<std::wstring>& names) {
+    return listSessionMutexes(names);
+}
+
+bool Win32InstanceDesktop::listTopWindows(std::vector<platform::TopWindow>& windows) {
+    return m_topWindows.list(windows);
+}
 
 bool Win32InstanceDesktop::mutexExists(const std::wstring& name) {
     return namedMutexExists(name);

@@ -1,13 +1,17 @@
 #pragma once
-// Instances on a Windows desktop, for the model and the storage objects: named mutexes, window searches by
-// class, window owners, posts to endpoints, starting the emulator and running helper programs.
+// Instances on a Windows desktop, for the model and the storage objects: named mutexes and top-level windows
+// listed at once or searched by name, window owners, posts to endpoints, starting the emulator and running helper
+// programs.
 
 #include "core/platform/InstanceDesktop.h"
+#include "platform/win32/system/TopWindowList_win.h"
 
 namespace platform::win32 {
 
 class Win32InstanceDesktop final : public platform::InstanceDesktop {
 public:
+    bool listMutexes(std::vector<std::wstring>& names) override;
+    bool listTopWindows(std::vector<platform::TopWindow>& windows) override;
     bool mutexExists(const std::wstring& name) override;
     platform::WindowHandle findWindow(const std::wstring& className) override;
     std::int32_t windowProcessId(platform::WindowHandle window) override;
@@ -20,6 +24,9 @@ public:
     int startAsDesktopUser(const std::wstring& file, const std::wstring& parameters) override;
     void shellOpen(const std::wstring& file, const std::wstring& parameters) override;
     int execute(const std::wstring& file, const std::wstring& parameters) override;
+
+private:
+    TopWindowList m_topWindows;
 };
 
 } // namespace platform::win32
