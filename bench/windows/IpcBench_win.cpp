@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "../../tests/standin/StandInProtocol.h"
@@ -156,6 +157,10 @@ int main(int argc, char** argv) {
     std::printf("%-60s %12s\n", "measurement", "value");
     const double floor = directThroughput(targets[0], 5000);
     std::printf("%-60s %9.0f msg/s\n", "blocking send from this thread, no proxy (floor)", floor);
+    double fromThread = 0; // the proxy's hop to a sender thread, without the proxy
+    std::thread([&] { fromThread = directThroughput(targets[0], 5000); }).join();
+    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "blocking send from a new thread, no proxy", fromThread,
+                fromThread / floor);
     const double asking = throughputAskingInstances({&targets[0]}, 5000);
     std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "data messages to 1 instance, counts asked meanwhile", asking,
                 asking / floor);
