@@ -1,6 +1,10 @@
 #include "app/SettingServices_win.h"
 
+#include <memory>
+#include <thread>
+
 #include "app/AppContext_win.h"
+#include "core/dispatch/Dispatcher.h"
 #include "core/log/Log.h"
 #include "core/platform/DeviceNames.h"
 #include "platform/win32/model/RegKeyEx_win.h"
@@ -21,7 +25,12 @@ common::SettingServices desktopSettingServices() {
             KVLOG_AS("common::PlayerSettingWindow::saveSettings", L"no %s for %d", std::wstring(kSuiteNotifyClass),
                      static_cast<int>(id));
     };
-    s.deviceNames = platform::deviceNames;
+    s.listDevices = [](common::OwnerKey owner, std::function<void(platform::DeviceNames)> done) {
+        std::thread([owner, done = std::move(done)] {
+            auto devices = std::make_shared<platform::DeviceNames>(platform::deviceNames());
+            common::dispatch::post(owner, new common::FunctionRunable([done, devices] { done(*devices); }));
+        }).detach(); // nothing to join: the result is dropped when the dialog is gone, and the lists end soon
+    };
     return s;
 }
 

@@ -137,6 +137,8 @@ public: // the cases of a table act on the fixture
     ui::Window* popup = nullptr;          // the last other window shown over the dialog
     std::wstring popupClass;
     platform::DeviceNames devices{{L"Mic A", L"Mic B"}, {L"Speakers"}, {L"Ethernet 1", L"Wi-Fi"}};
+    bool devicesLate = false; // the machine's lists come only when the test hands them over
+    std::function<void(platform::DeviceNames)> lateDevices;
     std::unique_ptr<common::PlayerSettingWindow> dialog;
 
     void SetUp() override {
@@ -155,7 +157,12 @@ public: // the cases of a table act on the fixture
         services.readSkin = [](std::wstring_view file) -> std::optional<std::string> {
             return testing_support::shippedSkin(std::wstring(file).c_str());
         };
-        services.deviceNames = [this] { return devices; };
+        services.listDevices = [this](common::OwnerKey, std::function<void(platform::DeviceNames)> done) {
+            if (devicesLate)
+                lateDevices = std::move(done);
+            else
+                done(devices);
+        };
         dialog = std::make_unique<common::PlayerSettingWindow>(model, players, services);
         ASSERT_TRUE(
             dialog->create(host.factory(), testing_support::shippedSkin(common::PlayerSettingWindow::kSkinFile)));
@@ -560,6 +567,23 @@ TEST_F(PlayerSettingWindowTest, DeviceListsOfferTheMachinesDevicesAndKeepAStored
         EXPECT_EQ(doc.getString(c.key), c.written);
         EXPECT_EQ(doc.getInt("x.unknown", 0), 1);
     }
+}
+
+// The machine's lists come after the dialog opened: a device picked meanwhile stays picked.
+TEST_F(PlayerSettingWindowTest, DeviceListsThatComeLateKeepWhatWasPickedMeanwhile) {
+    devicesLate = true;
+    writeConfig(KV_PRODUCT_14, 0, R"({"advancedSettings.micphoneName": "Old mic"})");
+    open({id14(0)});
+    showPage(L"audiosettingbtn");
+    const std::wstring systemDefault = common::lang::lookUpWithFallback(L"setting_device_default");
+    EXPECT_EQ(itemTexts(L"micphoneCombo"), (std::vector<std::wstring>{systemDefault, L"Old mic"}));
+    ASSERT_TRUE(combo(L"micphoneCombo").chooseItem(0));
+    ASSERT_TRUE(lateDevices);
+    lateDevices(devices);
+    EXPECT_EQ(itemTexts(L"micphoneCombo"), (std::vector<std::wstring>{systemDefault, L"Mic A", L"Mic B"}));
+    EXPECT_EQ(combo(L"micphoneCombo").selectedText(), systemDefault);
+    ASSERT_TRUE(host.click(win(), L"savebtn"));
+    EXPECT_EQ(configDoc(KV_PRODUCT_14, 0).getString("advancedSettings.micphoneName", L"?"), L"");
 }
 
 TEST_F(PlayerSettingWindowTest, APickedLanguageGoesToTheLineSettingsAndIsReported) {

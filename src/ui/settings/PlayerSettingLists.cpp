@@ -55,11 +55,16 @@ std::vector<std::wstring> makers(const std::vector<PhoneInfo>& phones) {
 
 } // namespace
 
-void PlayerSettingWindow::fillLists() {
-    const platform::DeviceNames devices = m_services.deviceNames ? m_services.deviceNames() : platform::DeviceNames{};
+void PlayerSettingWindow::fillDevices(const platform::DeviceNames& devices) {
     fillDeviceCombo(L"micphoneCombo", devices.microphones, true, m_values.micphoneName);
     fillDeviceCombo(L"soundCombo", devices.speakers, true, m_values.speakerName);
     fillDeviceCombo(L"networkInterfaceCombo", devices.networkInterfaces, false, m_values.networkInterface);
+}
+
+void PlayerSettingWindow::fillLists() {
+    fillDevices({});
+    if (m_services.listDevices)
+        m_services.listDevices(m_listsKey, [this](const platform::DeviceNames& devices) { fillDevices(devices); });
     std::vector<std::wstring> languages;
     for (const lang::LanguageProfile& profile : lang::languageProfiles()) languages.push_back(profile.code);
     // No language chosen yet: the one the program runs in is shown, and saved only when the user picks one.

@@ -166,6 +166,10 @@ void selectTag(ui::Combo& combo, int value) {
 PlayerSettingWindow::PlayerSettingWindow(KVMultiModel& model, PlayerSet& players, SettingServices services)
     : m_model(model), m_players(players), m_services(std::move(services)) {}
 
+PlayerSettingWindow::~PlayerSettingWindow() {
+    dispatch::retire(m_listsKey); // a listing still running finds no dialog
+}
+
 bool PlayerSettingWindow::create(const ui::ControlFactory& factory, std::string_view skin) {
     std::wstring error;
     if (!ui::SkinParser(factory).parseWindow(skin, m_window, error)) {

@@ -38,8 +38,10 @@ struct SettingServices {
     std::function<void(ui::Window& window, const wchar_t* className)> showWindow;
     // The text of one of the program's skin files; nothing when it is missing.
     std::function<std::optional<std::string>(std::wstring_view file)> readSkin;
-    // The machine's sound devices and network adapters, asked each time the dialog opens.
-    std::function<platform::DeviceNames()> deviceNames;
+    // Lists the machine's sound devices and network adapters, asked each time the dialog opens. Listing may
+    // take long, so it runs off the user-interface thread and hands the lists to `done` on it, posted under
+    // `owner`.
+    std::function<void(OwnerKey owner, std::function<void(platform::DeviceNames)> done)> listDevices;
     // Writes the auto-start entry with this value (the console starts and reads each instance's flag).
     std::function<void(const std::wstring& value)> setAutoRun;
     // The emulator side hears that the settings of this instance id changed.
@@ -54,6 +56,9 @@ public:
     using OnSaved = std::function<void(bool saved, bool languageChanged)>;
 
     PlayerSettingWindow(KVMultiModel& model, PlayerSet& players, SettingServices services);
+    ~PlayerSettingWindow();
+    PlayerSettingWindow(const PlayerSettingWindow&) = delete;
+    PlayerSettingWindow& operator=(const PlayerSettingWindow&) = delete;
     // False when the skin does not parse (logged).
     bool create(const ui::ControlFactory& factory, std::string_view skin);
     ui::Window& window() { return m_window; }
@@ -90,8 +95,10 @@ private:
     void saveBatch();
     std::unique_ptr<msg::MessageBoxWindow>& newBox(const wchar_t* textKey);
 
-    // The lists the dialog fills when it opens: devices, languages and the phone list.
+    // The lists the dialog fills when it opens: devices, languages and the phone list. The device lists
+    // offer the stored devices until the machine's lists come, and keep what the user picked meanwhile.
     void fillLists();
+    void fillDevices(const platform::DeviceNames& devices);
     void fillDeviceCombo(const wchar_t* combo, const std::vector<std::wstring>& names, bool withDefault,
                          const std::wstring& stored);
     void deviceSelected(const ui::Control& combo);
@@ -106,6 +113,7 @@ private:
     KVMultiModel& m_model;
     PlayerSet& m_players;
     SettingServices m_services;
+    const OwnerKey m_listsKey = newOwnerKey(); // the device lists posted back to the dialog
     ui::Window m_window;
     std::vector<std::int32_t> m_ids;
     KV_PRODUCT_TYPE m_product = KV_PRODUCT_14;
