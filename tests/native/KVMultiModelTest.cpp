@@ -243,9 +243,11 @@ TEST_F(ModelTest, LaunchPassesTheMonitorWithSeveralAndRecordsTheLine) {
     windows.addMonitor({0, 0, 1920, 1080}, {0, 0, 1920, 1040});
     windows.addMonitor({1920, 0, 3840, 1080}, {1920, 0, 3840, 1040});
     model.launch(id14(2));
-    ASSERT_EQ(desktop.starts.size(), 2u);
+    model.launch(id14(2), L"show=0");
+    ASSERT_EQ(desktop.starts.size(), 3u);
     EXPECT_EQ(desktop.starts[0].parameters, L"");
     EXPECT_EQ(desktop.starts[1].parameters, L"monitor=65537");
+    EXPECT_EQ(desktop.starts[2].parameters, L"monitor=65537|show=0");
     EXPECT_EQ(sources.config[L"lastRun"], L"4");
 }
 

@@ -84,7 +84,8 @@ public:
     // Operations on instances (KVMultiModelOperations.cpp).
     void addPlayer(KV_PRODUCT_TYPE line, common::CloneSetting setting);
     void copyPlayer(std::int32_t sourceId);
-    void launch(std::int32_t id);
+    // `extraParameters` go to the emulator after the monitor of the main window, joined by "|".
+    void launch(std::int32_t id, std::wstring_view extraParameters = {});
     void stop(std::int32_t id);
     // The record leaves the list at once; the disk work runs on a worker thread and the rest (groups, reload,
     // notice) follows on the user-interface thread.

@@ -101,7 +101,7 @@ common::Players* KVMultiModel::openInstance(const char* function, std::int32_t i
     return &players;
 }
 
-void KVMultiModel::launch(std::int32_t id) {
+void KVMultiModel::launch(std::int32_t id, std::wstring_view extraParameters) {
     int index = 0;
     common::Players* found = openInstance("KVMultiModel::launch", id, index);
     if (!found) return;
@@ -109,6 +109,7 @@ void KVMultiModel::launch(std::int32_t id) {
     std::wstring parameters;
     if (m_windows.monitorCount() > 1)
         parameters = L"monitor=" + std::to_wstring(m_windows.monitorOf(m_mainWindow).handle);
+    if (!extraParameters.empty()) parameters += (parameters.empty() ? L"" : L"|") + std::wstring(extraParameters);
     KVLOG(L"run player param %s index:%d", parameters, index);
     players.startPlayer(index, parameters);
     writeLastRun(players.product());

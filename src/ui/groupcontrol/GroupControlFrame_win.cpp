@@ -39,10 +39,9 @@ GroupControlFrameWindow::GroupControlFrameWindow(const FrameContext& context, in
                    [this](int index) {
                        // Started hidden: it shows once the frame has docked it.
                        const auto line = static_cast<KV_PRODUCT_TYPE>(m_productType);
-                       int inLine = 0;
                        const std::int32_t id = product::encodeInstanceId(line, index);
                        KVLOG_AS("KVGroupControlFrame::onStartBtnClicked", L"start player %d", static_cast<int>(id));
-                       m_context.model.playersOf(id, inLine).startPlayer(inLine, L"show=0");
+                       m_context.model.launch(id, L"show=0");
                    }}) {}
 
 GroupControlFrameWindow::~GroupControlFrameWindow() {
