@@ -41,13 +41,15 @@ TEST(LogFileWriter, FileStartingWithAUtf16MarkIsEmptiedOtherFilesAreAppendedTo) 
     EXPECT_EQ(readFile(dir / "kept.log"), "kept\r\nnew\r\n");
 }
 
-TEST(LogFileWriter, TextQueuedJustBeforeDestructionIsWritten) {
+// A megabyte in lines of every length (one far longer than the queue's chunks), all still queued at the end.
+TEST(LogFileWriter, TextQueuedJustBeforeDestructionIsWrittenInOrder) {
     TempDir dir;
     std::string expected;
     {
         LogFileWriter writer(dir / "a.log", {.wakeBytes = 1 << 30, .wakeInterval = std::chrono::hours(1)});
-        for (int i = 0; i < 1000; ++i) {
-            const std::string line = "line " + std::to_string(i) + "\r\n";
+        for (int i = 0; i < 20000; ++i) {
+            const std::string line =
+                "line " + std::to_string(i) + std::string(i == 5000 ? 200000 : i % 97, 'x') + "\r\n";
             writer.enqueue(line);
             expected += line;
         }

@@ -55,6 +55,7 @@ bool LogFileWriter::open(const std::filesystem::path& path, Limits limits) {
     m_open = true;
     m_stop = false;
     m_wakeBytes = limits.wakeBytes;
+    if (m_current.capacity() < kChunkBytes) m_current.reserve(kChunkBytes);
     m_thread = std::thread([this, path, limits] { run(path, limits); });
     return true;
 }
@@ -78,14 +79,29 @@ bool LogFileWriter::isOpen() const {
     return m_open;
 }
 
+std::string LogFileWriter::takeChunk() {
+    if (m_spare.empty()) {
+        std::string chunk;
+        chunk.reserve(kChunkBytes);
+        return chunk;
+    }
+    std::string chunk = std::move(m_spare.back());
+    m_spare.pop_back();
+    return chunk;
+}
+
 void LogFileWriter::enqueue(std::string_view text) {
     std::size_t queued;
     std::size_t threshold;
     {
         std::lock_guard guard(m_lock);
         if (!m_open) return;
-        m_queued.append(text);
-        queued = m_queued.size();
+        if (!m_current.empty() && m_current.size() + text.size() > m_current.capacity()) {
+            m_full.push_back(std::move(m_current));
+            m_current = takeChunk();
+        }
+        m_current.append(text); // a line longer than a chunk grows its own chunk
+        queued = m_queuedBytes += text.size();
         threshold = m_wakeBytes;
     }
     if (queued >= threshold) signal();
@@ -119,32 +135,48 @@ void LogFileWriter::run(const std::filesystem::path& path, const Limits& limits)
     file.clear();
     file.seekp(0, std::ios::end);
 
-    std::string batch;
-    std::size_t largest = 0;
+    std::vector<std::string> batch;
+    std::string fresh; // the next chunk callers append to, allocated here rather than under the lock
     for (;;) {
         {
             std::unique_lock wait(m_eventLock);
             m_event.wait_for(wait, limits.wakeInterval, [this] { return m_signalled.load(); });
             m_signalled.store(false);
         }
+        if (fresh.capacity() < kChunkBytes) fresh.reserve(kChunkBytes);
         bool stop;
         {
             std::lock_guard guard(m_lock);
-            batch.swap(m_queued);
+            batch.swap(m_full);
+            if (!m_current.empty()) {
+                batch.push_back(std::move(m_current));
+                m_current = std::move(fresh);
+                fresh = std::string();
+            }
+            m_queuedBytes = 0;
             stop = m_stop; // tested after taking the queue: text queued before the stop is written
         }
-        if (!batch.empty() && file.is_open()) {
-            file.write(batch.data(), static_cast<std::streamsize>(batch.size()));
+        bool written = false;
+        for (const std::string& chunk : batch)
+            if (!chunk.empty() && file.is_open()) {
+                file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+                written = true;
+            }
+        if (written) {
             file.flush();
             const auto end = file.tellp();
             if (end >= 0 && static_cast<std::uint64_t>(end) >= limits.capBytes)
                 cutToTail(file, path, static_cast<std::uint64_t>(end), limits.keepBytes);
         }
-        // This string is the queue callers append to after the next swap: room for twice the largest batch
-        // so far (up to 1 MiB), reserved here, spares them a reallocation under the lock.
-        largest = std::max(largest, batch.size());
+        for (std::string& chunk : batch) chunk.clear();
+        {
+            std::lock_guard guard(m_lock);
+            for (std::string& chunk : batch)
+                if (m_spare.size() < kSpareChunks && chunk.capacity() >= kChunkBytes &&
+                    chunk.capacity() <= 2 * kChunkBytes) // a chunk grown by a long line is let go
+                    m_spare.push_back(std::move(chunk));
+        }
         batch.clear();
-        batch.reserve(std::min<std::size_t>(2 * largest, 1 << 20));
         if (stop) break;
     }
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace common {
 
@@ -53,11 +54,21 @@ private:
     void run(const std::filesystem::path& path, const Limits& limits);
     void signal();
 
+    // The queue is a list of chunks, so that a caller's append under the lock never copies what others queued
+    // before (a single growing string would, each time it outgrows its room, while a starved writer lets it
+    // grow to megabytes). Written chunks come back as spares, their room kept.
+    static constexpr std::size_t kChunkBytes = 64 * 1024;
+    static constexpr std::size_t kSpareChunks = 16;
+    std::string takeChunk(); // with m_lock held
+
     mutable std::mutex m_lock; // guards the fields up to m_thread
     bool m_open = false;
     bool m_stop = false;
     std::size_t m_wakeBytes = Limits{}.wakeBytes;
-    std::string m_queued;
+    std::vector<std::string> m_full; // in the order written
+    std::string m_current;           // the chunk callers append to
+    std::size_t m_queuedBytes = 0;
+    std::vector<std::string> m_spare;
     std::thread m_thread;
 
     std::mutex m_openClose; // one open or close at a time
