@@ -154,27 +154,34 @@ int main(int argc, char** argv) {
     }
 
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    std::printf("%-60s %12s\n", "measurement", "value");
-    const double floor = directThroughput(targets[0], 5000);
-    std::printf("%-60s %9.0f msg/s\n", "blocking send from this thread, no proxy (floor)", floor);
-    double fromThread = 0; // the proxy's hop to a sender thread, without the proxy
-    std::thread([&] { fromThread = directThroughput(targets[0], 5000); }).join();
-    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "blocking send from a new thread, no proxy", fromThread,
-                fromThread / floor);
-    const double asking = throughputAskingInstances({&targets[0]}, 5000);
-    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "data messages to 1 instance, counts asked meanwhile", asking,
-                asking / floor);
-    const double one = throughput({&targets[0]}, 5000);
-    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "data messages to 1 instance", one, one / floor);
+    // Which processor each thread lands on swings a single figure by several times on a shared machine, so
+    // the ways of sending take turns in short rounds and each is judged by its best round.
+    constexpr int kRounds = 7;
     std::vector<Target*> sixteen;
     for (int i = 0; i < kHealthy; ++i) sixteen.push_back(&targets[static_cast<std::size_t>(i)]);
-    const double many = throughput(sixteen, 500);
+    double floor = 0, fromThread = 0, asking = 0, one = 0, many = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        floor = std::max(floor, directThroughput(targets[0], 1000));
+        double threadRound = 0; // the proxy's hop to a sender thread, without the proxy
+        std::thread([&] { threadRound = directThroughput(targets[0], 1000); }).join();
+        fromThread = std::max(fromThread, threadRound);
+        asking = std::max(asking, throughputAskingInstances({&targets[0]}, 1000));
+        one = std::max(one, throughput({&targets[0]}, 1000));
+        many = std::max(many, throughput(sixteen, 200));
+    }
+    std::printf("%-60s %12s\n", "measurement (best of 7 alternating rounds)", "value");
+    std::printf("%-60s %9.0f msg/s\n", "blocking send from this thread, no proxy (floor)", floor);
+    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "blocking send from a new thread, no proxy", fromThread,
+                fromThread / floor);
+    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "data messages to 1 instance, counts asked meanwhile", asking,
+                asking / floor);
+    std::printf("%-60s %9.0f msg/s (%.2f x floor)\n", "data messages to 1 instance", one, one / floor);
     std::printf("%-60s %9.0f msg/s (%.2f x 1 instance)\n", "data messages to 16 instances (total)", many, many / one);
 
-    const double calm = medianLatencyUs(targets, 300);
+    const double calm = medianLatencyUs(targets, 1000);
     ping(targets[kHungIndex]); // that instance now hangs for good
     Sleep(100);                // lets its delivery begin
-    const double hung = medianLatencyUs(targets, 300);
+    const double hung = medianLatencyUs(targets, 1000);
     std::printf("%-60s %9.1f us\n", "median latency to other keys, none hung", calm);
     std::printf("%-60s %9.1f us\n", "median latency to other keys, one key hung", hung);
     std::printf("%-60s %9.1f us\n", "added latency while one key hangs", hung - calm);
