@@ -13,11 +13,11 @@ BOOL CALLBACK collect(HWND window, LPARAM param) {
 } // namespace
 
 bool TopWindowList::list(std::vector<platform::TopWindow>& windows) {
+    const std::lock_guard lock(m_mutex);
     std::vector<HWND> handles;
     handles.reserve(m_known.size() + 16);
     if (!EnumWindows(collect, reinterpret_cast<LPARAM>(&handles))) return false;
 
-    const std::lock_guard lock(m_mutex);
     std::unordered_map<HWND, Known> listed;
     listed.reserve(handles.size());
     for (HWND window : handles) {
