@@ -113,11 +113,13 @@ enum class FileState { Missing, Parsed, Damaged };
 
 // The file's object, or why there is none. A file that exists but cannot be read counts as damaged.
 FileState readObject(const std::filesystem::path& path, rapidjson::Document& out) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(path, ec);
-    if (!exists && !ec) return FileState::Missing;
+    // Opened directly: only a file that could not be read is asked whether it is there at all.
     const auto bytes = formats::readFileBytes(path, kMaxFileBytes);
-    if (!bytes) return FileState::Damaged;
+    if (!bytes) {
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(path, ec);
+        return !exists && !ec ? FileState::Missing : FileState::Damaged;
+    }
     // Iterative parsing: a deeply nested file cannot exhaust the stack. Invalid UTF-8 is a parse error.
     out.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(bytes->data(), bytes->size());
     if (out.HasParseError() || !out.IsObject()) return FileState::Damaged;
