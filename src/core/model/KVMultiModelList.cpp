@@ -21,18 +21,17 @@ const std::wstring kSubTitle(platform::kSubWindowTitle);
 
 } // namespace
 
-void KVMultiModel::reloadPlayerList() {
+void KVMultiModel::reloadPlayerList(bool withDiskSizes) {
     for (int l = 0; l < product::kProductCount; ++l) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(l);
         auto& list = m_lists[static_cast<std::size_t>(l)];
         list.clear();
         common::Players& players = m_players.line(line);
         if (m_players.installed(line)) {
-            for (int index : players.indices()) {
-                if (isRemoving(product::encodeInstanceId(line, index))) continue; // its folder is going away
-                list.emplace_back();
-                fillRecord(list.back(), index, players, false);
-            }
+            std::vector<int> shown;
+            for (int index : players.indices())
+                if (!isRemoving(product::encodeInstanceId(line, index))) shown.push_back(index); // else going away
+            fillRecords(list, shown, players, withDiskSizes);
             for (auto& record : list) deriveStatus(record, line, players);
         }
         const int size = static_cast<int>(list.size());

@@ -1,6 +1,8 @@
 // Filling one instance record from its configuration file, its folder and, when it runs, its windows.
 // The configuration is read once per record; absent values get the same defaults the settings dialog shows.
 
+#include <future>
+
 #include "core/files/Files.h"
 #include "core/model/KVMultiModel.h"
 #include "core/platform/SystemFacts.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr int kDefaultDpi = 240; // what an instance without a stored DPI runs with
 constexpr wchar_t kFullWidthComma = L'\uFF0C';
+constexpr const char* kUnfinishedCopyMarker = "copy_not_finish";
 
 // The machine's defaults for processors and memory, asked once: a reload fills every record.
 int defaultCpuCount() {
@@ -35,8 +38,29 @@ std::wstring KVMultiModel::shownPlayerName(const std::wstring& name) {
     return shownName(name);
 }
 
+// With disk sizes, a second thread walks the folders while this one reads the configurations: the walks cost
+// about as much as the reading. Each walk answers the copy marker too, which is one of the entries it lists.
+void KVMultiModel::fillRecords(std::vector<model::InstanceRecord>& list, const std::vector<int>& indices,
+                               const common::Players& players, bool withDiskSizes) {
+    list.resize(indices.size());
+    std::future<std::vector<common::files::TreeFacts>> walks;
+    if (withDiskSizes) {
+        std::vector<std::filesystem::path> folders;
+        folders.reserve(indices.size());
+        for (int index : indices) folders.push_back(players.instanceFolder(index));
+        walks = common::files::walkFoldersAside(std::move(folders), kUnfinishedCopyMarker);
+    }
+    for (std::size_t i = 0; i < indices.size(); ++i) fillRecord(list[i], indices[i], players, withDiskSizes);
+    if (!withDiskSizes) return;
+    const auto walked = walks.get();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i].diskSize = walked[i].bytes;
+        list[i].unfinishedCopy = walked[i].holdsName ? -1 : 0;
+    }
+}
+
 void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const common::Players& players,
-                              bool withDiskSize) {
+                              bool folderWalked) {
     record = {};
     record.id = index;
     record.mutexName = players.mutexName(index);
@@ -45,11 +69,9 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     config.load(players.configPath(index));
     record.name = shownName(players.displayNameCached(index, config));
     readSettings(record, index, config);
-
-    const auto folder = players.instanceFolder(index);
-    std::error_code ec;
-    record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
-    if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
+    if (!folderWalked)
+        record.unfinishedCopy =
+            common::files::fileExists(players.instanceFolder(index) / kUnfinishedCopyMarker) ? -1 : 0;
 
     std::int32_t processId = -1;
     record.topWindow = findTopWindow(record, processId);
