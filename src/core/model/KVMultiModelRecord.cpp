@@ -78,10 +78,16 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
 }
 
 void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& doc) {
-    const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
-    const common::Resolution resolution = doc.getResolution(common::keys::kResolution, fallback);
-    record.width = resolution.width != 0 ? resolution.width : fallback.width;
-    record.height = resolution.height != 0 ? resolution.height : fallback.height;
+    // The default is worked out only for a resolution that is missing or incomplete: a list of thousands
+    // would ask the screen's width for each.
+    const common::Resolution resolution = doc.getResolution(common::keys::kResolution, {});
+    record.width = resolution.width;
+    record.height = resolution.height;
+    if (resolution.width == 0 || resolution.height == 0) {
+        const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
+        if (record.width == 0) record.width = fallback.width;
+        if (record.height == 0) record.height = fallback.height;
+    }
     record.dpi = doc.getInt(common::keys::kResolutionDpi, 0);
     if (record.dpi == 0) record.dpi = kDefaultDpi;
     record.cpuCount = doc.getInt(common::keys::kCpuCount, defaultCpuCount());
