@@ -22,18 +22,6 @@ TreeFacts folderBytesAndEntry(const std::filesystem::path& folder, const std::fi
     return treeBytesAndEntry(folder, name);
 }
 
-std::future<std::vector<TreeFacts>> walkFoldersAside(std::vector<std::filesystem::path> folders,
-                                                     std::filesystem::path name) {
-    // Both policies: the library runs the walks on the caller's thread, at get(), when it cannot start one.
-    return std::async(std::launch::async | std::launch::deferred,
-                      [folders = std::move(folders), name = std::move(name)] {
-                          std::vector<TreeFacts> facts;
-                          facts.reserve(folders.size());
-                          for (const auto& folder : folders) facts.push_back(treeBytesAndEntry(folder, name));
-                          return facts;
-                      });
-}
-
 // Through a temporary file and a rename, which replaces a link at the target itself: what a link there
 // pointed to is never written.
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target) {

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <future>
-#include <vector>
 
 #include "core/files/FileRoutines.h" // CopyProgress
 #include "core/files/FileTree.h"     // TreeFacts
@@ -20,10 +18,6 @@ std::uint64_t folderBytes(const std::filesystem::path& folder);
 // The same walk, telling besides whether the file `name` lies directly in `folder` (a list row's copy marker):
 // the marker is one of the entries the walk lists anyway.
 TreeFacts folderBytesAndEntry(const std::filesystem::path& folder, const std::filesystem::path& name);
-// folderBytesAndEntry of each folder, in their order, walked on a thread of its own while the caller goes on
-// (on the caller's thread when no thread can be started).
-std::future<std::vector<TreeFacts>> walkFoldersAside(std::vector<std::filesystem::path> folders,
-                                                     std::filesystem::path name);
 
 // Creates the target's folder chain and copies, replacing an existing target (a link there is replaced
 // itself, never written through).

@@ -1,9 +1,10 @@
 // Filling one instance record from its configuration file, its folder and, when it runs, its windows.
 // The configuration is read once per record; absent values get the same defaults the settings dialog shows.
 
-#include <future>
+#include <optional>
 
 #include "core/files/Files.h"
+#include "core/files/FolderWalks.h"
 #include "core/model/KVMultiModel.h"
 #include "core/platform/SystemFacts.h"
 #include "core/storage/InstanceDefaults.h"
@@ -38,21 +39,22 @@ std::wstring KVMultiModel::shownPlayerName(const std::wstring& name) {
     return shownName(name);
 }
 
-// With disk sizes, a second thread walks the folders while this one reads the configurations: the walks cost
-// about as much as the reading. Each walk answers the copy marker too, which is one of the entries it lists.
+// With disk sizes, a second thread walks the folders while this one reads the configurations, and this one
+// then helps with the walks left: they cost about as much as the reading. Each walk answers the copy marker
+// too, which is one of the entries it lists.
 void KVMultiModel::fillRecords(std::vector<model::InstanceRecord>& list, const std::vector<int>& indices,
                                const common::Players& players, bool withDiskSizes) {
     list.resize(indices.size());
-    std::future<std::vector<common::files::TreeFacts>> walks;
+    std::optional<common::files::FolderWalks> walks;
     if (withDiskSizes) {
         std::vector<std::filesystem::path> folders;
         folders.reserve(indices.size());
         for (int index : indices) folders.push_back(players.instanceFolder(index));
-        walks = common::files::walkFoldersAside(std::move(folders), kUnfinishedCopyMarker);
+        walks.emplace(std::move(folders), kUnfinishedCopyMarker);
     }
     for (std::size_t i = 0; i < indices.size(); ++i) fillRecord(list[i], indices[i], players, withDiskSizes);
-    if (!withDiskSizes) return;
-    const auto walked = walks.get();
+    if (!walks) return;
+    const auto walked = walks->results();
     for (std::size_t i = 0; i < list.size(); ++i) {
         list[i].diskSize = walked[i].bytes;
         list[i].unfinishedCopy = walked[i].holdsName ? -1 : 0;
