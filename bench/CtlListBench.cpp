@@ -1,6 +1,9 @@
 // "kvmctl list" on one product line with 2,000 instances, from the command line to the printed JSON, against
 // the scan benchmark's floor measured in the same run: a bare directory listing plus reading and parsing the
 // same configurations with RapidJSON. The model runs over the fake desktop (nothing runs).
+//
+// Each instance folder holds two small stand-ins for its disk images, as real folders hold a few large files:
+// the disk-size walk that "list" makes then meets files, not only empty folders.
 
 #include <rapidjson/document.h>
 
@@ -29,7 +32,10 @@ constexpr int kRounds = 7;
 void makeLine(const fs::path& base) {
     fs::create_directories(base / "vms" / "config");
     for (int i = 0; i < kInstances; ++i) {
-        fs::create_directories(base / "vms" / ("vantor" + std::to_string(i)));
+        const fs::path folder = base / "vms" / ("vantor" + std::to_string(i));
+        fs::create_directories(folder);
+        std::ofstream(folder / "data.vmdk") << std::string(1024, 'd');
+        std::ofstream(folder / "system.vmdk") << std::string(3000 + i, 's');
         std::ofstream(base / "vms" / "config" / ("vantor" + std::to_string(i) + ".config"))
             << "{\n    \"statusSettings.playerName\": \"phone " << i
             << "\",\n    \"advancedSettings.resolution\": {\"width\": 1280, \"height\": 720},\n"

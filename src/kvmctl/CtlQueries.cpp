@@ -22,26 +22,22 @@ std::map<std::int32_t, std::wstring> groupOf(Session& s, KV_PRODUCT_TYPE line) {
     return result;
 }
 
-rapidjson::Value instanceObject(Session& s, const model::InstanceRecord& listed, KV_PRODUCT_TYPE line,
+rapidjson::Value instanceObject(const model::InstanceRecord& r, std::uint64_t diskSize, KV_PRODUCT_TYPE line,
                                 const std::wstring* group, Reply& reply) {
     auto& a = reply.alloc();
-    common::Players& players = s.players.line(line);
-    const int index = product::indexOfId(listed.id);
-    // The listed record holds what the model read for the list; only the disk size, a walk, is added here.
-    model::InstanceRecord r = listed;
-    r.diskSize = common::files::folderBytes(players.instanceFolder(index));
+    const int index = product::indexOfId(r.id);
     rapidjson::Value o(rapidjson::kObjectType);
-    o.AddMember("id", listed.id, a);
+    o.AddMember("id", r.id, a);
     o.AddMember("line", jsonString(lineName(line), a), a);
     o.AddMember("index", index, a);
-    o.AddMember("name", jsonString(std::wstring_view(listed.name), a), a);
-    o.AddMember("status", jsonString(detail::statusWord(listed), a), a);
+    o.AddMember("name", jsonString(std::wstring_view(r.name), a), a);
+    o.AddMember("status", jsonString(detail::statusWord(r), a), a);
     o.AddMember("width", r.width, a);
     o.AddMember("height", r.height, a);
     o.AddMember("dpi", r.dpi, a);
     o.AddMember("cpu", r.cpuCount, a);
     o.AddMember("memory", r.memorySize, a);
-    o.AddMember("disk", r.diskSize, a);
+    o.AddMember("disk", diskSize, a);
     if (group)
         o.AddMember("group", jsonString(std::wstring_view(*group), a), a);
     else
@@ -81,7 +77,10 @@ Reply list(Session& s, const Arguments& args) {
     }
     const std::string* groupText = args.option("--group");
     const std::wstring groupName = groupText ? common::text::fromUtf8(*groupText) : std::wstring();
-    s.model.reloadPlayerList();
+    // Listing every instance, the reload's one walk per folder answers both its copy marker and its disk
+    // size; a filtered list walks only the folders it shows.
+    const bool everyInstance = !only && !groupText;
+    s.model.reloadPlayerList(everyInstance);
     Reply reply;
     rapidjson::Value items(rapidjson::kArrayType);
     bool groupSeen = false;
@@ -94,7 +93,11 @@ Reply list(Session& s, const Arguments& args) {
             const auto g = groups.find(r.id);
             const std::wstring* group = g == groups.end() ? nullptr : &g->second;
             if (groupText && (!group || *group != groupName)) continue;
-            items.PushBack(instanceObject(s, r, line, group, reply), reply.alloc());
+            const std::uint64_t disk =
+                everyInstance
+                    ? r.diskSize
+                    : common::files::folderBytes(s.players.line(line).instanceFolder(product::indexOfId(r.id)));
+            items.PushBack(instanceObject(r, disk, line, group, reply), reply.alloc());
         }
     }
     if (groupText && !groupSeen) return Reply::error(Exit::NotFound, "no group \"" + *groupText + "\"");

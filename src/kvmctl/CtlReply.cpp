@@ -103,7 +103,10 @@ std::string Reply::json() const {
     rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
     writer.SetIndent(' ', 2);
     m_doc.Accept(writer);
-    return std::string(buffer.GetString()) + "\n";
+    std::string json;
+    json.reserve(buffer.GetSize() + 1);
+    json.append(buffer.GetString(), buffer.GetSize()).push_back('\n');
+    return json;
 }
 
 std::string Reply::text() const {

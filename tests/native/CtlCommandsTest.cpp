@@ -122,6 +122,28 @@ TEST_F(CtlCommandsTest, ListShowsWhatTheFilesAndTheDesktopSay) {
     EXPECT_FALSE(lines["lines"][2]["installed"].GetBool());
 }
 
+TEST_F(CtlCommandsTest, AFilteredListReadsTheFoldersAsTheWholeListDoes) {
+    // The whole list takes disk sizes and copy markers from the reload's folder walks; a filtered one walks
+    // the rows it shows itself.
+    addInstance(KV_PRODUCT_14, 1, L"one");
+    addInstance(KV_PRODUCT_14, 2, L"two");
+    const common::Players& line = players.line(KV_PRODUCT_14);
+    testing_support::writeDiskImage(line.dataDiskPath(1, true), "d", 4096);
+    testing_support::writeFile(line.instanceFolder(1) / "sub" / "x", std::string(10, 'x'));
+    testing_support::writeFile(line.instanceFolder(2) / "copy_not_finish", "");
+    std::filesystem::remove(line.configPath(2)); // gone since the scan: the row shows the defaults
+    for (const std::vector<std::string>& argv : {std::vector<std::string>{"list"}, {"list", "--line", "player14"}}) {
+        const rapidjson::Document list = ok(argv);
+        const auto& rows = list["instances"];
+        ASSERT_EQ(rows.Size(), 2u) << argv.size();
+        EXPECT_EQ(rows[0]["disk"].GetUint64(), 4096u + 10u) << argv.size();
+        EXPECT_STREQ(rows[0]["status"].GetString(), "stopped") << argv.size();
+        EXPECT_STREQ(rows[1]["status"].GetString(), "copy_failed") << argv.size();
+        EXPECT_EQ(rows[1]["disk"].GetUint64(), 0u) << argv.size();
+        EXPECT_EQ(rows[1]["dpi"].GetInt(), 240) << argv.size();
+    }
+}
+
 TEST_F(CtlCommandsTest, EveryRefusalHasItsExitCode) {
     addInstance(KV_PRODUCT_14, 1, L"one");
     addInstance(KV_PRODUCT_14, 2, L"two");

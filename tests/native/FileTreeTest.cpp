@@ -112,6 +112,47 @@ TEST(FileTree, SizesCountPlainFilesButNeitherLinksNorLeftovers) {
     EXPECT_EQ(common::files::folderBytes(dir / "missing"), 0u);
 }
 
+TEST(FileTree, TheSizeWalkSaysWhetherANameLiesInTheFolderAsTheFileSystemWould) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path& folder, const TempDir&)> plant;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"a plain file", [](const auto& f, const TempDir&) { writeFile(f / "copy_not_finish", ""); }, true},
+        {"nothing", [](const auto&, const TempDir&) {}, false},
+        {"a folder", [](const auto& f, const TempDir&) { std::filesystem::create_directory(f / "copy_not_finish"); },
+         true},
+        {"a link to a file",
+         [](const auto& f, const TempDir& d) {
+             writeFile(d / "elsewhere", "x");
+             makeLink(f / "copy_not_finish", d / "elsewhere");
+         },
+         true},
+        {"a link to nothing", [](const auto& f, const TempDir& d) { makeLink(f / "copy_not_finish", d / "none"); },
+         false},
+        {"another case", [](const auto& f, const TempDir&) { writeFile(f / "COPY_NOT_FINISH", ""); }, false},
+        {"no folder", [](const auto& f, const TempDir&) { std::filesystem::remove_all(f); }, false},
+        {"a folder that is a link",
+         [](const auto& f, const TempDir& d) {
+             writeFile(d / "real" / "copy_not_finish", "");
+             std::filesystem::remove_all(f);
+             makeLink(f, d / "real");
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const auto folder = dir / "vantor3";
+        writeFile(folder / "data.vmdk", "data three");
+        c.plant(folder, dir);
+        const auto facts = common::files::folderBytesAndEntry(folder, "copy_not_finish");
+        EXPECT_EQ(facts.holdsName, c.holds) << c.what;
+        EXPECT_EQ(facts.holdsName, common::files::fileExists(folder / "copy_not_finish")) << c.what;
+        EXPECT_EQ(facts.bytes, common::files::folderBytes(folder)) << c.what;
+    }
+}
+
 TEST(Leftovers, OnlyOurOwnTemporaryNamesAreLeftovers) {
     for (const char* name : {"data.vmdk.part12-0", "vantor3.config.tmp7-15", "restore.unpack3-1", "a.kvbk.part1-2"})
         EXPECT_TRUE(common::files::isLeftoverName(name)) << name;

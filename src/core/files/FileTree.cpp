@@ -1,5 +1,6 @@
 #include "core/files/FileTree.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/files/Leftovers.h"
@@ -39,9 +40,9 @@ void removeWalk(const std::filesystem::path& path, EntryKind kind, const RemoveF
     if (const auto error = platform::files::removeEntry(path); error && !missing(error)) failed(error);
 }
 
-std::uint64_t bytesBelow(const std::filesystem::path& folder) {
-    std::vector<platform::files::Entry> entries;
-    if (platform::files::listFolder(folder, entries)) return 0;
+std::uint64_t bytesBelow(const std::filesystem::path& folder);
+
+std::uint64_t bytesOf(const std::filesystem::path& folder, const std::vector<platform::files::Entry>& entries) {
     std::uint64_t total = 0;
     for (const auto& entry : entries) {
         if (isLeftoverName(entry.name)) continue;
@@ -49,6 +50,37 @@ std::uint64_t bytesBelow(const std::filesystem::path& folder) {
         if (entry.kind == EntryKind::Folder) total += bytesBelow(folder / entry.name);
     }
     return total;
+}
+
+std::uint64_t bytesBelow(const std::filesystem::path& folder) {
+    std::vector<platform::files::Entry> entries;
+    if (platform::files::listFolder(folder, entries)) return 0;
+    return bytesOf(folder, entries);
+}
+
+// Equal but for the case of ASCII letters.
+bool sameLettersIgnoringCase(const std::filesystem::path::string_type& a, const std::filesystem::path::string_type& b) {
+    auto lower = [](auto c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](auto x, auto y) { return lower(x) == lower(y); });
+}
+
+bool existsThere(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+// Whether `name` exists directly in the listed folder, answered from its entries where they are plain: a
+// link, or a name that matches only ignoring case (one name on Windows), is left to the file system.
+bool holds(const std::filesystem::path& folder, const std::vector<platform::files::Entry>& entries,
+           const std::filesystem::path& name) {
+    bool ask = false;
+    for (const auto& entry : entries) {
+        if (!sameLettersIgnoringCase(entry.name.native(), name.native())) continue;
+        const bool plain = entry.kind == EntryKind::File || entry.kind == EntryKind::Folder;
+        if (plain && entry.name.native() == name.native()) return true;
+        ask = true;
+    }
+    return ask && existsThere(folder / name);
 }
 
 } // namespace
@@ -77,6 +109,12 @@ bool writableCopyTarget(const std::filesystem::path& target) {
 
 std::uint64_t treeBytes(const std::filesystem::path& folder) {
     return bytesBelow(folder);
+}
+
+TreeFacts treeBytesAndEntry(const std::filesystem::path& folder, const std::filesystem::path& name) {
+    std::vector<platform::files::Entry> entries;
+    if (platform::files::listFolder(folder, entries)) return {0, existsThere(folder / name)};
+    return {bytesOf(folder, entries), holds(folder, entries, name)};
 }
 
 } // namespace common::files

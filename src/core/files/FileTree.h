@@ -28,4 +28,12 @@ bool writableCopyTarget(const std::filesystem::path& target);
 // The bytes of the regular files below `folder`, links and leftovers of killed operations not counted.
 std::uint64_t treeBytes(const std::filesystem::path& folder);
 
+// treeBytes and whether `name` exists directly in `folder` (as std::filesystem::exists says, links followed),
+// from the one listing of `folder` both need.
+struct TreeFacts {
+    std::uint64_t bytes = 0;
+    bool holdsName = false;
+};
+TreeFacts treeBytesAndEntry(const std::filesystem::path& folder, const std::filesystem::path& name);
+
 } // namespace common::files

@@ -18,6 +18,10 @@ std::uint64_t folderBytes(const std::filesystem::path& folder) {
     return treeBytes(folder);
 }
 
+TreeFacts folderBytesAndEntry(const std::filesystem::path& folder, const std::filesystem::path& name) {
+    return treeBytesAndEntry(folder, name);
+}
+
 // Through a temporary file and a rename, which replaces a link at the target itself: what a link there
 // pointed to is never written.
 bool copy_overwrite(const std::filesystem::path& source, const std::filesystem::path& target) {

@@ -65,8 +65,8 @@ public:
     // Whether the executable of the id's line is recent enough for the group control features.
     bool isPlayerVersionSupported(std::int32_t id);
 
-    // Instance lists (KVMultiModelList.cpp).
-    void reloadPlayerList();
+    // Instance lists (KVMultiModelList.cpp). With disk sizes, every record walks its folder.
+    void reloadPlayerList(bool withDiskSizes = false);
     // Every second: which instances run now; reports each start and stop once.
     void refreshPlayerStatus();
     bool anyPlayerWindowOpen();
@@ -74,9 +74,11 @@ public:
         return m_lists[static_cast<std::size_t>(line)];
     }
     const model::InstanceRecord* findRecord(std::int32_t id) const;
-    // The record of `index` as its configuration and folder describe it (its windows are the list's to find);
-    // the folder walk for the disk size only when asked.
-    void fillRecord(model::InstanceRecord& record, int index, const common::Players& players, bool withDiskSize);
+    // The record of `index` as its configuration and folder describe it (its windows are the list's to find).
+    // A caller that walks the folder sets the disk size and the copy marker from its walk; else the marker is
+    // looked up here.
+    void fillRecord(model::InstanceRecord& record, int index, const common::Players& players,
+                    bool folderWalked = false);
     // The configurations of these instances were saved: their records read their settings again and the
     // windows hear it. Ids that are not listed are left out.
     void reloadSettings(const std::vector<std::int32_t>& ids);
@@ -151,6 +153,8 @@ private:
     static platform::WindowHandle findTopWindow(const model::InstanceRecord& record, std::int32_t& processId,
                                                 const model::StatusProbe& probe);
     void refreshRecord(model::InstanceRecord& record, const model::StatusProbe& probe);
+    void fillRecords(std::vector<model::InstanceRecord>& list, const std::vector<int>& indices,
+                     const common::Players& players, bool withDiskSizes);
     static void readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& config);
     model::InstanceRecord* record(std::int32_t id);
     common::CloneProgress progressReceiver(KV_PRODUCT_TYPE line, bool copy);

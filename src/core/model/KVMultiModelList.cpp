@@ -21,7 +21,7 @@ const std::wstring kSubTitle(platform::kSubWindowTitle);
 
 } // namespace
 
-void KVMultiModel::reloadPlayerList() {
+void KVMultiModel::reloadPlayerList(bool withDiskSizes) {
     const model::StatusProbe probe(m_desktop);
     for (int l = 0; l < product::kProductCount; ++l) {
         const auto line = static_cast<KV_PRODUCT_TYPE>(l);
@@ -29,14 +29,15 @@ void KVMultiModel::reloadPlayerList() {
         list.clear();
         common::Players& players = m_players.line(line);
         if (m_players.installed(line)) {
-            for (int index : players.indices()) {
-                if (isRemoving(product::encodeInstanceId(line, index))) continue; // its folder is going away
-                list.emplace_back();
-                fillRecord(list.back(), index, players, false);
+            std::vector<int> shown;
+            for (int index : players.indices())
+                if (!isRemoving(product::encodeInstanceId(line, index))) shown.push_back(index); // else going away
+            fillRecords(list, shown, players, withDiskSizes);
+            for (auto& record : list) {
                 std::int32_t processId = -1;
-                list.back().topWindow = findTopWindow(list.back(), processId, probe);
+                record.topWindow = findTopWindow(record, processId, probe);
+                deriveStatus(record, line, players, probe);
             }
-            for (auto& record : list) deriveStatus(record, line, players, probe);
         }
         const int size = static_cast<int>(list.size());
         if (line == KV_PRODUCT_71_32) KVLOG(L"32 player size is %d", size);

@@ -1,7 +1,10 @@
 // Filling one instance record from its configuration file, its folder and, when it runs, its windows.
 // The configuration is read once per record; absent values get the same defaults the settings dialog shows.
 
+#include <optional>
+
 #include "core/files/Files.h"
+#include "core/files/FolderWalks.h"
 #include "core/model/KVMultiModel.h"
 #include "core/platform/SystemFacts.h"
 #include "core/storage/InstanceDefaults.h"
@@ -11,6 +14,7 @@ namespace {
 
 constexpr int kDefaultDpi = 240; // what an instance without a stored DPI runs with
 constexpr wchar_t kFullWidthComma = L'\uFF0C';
+constexpr const char* kUnfinishedCopyMarker = "copy_not_finish";
 
 // The machine's defaults for processors and memory, asked once: a reload fills every record.
 int defaultCpuCount() {
@@ -35,8 +39,30 @@ std::wstring KVMultiModel::shownPlayerName(const std::wstring& name) {
     return shownName(name);
 }
 
+// With disk sizes, a second thread walks the folders while this one reads the configurations, and this one
+// then helps with the walks left: they cost about as much as the reading. Each walk answers the copy marker
+// too, which is one of the entries it lists.
+void KVMultiModel::fillRecords(std::vector<model::InstanceRecord>& list, const std::vector<int>& indices,
+                               const common::Players& players, bool withDiskSizes) {
+    list.resize(indices.size());
+    std::optional<common::files::FolderWalks> walks;
+    if (withDiskSizes) {
+        std::vector<std::filesystem::path> folders;
+        folders.reserve(indices.size());
+        for (int index : indices) folders.push_back(players.instanceFolder(index));
+        walks.emplace(std::move(folders), kUnfinishedCopyMarker);
+    }
+    for (std::size_t i = 0; i < indices.size(); ++i) fillRecord(list[i], indices[i], players, withDiskSizes);
+    if (!walks) return;
+    const auto walked = walks->results();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i].diskSize = walked[i].bytes;
+        list[i].unfinishedCopy = walked[i].holdsName ? -1 : 0;
+    }
+}
+
 void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const common::Players& players,
-                              bool withDiskSize) {
+                              bool folderWalked) {
     record = {};
     record.id = index;
     record.mutexName = players.mutexName(index);
@@ -45,18 +71,22 @@ void KVMultiModel::fillRecord(model::InstanceRecord& record, int index, const co
     config.load(players.configPath(index));
     record.name = shownName(players.displayNameCached(index, config));
     readSettings(record, index, config);
-
-    const auto folder = players.instanceFolder(index);
-    std::error_code ec;
-    record.unfinishedCopy = std::filesystem::exists(folder / "copy_not_finish", ec) ? -1 : 0;
-    if (withDiskSize) record.diskSize = common::files::folderBytes(folder);
+    if (!folderWalked)
+        record.unfinishedCopy =
+            common::files::fileExists(players.instanceFolder(index) / kUnfinishedCopyMarker) ? -1 : 0;
 }
 
 void KVMultiModel::readSettings(model::InstanceRecord& record, int index, const common::ConfigDocument& doc) {
-    const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
-    const common::Resolution resolution = doc.getResolution(common::keys::kResolution, fallback);
-    record.width = resolution.width != 0 ? resolution.width : fallback.width;
-    record.height = resolution.height != 0 ? resolution.height : fallback.height;
+    // The default is worked out only for a resolution that is missing or incomplete: a list of thousands
+    // would ask the screen's width for each.
+    const common::Resolution resolution = doc.getResolution(common::keys::kResolution, {});
+    record.width = resolution.width;
+    record.height = resolution.height;
+    if (resolution.width == 0 || resolution.height == 0) {
+        const common::Resolution fallback = common::defaults::resolutionFor(index, platform::primaryScreenWidth());
+        if (record.width == 0) record.width = fallback.width;
+        if (record.height == 0) record.height = fallback.height;
+    }
     record.dpi = doc.getInt(common::keys::kResolutionDpi, 0);
     if (record.dpi == 0) record.dpi = kDefaultDpi;
     record.cpuCount = doc.getInt(common::keys::kCpuCount, defaultCpuCount());

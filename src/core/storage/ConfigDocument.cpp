@@ -70,20 +70,22 @@ void repairNumber(rapidjson::Value& v) {
 }
 
 // Makes every value writable again, so that saving what was loaded never produces a file the next load
-// rejects. Iterative, like the parse: a deeply nested document must not exhaust the stack.
-void repairValues(rapidjson::Value& root, rapidjson::Document::AllocatorType& allocator) {
+// rejects. Iterative, like the parse: a deeply nested document must not exhaust the stack. Only a "\u" escape
+// can make a lone surrogate, so the strings of a text without one are left unread.
+void repairValues(rapidjson::Value& root, rapidjson::Document::AllocatorType& allocator, std::string_view text) {
+    const bool strings = text.find("\\u") != std::string_view::npos;
     std::vector<rapidjson::Value*> pending{&root};
     while (!pending.empty()) {
         rapidjson::Value* v = pending.back();
         pending.pop_back();
         if (v->IsString()) {
-            repairString(*v, allocator);
+            if (strings) repairString(*v, allocator);
         } else if (v->IsDouble()) {
             repairNumber(*v);
         } else if (v->IsObject()) {
             auto members = v->MemberBegin();
             for (rapidjson::SizeType i = 0; i < v->MemberCount(); ++i) {
-                repairString(members[i].name, allocator);
+                if (strings) repairString(members[i].name, allocator);
                 pending.push_back(&members[i].value);
             }
         } else if (v->IsArray()) {
@@ -113,15 +115,17 @@ enum class FileState { Missing, Parsed, Damaged };
 
 // The file's object, or why there is none. A file that exists but cannot be read counts as damaged.
 FileState readObject(const std::filesystem::path& path, rapidjson::Document& out) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(path, ec);
-    if (!exists && !ec) return FileState::Missing;
+    // Opened directly: only a file that could not be read is asked whether it is there at all.
     const auto bytes = formats::readFileBytes(path, kMaxFileBytes);
-    if (!bytes) return FileState::Damaged;
+    if (!bytes) {
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(path, ec);
+        return !exists && !ec ? FileState::Missing : FileState::Damaged;
+    }
     // Iterative parsing: a deeply nested file cannot exhaust the stack. Invalid UTF-8 is a parse error.
     out.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(bytes->data(), bytes->size());
     if (out.HasParseError() || !out.IsObject()) return FileState::Damaged;
-    repairValues(out, out.GetAllocator());
+    repairValues(out, out.GetAllocator(), *bytes);
     return FileState::Parsed;
 }
 
@@ -131,12 +135,12 @@ ConfigDocument::ConfigDocument() {
     m_doc.SetObject();
 }
 
-bool ConfigDocument::load(const std::filesystem::path& path) {
-    m_path = path;
+bool ConfigDocument::load(std::filesystem::path path) {
+    m_path = std::move(path);
     m_modified = false;
     m_changedKeys.clear();
     rapidjson::Document parsed;
-    if (readObject(path, parsed) != FileState::Parsed) {
+    if (readObject(m_path, parsed) != FileState::Parsed) {
         m_doc.SetObject();
         return false;
     }
@@ -154,7 +158,7 @@ bool ConfigDocument::loadText(std::string_view json) {
         return false;
     }
     m_doc.Swap(parsed);
-    repairValues(m_doc, m_doc.GetAllocator());
+    repairValues(m_doc, m_doc.GetAllocator(), json);
     return true;
 }
 

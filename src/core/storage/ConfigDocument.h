@@ -48,7 +48,7 @@ public:
 
     // Remembers the path and parses the file; false when the document came out empty because the file was
     // missing or damaged (not an error: every key then has its default).
-    bool load(const std::filesystem::path& path);
+    bool load(std::filesystem::path path);
     // Parses text instead of a file (the path stays as it is).
     bool loadText(std::string_view json);
     // Writes the document when modified: creates the folder chain, merges the changed keys into what the file

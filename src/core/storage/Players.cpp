@@ -1,6 +1,7 @@
 #include "core/storage/Players.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cwchar>
 #include <system_error>
@@ -23,6 +24,21 @@ std::wstring g_productName; // read once per process
 bool g_productNameRead = false;
 
 constexpr std::wstring_view kPrefix = L"vantor";
+using NativeName = std::filesystem::path::string_type;
+
+NativeName native(std::string_view ascii) {
+    return NativeName(ascii.begin(), ascii.end());
+}
+
+// "vantor" + index in any character type, without the formatting machinery of std::to_wstring.
+template <class Text>
+Text instanceNameAs(int index) {
+    char digits[16];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), index).ptr;
+    Text name(kPrefix.begin(), kPrefix.end());
+    name.append(std::begin(digits), end);
+    return name;
+}
 
 // A folder's name as wide text; natively names are bytes that need not be valid UTF-8.
 template <class Path>
@@ -93,7 +109,7 @@ std::filesystem::path Players::baseFolder() const {
 
 std::wstring Players::instanceName(int index) {
     if (index == -1) return {};
-    return std::wstring(kPrefix) + std::to_wstring(index);
+    return instanceNameAs<std::wstring>(index);
 }
 
 int Players::indexFromName(std::wstring_view name) {
@@ -119,20 +135,37 @@ std::filesystem::path Players::playerExecutable() const {
 
 std::filesystem::path Players::instanceFolder(int index) const {
     if (index == -1) return {};
-    return baseFolder() / "vms" / instanceName(index);
+    return belowBase({native("vms"), instanceNameAs<NativeName>(index)});
 }
 
 std::filesystem::path Players::configPath(int index) const {
     if (index == -1) return {};
-    const auto folder = baseFolder() / "vms" / "config";
     // Checked once per base folder: scanning a line asks for thousands of these paths. A folder removed
     // later is created again by the next save.
     if (!m_configFolderReady.load(std::memory_order_acquire)) {
+        const auto folder = baseFolder() / "vms" / "config";
         std::error_code ec;
         if (std::filesystem::is_directory(folder, ec) || common::create_directories(folder))
             m_configFolderReady.store(true, std::memory_order_release);
     }
-    return folder / (instanceName(index) + L".config");
+    return belowBase({native("vms"), native("config"), instanceNameAs<NativeName>(index) + native(".config")});
+}
+
+// The same path as baseFolder() / each part, made as one text: a list asks for thousands of these, and
+// every `/` copies the whole path with its parts.
+std::filesystem::path Players::belowBase(std::initializer_list<NativeName> parts) const {
+    NativeName text = m_installFolder.empty() ? platform::programFolder().native() : m_installFolder.native();
+    // Where `/` would add no separator (a base ending in one, a drive without a folder), it decides.
+    if (text.empty() || text.back() == L'/' || text.back() == L'\\' || text.back() == L':') {
+        std::filesystem::path path(std::move(text));
+        for (const auto& part : parts) path /= part;
+        return path;
+    }
+    for (const auto& part : parts) {
+        text += std::filesystem::path::preferred_separator;
+        text += part;
+    }
+    return std::filesystem::path(std::move(text));
 }
 
 std::filesystem::path Players::diskPath(int index, const char* stem, bool vdi) const {

@@ -22,6 +22,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <set>
@@ -164,6 +165,7 @@ public:
 private:
     struct CloneJob;
     std::filesystem::path diskPath(int index, const char* stem, bool vdi) const;
+    std::filesystem::path belowBase(std::initializer_list<std::filesystem::path::string_type> parts) const;
     static std::wstring derivedName(int index);
     [[nodiscard]] bool createStep(CloneJob& job);
     [[nodiscard]] bool copyStep(CloneJob& job);
