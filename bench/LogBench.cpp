@@ -65,7 +65,7 @@ Result measure(int threads, const std::function<void(int, int)>& logLine, const 
 Result benchWriteLog(int threads, const std::filesystem::path& file) {
     std::filesystem::remove(file);
     common::installLogSink();
-    common::openLogFile(file, {});
+    if (!common::openLogFile(file, {})) std::fprintf(stderr, "cannot open %s\n", file.string().c_str());
     const Result r = measure(
         threads,
         [](int t, int i) {

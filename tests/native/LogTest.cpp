@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -99,7 +98,7 @@ TEST(LogFile, LinesReachTheFileWithTheirHeaderOnlyAfterItIsOpened) {
     EXPECT_TRUE(std::regex_match(text, line)) << text;
 }
 
-TEST(LogFile, ManyThreadsKeepEveryLineWholeAndComplete) {
+TEST(LogFile, ManyThreadsKeepEveryLineWholeCompleteAndInOrder) {
     TempDir dir;
     common::installLogSink();
     common::openLogFile(dir.path());
@@ -116,13 +115,14 @@ TEST(LogFile, ManyThreadsKeepEveryLineWholeAndComplete) {
     common::closeLogFile();
 
     std::istringstream in(readFile(dir / "log" / "multis.log"));
-    std::set<std::pair<int, int>> seen;
+    std::vector<int> next(kThreads, 0); // each thread's lines come in the order it logged them
     const std::regex shape(R"(.*\(\d+\):thread (\d) line (\d+) (?:\xC3\xA9)*\r)");
     std::string line;
     while (std::getline(in, line)) {
         std::smatch m;
         ASSERT_TRUE(std::regex_match(line, m, shape)) << line;
-        seen.insert({std::stoi(m[1]), std::stoi(m[2])});
+        const int t = std::stoi(m[1]);
+        ASSERT_EQ(std::stoi(m[2]), next.at(static_cast<std::size_t>(t))++) << line;
     }
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kThreads * kLines));
+    EXPECT_EQ(next, std::vector<int>(kThreads, kLines));
 }

@@ -1,6 +1,7 @@
 #include "core/log/LogFileWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -50,61 +51,71 @@ void cutToTail(std::fstream& f, const std::filesystem::path& path, std::uint64_t
 
 bool LogFileWriter::open(const std::filesystem::path& path, Limits limits) {
     std::lock_guard serial(m_openClose);
-    std::lock_guard guard(m_lock);
     if (m_open) return false;
-    m_open = true;
     m_stop = false;
     m_wakeBytes = limits.wakeBytes;
-    if (m_current.capacity() < kChunkBytes) m_current.reserve(kChunkBytes);
     m_thread = std::thread([this, path, limits] { run(path, limits); });
+    m_open = true;
     return true;
 }
 
 void LogFileWriter::close() {
     std::lock_guard serial(m_openClose);
-    std::thread thread;
-    {
-        std::lock_guard guard(m_lock);
-        if (!m_open) return;
-        m_open = false; // later lines are dropped
-        m_stop = true;
-        thread.swap(m_thread);
-    }
+    if (!m_open) return;
+    m_open = false; // later lines are dropped
+    m_stop = true;
     signal();
-    thread.join(); // the writer writes what was queued before the stop
+    m_thread.join();                      // the writer writes what was queued before the stop
+    freeLines(m_lines.exchange(nullptr)); // pushed by a caller that raced the stop: dropped
+    m_queuedBytes = 0;
 }
 
 bool LogFileWriter::isOpen() const {
-    std::lock_guard guard(m_lock);
     return m_open;
 }
 
-std::string LogFileWriter::takeChunk() {
-    if (m_spare.empty()) {
-        std::string chunk;
-        chunk.reserve(kChunkBytes);
-        return chunk;
+LogFileWriter::Line* LogFileWriter::newLine(std::string_view text) {
+    auto* line = static_cast<Line*>(::operator new(sizeof(Line) + text.size()));
+    line->next = nullptr;
+    line->size = text.size();
+    std::memcpy(line + 1, text.data(), text.size());
+    return line;
+}
+
+void LogFileWriter::freeLines(Line* lines) {
+    while (lines) {
+        Line* next = lines->next;
+        ::operator delete(lines);
+        lines = next;
     }
-    std::string chunk = std::move(m_spare.back());
-    m_spare.pop_back();
-    return chunk;
 }
 
 void LogFileWriter::enqueue(std::string_view text) {
-    std::size_t queued;
-    std::size_t threshold;
-    {
-        std::lock_guard guard(m_lock);
-        if (!m_open) return;
-        if (!m_current.empty() && m_current.size() + text.size() > m_current.capacity()) {
-            m_full.push_back(std::move(m_current));
-            m_current = takeChunk();
-        }
-        m_current.append(text); // a line longer than a chunk grows its own chunk
-        queued = m_queuedBytes += text.size();
-        threshold = m_wakeBytes;
+    if (!m_open) return;
+    Line* line = newLine(text); // allocated and filled before the push, by this caller alone
+    line->next = m_lines.load(std::memory_order_relaxed);
+    while (!m_lines.compare_exchange_weak(line->next, line, std::memory_order_release, std::memory_order_relaxed)) {}
+    const std::size_t queued = m_queuedBytes.fetch_add(text.size()) + text.size();
+    if (queued >= m_wakeBytes.load(std::memory_order_relaxed)) signal();
+}
+
+std::size_t LogFileWriter::takeLines(std::string& batch) {
+    Line* newestFirst = m_lines.exchange(nullptr, std::memory_order_acquire);
+    Line* oldestFirst = nullptr;
+    std::size_t bytes = 0;
+    while (newestFirst) {
+        Line* next = newestFirst->next;
+        newestFirst->next = oldestFirst;
+        oldestFirst = newestFirst;
+        bytes += newestFirst->size;
+        newestFirst = next;
     }
-    if (queued >= threshold) signal();
+    batch.reserve(batch.size() + bytes);
+    for (const Line* line = oldestFirst; line; line = line->next)
+        batch.append(reinterpret_cast<const char*>(line + 1), line->size);
+    freeLines(oldestFirst);
+    m_queuedBytes.fetch_sub(bytes);
+    return bytes;
 }
 
 void LogFileWriter::wake() {
@@ -135,46 +146,22 @@ void LogFileWriter::run(const std::filesystem::path& path, const Limits& limits)
     file.clear();
     file.seekp(0, std::ios::end);
 
-    std::vector<std::string> batch;
-    std::string fresh; // the next chunk callers append to, allocated here rather than under the lock
+    std::string batch;
     for (;;) {
         {
             std::unique_lock wait(m_eventLock);
             m_event.wait_for(wait, limits.wakeInterval, [this] { return m_signalled.load(); });
             m_signalled.store(false);
         }
-        if (fresh.capacity() < kChunkBytes) fresh.reserve(kChunkBytes);
-        bool stop;
-        {
-            std::lock_guard guard(m_lock);
-            batch.swap(m_full);
-            if (!m_current.empty()) {
-                batch.push_back(std::move(m_current));
-                m_current = std::move(fresh);
-                fresh = std::string();
-            }
-            m_queuedBytes = 0;
-            stop = m_stop; // tested after taking the queue: text queued before the stop is written
-        }
-        bool written = false;
-        for (const std::string& chunk : batch)
-            if (!chunk.empty() && file.is_open()) {
-                file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-                written = true;
-            }
-        if (written) {
+        // Tested before taking the lines: every line queued before the stop is among those taken.
+        const bool stop = m_stop;
+        takeLines(batch);
+        if (!batch.empty() && file.is_open()) {
+            file.write(batch.data(), static_cast<std::streamsize>(batch.size()));
             file.flush();
             const auto end = file.tellp();
             if (end >= 0 && static_cast<std::uint64_t>(end) >= limits.capBytes)
                 cutToTail(file, path, static_cast<std::uint64_t>(end), limits.keepBytes);
-        }
-        for (std::string& chunk : batch) chunk.clear();
-        {
-            std::lock_guard guard(m_lock);
-            for (std::string& chunk : batch)
-                if (m_spare.size() < kSpareChunks && chunk.capacity() >= kChunkBytes &&
-                    chunk.capacity() <= 2 * kChunkBytes) // a chunk grown by a long line is let go
-                    m_spare.push_back(std::move(chunk));
         }
         batch.clear();
         if (stop) break;

@@ -16,7 +16,6 @@
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 namespace common {
 
@@ -36,7 +35,10 @@ public:
     explicit LogFileWriter(const std::filesystem::path& path, Limits limits = {}) {
         (void)open(path, limits);
     } // unopened: text is dropped
-    ~LogFileWriter() { close(); }
+    ~LogFileWriter() {
+        close();
+        freeLines(m_lines.exchange(nullptr)); // pushed by a caller that raced the last close
+    }
 
     LogFileWriter(const LogFileWriter&) = delete;
     LogFileWriter& operator=(const LogFileWriter&) = delete;
@@ -54,24 +56,26 @@ private:
     void run(const std::filesystem::path& path, const Limits& limits);
     void signal();
 
-    // The queue is a list of chunks, so that a caller's append under the lock never copies what others queued
-    // before (a single growing string would, each time it outgrows its room, while a starved writer lets it
-    // grow to megabytes). Written chunks come back as spares, their room kept.
-    static constexpr std::size_t kChunkBytes = 64 * 1024;
-    static constexpr std::size_t kSpareChunks = 16;
-    std::string takeChunk(); // with m_lock held
+    // Callers never wait for one another: each line is pushed onto a lock-free stack with one
+    // compare-and-swap, so a caller preempted in the middle of its push holds no one up. The writer takes the
+    // whole stack at once and turns it round into the order the lines were pushed in.
+    struct Line {
+        Line* next;
+        std::size_t size; // the text follows the header
+    };
+    static Line* newLine(std::string_view text);
+    static void freeLines(Line* lines);
+    // Takes every line pushed so far, oldest first, into `batch`; returns their bytes.
+    std::size_t takeLines(std::string& batch);
 
-    mutable std::mutex m_lock; // guards the fields up to m_thread
-    bool m_open = false;
-    bool m_stop = false;
-    std::size_t m_wakeBytes = Limits{}.wakeBytes;
-    std::vector<std::string> m_full; // in the order written
-    std::string m_current;           // the chunk callers append to
-    std::size_t m_queuedBytes = 0;
-    std::vector<std::string> m_spare;
+    std::atomic<Line*> m_lines{nullptr};
+    std::atomic<std::size_t> m_queuedBytes{0};
+    std::atomic<bool> m_open{false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<std::size_t> m_wakeBytes{Limits{}.wakeBytes};
     std::thread m_thread;
 
-    std::mutex m_openClose; // one open or close at a time
+    std::mutex m_openClose; // one open or close at a time; guards m_thread
     std::mutex m_eventLock; // the wake event: an auto-reset flag and its condition
     std::condition_variable m_event;
     std::atomic<bool> m_signalled{false};
