@@ -99,8 +99,8 @@ bool measure(const char* standins, const Scene& scene) {
                                               found += desktop.listMutexes(names);
                                           },
                                           [&] {
-                                              std::vector<platform::TopWindow> windows;
-                                              found += desktop.listTopWindows(windows);
+                                              std::vector<platform::TopWindow> listed;
+                                              found += desktop.listTopWindows(listed);
                                           }});
     std::printf("%4d running + %4d stopped, best of %d x %d ticks: model %.1f us/tick, bare %.1f us/tick, minimal "
                 "%.1f us/tick; ratio %.2f to bare, %.2f to minimal (reports after the first tick: %d)\n",
