@@ -5,16 +5,14 @@
 
 #include <windows.h>
 
-#include <rapidjson/document.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "../ScanFloor.h"
 #include "support/WinProcess_win.h"
 
 namespace fs = std::filesystem;
@@ -36,20 +34,6 @@ void makeInstallation(const fs::path& program, const fs::path& line, const fs::p
     fs::copy_file(standIn, line / "rqplayer.exe"); // its version passes the folder check; nothing is started
     fs::create_directories(program / "data");
     std::ofstream(program / "pathconfig.ini") << "[setting]\r\nplayer14=" << line.string() << "\r\n";
-}
-
-std::size_t floorScan(const fs::path& line) {
-    std::size_t members = 0;
-    for (const auto& entry : fs::directory_iterator(line / "vms")) {
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_directory() || name.rfind("vantor", 0) != 0) continue;
-        std::ifstream in(line / "vms" / "config" / (name + ".config"), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        rapidjson::Document doc;
-        doc.Parse(text.data(), text.size());
-        if (doc.IsObject()) members += doc.MemberCount();
-    }
-    return members;
 }
 
 double ms(std::chrono::steady_clock::duration d) {
@@ -77,7 +61,7 @@ int main(int argc, char** argv) {
         auto t1 = std::chrono::steady_clock::now();
         (void)testing_support::runCaptured(program / "kvmctl.exe", L"help");
         auto t2 = std::chrono::steady_clock::now();
-        members = floorScan(root.path() / "Android14");
+        members = bench::floorScan(root.path() / "Android14");
         auto t3 = std::chrono::steady_clock::now();
         if (run.exitCode != 0) {
             std::printf("kvmctl list failed (%lu): %s\n", run.exitCode, run.output.substr(0, 300).c_str());
